@@ -1,0 +1,195 @@
+#pragma once
+// The regularity engine: the state record, the models of the window's controls
+// by their names, and every procedure and handler of the trip computer. It has
+// no window of its own: the window binds its widgets to these models and sends
+// every event through `distribue`.
+
+#include "controles.h"
+#include "erreurs.h"
+#include "etat_regularite.h"
+#include "services.h"
+
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <string>
+
+class Tmoteur {
+public:
+    explicit Tmoteur(Iservices& services);
+    Tmoteur(const Tmoteur&) = delete;
+    Tmoteur& operator=(const Tmoteur&) = delete;
+
+    Iservices& services;
+    Tetat_regularite etat;
+
+    // ---- Controls, by the window's names --------------------------------------------------
+    // Panel_trip: the three registers, lowest digit first in each group below.
+    Tmodele_label la_par_m{"0"}, la_par_dixm{"0"}, la_par_centm{"0"}, la_par_kilom{"0"},
+        la_par_dixkilom{"0"}, la_par_centkilom{"0"};
+    Tmodele_label la_tot_m{"0"}, la_tot_dixm{"0"}, la_tot_centm{"0"}, la_tot_kilom{"0"},
+        la_tot_dixkilom{"0"}, la_tot_centkilom{"0"};
+    Tmodele_label la_cad_m{"0"}, la_cad_dixm{"0"}, la_cad_centm{"0"}, la_cad_kilom{"0"},
+        la_cad_dixkilom{"0"}, la_cad_centkilom{"0"};
+    Tmodele_case cb_marche_ar;
+    Tmodele_label la_maj_trip{"............"};
+    Tmodele_case cad_on;
+    Tmodele_label la_ecart_maj{"0"};
+    Tmodele_label la_pourcent{"0"};
+    Tmodele_label La_moy_en_cours{"00.00 Kms/h"};
+    Tmodele_case format1{true}, format2, format3, format4;
+
+    // Panel5: the gap.
+    Tmodele_label seuil_bas{"- 20"};
+    Tmodele_barre retard;
+    Tmodele_barre avance;
+    Tmodele_label seuil_haut{"+ 20"};
+    Tmodele_label la_ecart{".0000."};
+    Tmodele_champ ed_seuil_conf;
+    Tmodele_label Panel_sonde{"", Tcouleur::face_bouton};
+    Tmodele_label Panel1{"", Tcouleur::face_bouton};
+
+    // Panel2: calibration.
+    Tmodele_champ cb_num_etal{"1", {"1", "2", "3"}};
+    Tmodele_label lb_dist_etal{"0000 m", Tcouleur::degrade_legende_inactive};
+    Tmodele_label lb_tours_roue{"0000 Trs"};
+    Tmodele_label lb_correction{"0"};
+
+    // Panel6: clock, ZR start time, chronometer.
+    Tmodele_label Panel6{"", Tcouleur::degrade_legende_inactive};
+    Tmodele_label Labelheure{" 00:00:00 "};
+    Tmodele_champ cb_heure_zr;
+    Tmodele_champ cb_min_zr;
+    Tmodele_champ cb_sec_zr;
+    Tmodele_label Labelchrono{" 0:00:00 "};
+
+    // Panel7: rally file and zone.
+    Tmodele_champ ZONE;
+    Tmodele_champ ed_fichier_rallye;
+
+    // Panel_decalage: cadence offset.
+    Tmodele_case cb_offcet_cad;
+    Tmodele_champ ed_offcet_cad;
+    Tmodele_label la_offcet_cad{"0000 m"};
+
+    // Panel3: the zone's rows.
+    Tmodele_memo memo_kms{{"10.00"}};
+    Tmodele_memo memo_moy{{"45.00"}};
+    Tmodele_label lb_nbr_changem{"0"};
+
+    // Panel4: simulation strip and LED viewer.
+    Tmodele_case CheckBox1;
+    Tmodele_defilement ScrollBar1;
+    Tmodele_minuterie Timer2;
+    Tmodele_label pa_m30, pa_m20, pa_m10, pa_vert, pa_10, pa_20, pa_30;
+
+    // The hidden line buffer shared by the calibration store and the zone schedule.
+    Tmodele_memo Memo_copie{{"Memo_copie"}};
+
+    // The digit labels of each register, lowest digit first.
+    const Tlabels_compteur labels_total;
+    const Tlabels_compteur labels_partiel;
+    const Tlabels_compteur labels_cadenceur;
+
+    // ---- The one entrance -----------------------------------------------------------------
+    // Runs one event. An error the handler does not catch ends it where it stands and is
+    // shown in the default error box; the program goes on.
+    template <class F> void distribue(F&& gestionnaire) {
+        try {
+            gestionnaire();
+        } catch (const Terreur_defaut& e) {
+            services.message(e.what());
+        } catch (const std::bad_alloc&) {
+            services.message("Mémoire insuffisante");
+        } catch (const std::exception& e) {
+            services.message(e.what());
+        }
+    }
+
+    // ---- Start-up (the engine's steps of the window's creation) ---------------------------
+    // Resets the engine state and the displays, sets the default ZR start time and loads
+    // calibration 1, in the order of the window's start-up.
+    void demarrage();
+    // The calibration load that ends the start-up.
+    void lecture_etalonnage_demarrage();
+    // The zone start two minutes after the current minute, seconds 0, wrapping at midnight.
+    void heure_depart_par_defaut();
+
+    // ---- Trip odometer --------------------------------------------------------------------
+    void un_tour_de_roue();
+    void calcule_kilometres_total();
+    void calcule_kilometres_partiel();
+    void ajoute_2_metres();
+    void enleve_2_metres();
+    void raz_partiel();
+    void raz_affichage_trip();
+    void RAZClick();
+    void raz_tripClick();
+
+    // ---- Calibration store ----------------------------------------------------------------
+    void lire_donnee_etalonnage();
+    void plus_etalClick();
+    void moins_etalClick();
+
+    // ---- Zone schedule --------------------------------------------------------------------
+    void choisir_rallyeClick();
+    void choisir_la_zr();
+    void valid_heure_zrClick();
+    void transforme_virgule_point();
+    void panel_rouge();
+
+    // ---- Cadenceur and chronometer --------------------------------------------------------
+    void Timer1Timer();
+    void calcul_kilometre_cadenceur();
+    void calcule_temps_chrono();
+    void valid_offcet_cadClick();
+    void raz_offcet_cadClick();
+
+    // ---- Gap and indicators ---------------------------------------------------------------
+    void calcule_et_affiche_ecart();
+    void mise_a_jour_aff_deporte();
+    void valid_seuilClick();
+
+    // ---- Keypad and trip update -----------------------------------------------------------
+    void mise_a_jour_trip_clavier();
+    void mise_a_jour_totaliseur();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void Button12Click();
+    void Button13Click();
+    void Button14Click();
+    void Button15Click();
+    void Button16Click();
+    void Panel8Click();
+
+    // ---- Simulation strip and display formats ---------------------------------------------
+    // Interval in ms of the revolution timer for a speed position: 207 - 23p/15, rounded down.
+    static std::int32_t intervalle_revolution(std::int32_t position);
+    void ScrollBar1Change();
+    void CheckBox1Click();
+    void Timer2Timer();
+    void format1Click();
+    void format2Click();
+    void format3Click();
+    void format4Click();
+
+private:
+    // Reads etalonnage.txt into Memo_copie; false (after the missing-file box) when it
+    // cannot be opened.
+    bool lit_fichier_etalonnage();
+    // One calibration correction step, +1 up or -1 down (plus_etal, moins_etal, keys 14, 15).
+    void pas_etalonnage(int sens);
+    // Key codes of the on-screen remote.
+    void touche_ecran(std::int32_t code);
+    // Shows the metre and hundreds-of-km columns of the three registers.
+    void montre_colonnes(bool metres, bool centaines_km);
+};

@@ -1,0 +1,104 @@
+// Trip odometer: wheel revolutions into whole metres on TOTAL and PARTIEL.
+#include "moteur.h"
+
+namespace {
+
+// Takes one metre out of the accumulator for every tours_etal collected. With no
+// usable calibration (tours_etal 0 or below) nothing is counted and the
+// accumulator keeps its value, instead of looping for ever.
+void compte_metres(std::int32_t& cumul, std::int32_t tours_etal, bool marche_arriere,
+                   Tcompteur_distance& compteur) {
+    if (tours_etal <= 0) return;
+    while (cumul >= tours_etal) {
+        cumul -= tours_etal;
+        if (marche_arriere)
+            compteur.recule_un_metre();
+        else
+            compteur.avance_un_metre();
+    }
+}
+
+// Adds a revolution's worth to an accumulator without signed overflow: a sum
+// beyond the 32-bit range is held at its limit.
+void ajoute_sature(std::int32_t& cumul, std::int32_t increment) {
+    std::int64_t v = static_cast<std::int64_t>(cumul) + increment;
+    if (v > INT32_MAX) v = INT32_MAX;
+    if (v < INT32_MIN) v = INT32_MIN;
+    cumul = static_cast<std::int32_t>(v);
+}
+
+} // namespace
+
+void Tmoteur::un_tour_de_roue() {
+    ajoute_sature(etat.cumul_partiel, etat.dist_etal);
+    ajoute_sature(etat.cumul_total, etat.dist_etal);
+    calcule_kilometres_total();
+    calcule_kilometres_partiel();
+}
+
+void Tmoteur::calcule_kilometres_total() {
+    compte_metres(etat.cumul_total, etat.tours_etal, cb_marche_ar.coche(), etat.compteur_total);
+    etat.compteur_total.affiche_chiffres(labels_total);
+}
+
+void Tmoteur::calcule_kilometres_partiel() {
+    compte_metres(etat.cumul_partiel, etat.tours_etal, cb_marche_ar.coche(),
+                  etat.compteur_partiel);
+    etat.compteur_partiel.affiche_chiffres(labels_partiel);
+}
+
+void Tmoteur::ajoute_2_metres() {
+    Tcompteur_distance& t = etat.compteur_total;
+    t.m += 2;
+    if (t.m >= 10) {
+        t.m -= 10;
+        std::int32_t* suivants[] = {&t.dixm, &t.centm, &t.kilom, &t.dixkilom};
+        bool retenue = true;
+        for (std::int32_t* chiffre : suivants) {
+            *chiffre += 1;
+            retenue = *chiffre == 10;
+            if (!retenue) break;
+            *chiffre = 0;
+        }
+        // Past 999 999 the whole of TOTAL starts again from zero.
+        if (retenue && ++t.centkilom == 10) raz_affichage_trip();
+    }
+    t.affiche_chiffres(labels_total);
+}
+
+void Tmoteur::enleve_2_metres() {
+    Tcompteur_distance& t = etat.compteur_total;
+    if (t.valeur_en_metres() < 2) return;
+    t.m -= 2;
+    if (t.m < 0) {
+        t.m += 10;
+        std::int32_t* suivants[] = {&t.dixm, &t.centm, &t.kilom, &t.dixkilom, &t.centkilom};
+        for (std::int32_t* chiffre : suivants) {
+            *chiffre -= 1;
+            if (*chiffre >= 0) break;
+            *chiffre = 9;
+        }
+    }
+    t.affiche_chiffres(labels_total);
+}
+
+void Tmoteur::raz_partiel() {
+    etat.compteur_partiel.remet_a_zero();
+    for (Tmodele_label* l : labels_partiel) l->ecrit_texte("0");
+}
+
+void Tmoteur::raz_affichage_trip() {
+    etat.compteur_total.remet_a_zero();
+    for (Tmodele_label* l : labels_total) l->ecrit_texte("0");
+}
+
+void Tmoteur::RAZClick() { raz_partiel(); }
+
+void Tmoteur::raz_tripClick() {
+    raz_affichage_trip();
+    raz_partiel();
+    etat.ecart = 0;
+    la_ecart_maj.ecrit_texte("0");
+    La_moy_en_cours.ecrit_texte("00.00 kms/h");
+    la_pourcent.ecrit_texte("0");
+}
