@@ -1,0 +1,25 @@
+#pragma once
+// The HID library's operations, as the link uses them. A real implementation
+// drives the box through hidapi; a scripted one stands in for it in tests.
+
+#include "cUSBInterfaceTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class cUSBInterface {
+public:
+    virtual ~cUSBInterface() = default;
+
+    // From now on notifications go to `target` (plugging, unplugging, list
+    // changes and, once switched on, input reports).
+    virtual THidResult Connect(IHidTarget* target) = 0;
+    virtual THidId GetVendorID(THidHandle handle) = 0;
+    virtual THidId GetProductID(THidHandle handle) = 0;
+    virtual THidHandle GetHandle(THidId vendorId, THidId productId) = 0;
+    virtual THidResult SetReadNotify(THidHandle handle, THidBool value) = 0;
+    // Copies the oldest pending input report, report identifier first, within `length` bytes.
+    virtual THidResult Read(THidHandle handle, std::uint8_t* buffer, std::size_t length) = 0;
+    // Sends `length` bytes (report identifier first) as an output report.
+    virtual THidResult Write(THidHandle handle, const std::uint8_t* buffer, std::size_t length) = 0;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The link with the box: start-up steps, the notification handler and the
+// close step. It only talks to the box through cUSBInterface, and drives the
+// engine through the same entry points as the on-screen simulation.
+
+#include "cUSBInterface.h"
+
+#include <cstdint>
+#include <functional>
+
+class Tmoteur;
+
+class Tliaison_boitier {
+public:
+    Tliaison_boitier(Tmoteur& moteur, cUSBInterface& hid);
+
+    // The HID steps of start-up: box absent, Panel1 red, the hook installed
+    // (`installe_crochet` is the window's means of routing WM_HID_EVENT messages
+    // to gestion_evenement_usb), then Connect to `cible`.
+    void demarrage_hid(const std::function<void()>& installe_crochet, IHidTarget* cible);
+
+    // One window message; true when handled (it then goes no further).
+    bool gestion_evenement_usb(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
+
+    // The window's close step: the close report 0, 0 while the box is present.
+    void fermeture();
+
+private:
+    Tmoteur& moteur_;
+    cUSBInterface& hid_;
+};
