@@ -20,13 +20,25 @@ std::int64_t distance_parcourue(std::int64_t dixiemes, std::int32_t moyenne_mh) 
 }
 
 std::string deux_chiffres(std::int32_t v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
+    std::string t = std::to_string(v);
+    if (v < 10) t.insert(0, 1, '0');
+    return t;
+}
+
+// The clock or the chronometer as shown: one blank on each side.
+std::string entre_blancs(const std::string& t) {
+    std::string r;
+    r.reserve(t.size() + 2);
+    r += ' ';
+    r += t;
+    r += ' ';
+    return r;
 }
 
 } // namespace
 
 void Tmoteur::Timer1Timer() {
-    Labelheure.ecrit_texte(" " + services.heure_format_long() + " ");
+    Labelheure.ecrit_texte(entre_blancs(services.heure_format_long()));
     const Theure_du_jour h = services.heure();
     etat.dixiemes_ecoules = 0;
     etat.dixiemes_maintenant =
@@ -126,9 +138,9 @@ void Tmoteur::calcule_temps_chrono() {
         etat.chrono_minutes = 0;
         etat.chrono_secondes = t;
     }
-    etat.chrono_texte = " " + std::to_string(etat.chrono_heures) + ":" +
-                        deux_chiffres(etat.chrono_minutes) + ":" +
-                        deux_chiffres(etat.chrono_secondes) + " ";
+    etat.chrono_texte =
+        entre_blancs(std::to_string(etat.chrono_heures) + ":" + deux_chiffres(etat.chrono_minutes) +
+                     ":" + deux_chiffres(etat.chrono_secondes));
     Labelchrono.ecrit_texte(etat.chrono_texte);
 }
 

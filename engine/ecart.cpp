@@ -21,6 +21,13 @@ std::string texte_ecart(std::int32_t ecart) {
     return debut + std::to_string(ecart) + ".";
 }
 
+// A sign, then the number with its own sign: a negative threshold reads "+-5" and "--5".
+std::string precede(char signe, std::int32_t v) {
+    std::string t(1, signe);
+    t += std::to_string(v);
+    return t;
+}
+
 std::int32_t plafonne(std::int32_t ecart, std::int32_t seuil) {
     return ecart > seuil ? seuil : ecart;
 }
@@ -78,8 +85,8 @@ void Tmoteur::valid_seuilClick() {
         return;
     }
     etat.seuil = *seuil;
-    seuil_haut.ecrit_texte("+" + std::to_string(etat.seuil));
-    seuil_bas.ecrit_texte("-" + std::to_string(etat.seuil));
+    seuil_haut.ecrit_texte(precede('+', etat.seuil));
+    seuil_bas.ecrit_texte(precede('-', etat.seuil));
     retard.ecrit_maximum(etat.seuil);
     avance.ecrit_maximum(etat.seuil);
     ed_seuil_conf.ecrit_texte("");
