@@ -9,7 +9,9 @@
 
 namespace {
 
-bool est_chiffre(char c) { return c >= '0' && c <= '9'; }
+bool est_chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int valeur_hexa(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -18,7 +20,12 @@ int valeur_hexa(char c) {
     return -1;
 }
 
-bool est_blanc(char c) { return c == ' ' || c == '\t'; }
+// Far beyond the number of digits any text can hold, so capping changes no result.
+constexpr long long exposant_max = 1'000'000'000'000'000LL;
+
+bool est_blanc(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // The parts of a real text, as written.
 struct Tdecoupage_reel {
@@ -34,18 +41,21 @@ std::optional<Tdecoupage_reel> decoupe_reel(std::string_view t, std::string_view
     std::size_t i = 0;
     const bool libre = forme == Tforme_decimale::reel;
     if (libre) {
-        while (i < t.size() && est_blanc(t[i])) ++i;
+        while (i < t.size() && est_blanc(t[i]))
+            ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) r.negatif = t[i++] == '-';
     }
     const std::size_t debut_entiers = i;
-    while (i < t.size() && est_chiffre(t[i])) ++i;
+    while (i < t.size() && est_chiffre(t[i]))
+        ++i;
     r.entiers = t.substr(debut_entiers, i - debut_entiers);
     bool separateur = false;
     if (!sep.empty() && t.substr(i, sep.size()) == sep) {
         separateur = true;
         i += sep.size();
         const std::size_t debut_decimales = i;
-        while (i < t.size() && est_chiffre(t[i])) ++i;
+        while (i < t.size() && est_chiffre(t[i]))
+            ++i;
         r.decimales = t.substr(debut_decimales, i - debut_decimales);
     }
     if (r.entiers.empty() && r.decimales.empty() && !separateur) return std::nullopt;
@@ -55,15 +65,16 @@ std::optional<Tdecoupage_reel> decoupe_reel(std::string_view t, std::string_view
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) exposant_negatif = t[i++] == '-';
         const std::size_t debut_exposant = i;
         while (i < t.size() && est_chiffre(t[i])) {
-            // Past a million the value is already out of any range; stop growing.
-            if (r.exposant < 1'000'000) r.exposant = r.exposant * 10 + (t[i] - '0');
+            // Held where no text could bring the value back into range, without overflow.
+            if (r.exposant < exposant_max) r.exposant = r.exposant * 10 + (t[i] - '0');
             ++i;
         }
         if (i == debut_exposant) return std::nullopt;
         if (exposant_negatif) r.exposant = -r.exposant;
     }
     if (libre)
-        while (i < t.size() && est_blanc(t[i])) ++i;
+        while (i < t.size() && est_blanc(t[i]))
+            ++i;
     if (i != t.size()) return std::nullopt;
     return r;
 }
@@ -72,7 +83,8 @@ std::optional<Tdecoupage_reel> decoupe_reel(std::string_view t, std::string_view
 
 std::optional<std::int32_t> entier_depuis_texte(std::string_view t) {
     std::size_t i = 0;
-    while (i < t.size() && est_blanc(t[i])) ++i;
+    while (i < t.size() && est_blanc(t[i]))
+        ++i;
     bool hexa = false;
     bool negatif = false;
     if (i < t.size() && t[i] == '$') {
@@ -127,9 +139,8 @@ long double convertit_reel(const std::string& texte, std::string_view separateur
     return *v;
 }
 
-std::optional<std::int32_t> milliemes_depuis_texte(std::string_view texte,
-                                                   std::string_view separateur,
-                                                   Tforme_decimale forme) {
+std::optional<std::int32_t>
+milliemes_depuis_texte(std::string_view texte, std::string_view separateur, Tforme_decimale forme) {
     const auto d = decoupe_reel(texte, separateur, forme);
     if (!d) return std::nullopt;
     std::string chiffres = std::string(d->entiers) + std::string(d->decimales);
@@ -145,7 +156,8 @@ std::optional<std::int32_t> milliemes_depuis_texte(std::string_view texte,
     for (long long k = 0; k < longueur; ++k)
         v = v * 10 + (k < static_cast<long long>(chiffres.size()) ? chiffres[k] - '0' : 0);
     if (d->negatif) v = -v;
-    if (v > std::numeric_limits<std::int32_t>::max() || v < std::numeric_limits<std::int32_t>::min())
+    if (v > std::numeric_limits<std::int32_t>::max() ||
+        v < std::numeric_limits<std::int32_t>::min())
         return std::nullopt;
     return static_cast<std::int32_t>(v);
 }

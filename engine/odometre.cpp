@@ -1,21 +1,38 @@
 // Trip odometer: wheel revolutions into whole metres on TOTAL and PARTIEL.
 #include "moteur.h"
 
+#include <cstdint>
+
 namespace {
+
+// Moves a register by n metres at once, exactly as n single steps would: a
+// register of at most 999 999 m wraps modulo a million either way; one loaded
+// past it (hundreds of km 10 or more) grows forward without wrapping and, moving
+// back, wraps only once it is below a million again. A calibration of thousands
+// of metres per revolution then costs no more than one of two.
+void deplace(Tcompteur_distance& compteur, std::int64_t n, bool marche_arriere) {
+    constexpr std::int64_t tour_complet = 1'000'000;
+    const std::int64_t v = compteur.valeur_en_metres();
+    std::int64_t r = marche_arriere ? v - n : v + n;
+    if (marche_arriere) {
+        if (r < 0) r = (r % tour_complet + tour_complet) % tour_complet;
+    } else if (v < tour_complet) {
+        r %= tour_complet;
+    } else if (r > INT32_MAX) {
+        r = INT32_MAX;
+    }
+    compteur.charge_metres(static_cast<std::int32_t>(r));
+}
 
 // Takes one metre out of the accumulator for every tours_etal collected. With no
 // usable calibration (tours_etal 0 or below) nothing is counted and the
 // accumulator keeps its value, instead of looping for ever.
 void compte_metres(std::int32_t& cumul, std::int32_t tours_etal, bool marche_arriere,
                    Tcompteur_distance& compteur) {
-    if (tours_etal <= 0) return;
-    while (cumul >= tours_etal) {
-        cumul -= tours_etal;
-        if (marche_arriere)
-            compteur.recule_un_metre();
-        else
-            compteur.avance_un_metre();
-    }
+    if (tours_etal <= 0 || cumul < tours_etal) return;
+    const std::int32_t metres = cumul / tours_etal;
+    cumul %= tours_etal;
+    deplace(compteur, metres, marche_arriere);
 }
 
 // Adds a revolution's worth to an accumulator without signed overflow: a sum
@@ -42,8 +59,7 @@ void Tmoteur::calcule_kilometres_total() {
 }
 
 void Tmoteur::calcule_kilometres_partiel() {
-    compte_metres(etat.cumul_partiel, etat.tours_etal, cb_marche_ar.coche(),
-                  etat.compteur_partiel);
+    compte_metres(etat.cumul_partiel, etat.tours_etal, cb_marche_ar.coche(), etat.compteur_partiel);
     etat.compteur_partiel.affiche_chiffres(labels_partiel);
 }
 
@@ -84,15 +100,19 @@ void Tmoteur::enleve_2_metres() {
 
 void Tmoteur::raz_partiel() {
     etat.compteur_partiel.remet_a_zero();
-    for (Tmodele_label* l : labels_partiel) l->ecrit_texte("0");
+    for (Tmodele_label* l : labels_partiel)
+        l->ecrit_texte("0");
 }
 
 void Tmoteur::raz_affichage_trip() {
     etat.compteur_total.remet_a_zero();
-    for (Tmodele_label* l : labels_total) l->ecrit_texte("0");
+    for (Tmodele_label* l : labels_total)
+        l->ecrit_texte("0");
 }
 
-void Tmoteur::RAZClick() { raz_partiel(); }
+void Tmoteur::RAZClick() {
+    raz_partiel();
+}
 
 void Tmoteur::raz_tripClick() {
     raz_affichage_trip();
