@@ -47,8 +47,13 @@ void ajoute_sature(std::int32_t& cumul, std::int32_t increment) {
 } // namespace
 
 void Tmoteur::un_tour_de_roue() {
-    ajoute_sature(etat.cumul_partiel, etat.dist_etal);
-    ajoute_sature(etat.cumul_total, etat.dist_etal);
+    // A revolution on no usable calibration (no revolutions, or a length driven below
+    // zero by corrections) counts nothing and leaves nothing owed: otherwise the remainders
+    // would pile up and pay out as a burst of metres once a calibration is chosen.
+    if (etat.tours_etal > 0 && etat.dist_etal >= 0) {
+        ajoute_sature(etat.cumul_partiel, etat.dist_etal);
+        ajoute_sature(etat.cumul_total, etat.dist_etal);
+    }
     calcule_kilometres_total();
     calcule_kilometres_partiel();
 }

@@ -75,27 +75,34 @@ TEST_F(Odometre, EnMarcheArriereLeTripReculeDepuisZero) {
     EXPECT_EQ(total(), "000001");
 }
 
-TEST_F(Odometre, SansEtalonnageUnTourNeCompteRienEtSeTermine) {
-    for (std::int32_t t : {0, -540}) {
-        etalonne(t, 1000);
-        m.etat.cumul_total = 0;
-        m.etat.cumul_partiel = 0;
+TEST_F(Odometre, SansEtalonnageUtilisableUnTourNeCompteRienNiNeLaisseDeDette) {
+    struct Cas {
+        std::int32_t tours, metres;
+    };
+    for (const Cas c : {Cas{0, 1000}, Cas{-540, 1000}, Cas{540, -3}}) {
+        etalonne(c.tours, c.metres);
+        m.etat.cumul_total = 7;
+        m.etat.cumul_partiel = 7;
         tours(3);
         EXPECT_EQ(total(), "000000");
         EXPECT_EQ(partiel(), "000000");
-        EXPECT_EQ(m.etat.cumul_total, 3000);
+        EXPECT_EQ(m.etat.cumul_total, 7);
+        EXPECT_EQ(m.etat.cumul_partiel, 7);
         EXPECT_TRUE(services.messages.empty());
     }
+    // Back on a real calibration, nothing piled up meanwhile.
+    etalonne(1000, 1000);
+    tours(1);
+    EXPECT_EQ(total(), "000001");
+    EXPECT_EQ(m.etat.cumul_total, 7);
 }
 
 TEST_F(Odometre, LAccumulateurNeDebordeJamais) {
-    etalonne(0, INT32_MAX);
-    tours(3);
-    EXPECT_EQ(m.etat.cumul_total, INT32_MAX);
-    etalonne(0, INT32_MIN);
-    m.etat.cumul_partiel = INT32_MIN + 5;
+    etalonne(INT32_MAX, INT32_MAX);
+    m.etat.cumul_total = INT32_MAX - 1;
     tours(1);
-    EXPECT_EQ(m.etat.cumul_partiel, INT32_MIN);
+    EXPECT_EQ(total(), "000001");
+    EXPECT_EQ(m.etat.cumul_total, 0);
 }
 
 TEST_F(Odometre, UnEtalonnageDesMilliardsDeMetresParTourCompteSansFigerLaFenetre) {
