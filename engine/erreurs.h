@@ -6,7 +6,12 @@
 
 class Terreur_defaut : public std::runtime_error {
 public:
-    explicit Terreur_defaut(const std::string& texte) : std::runtime_error(texte) {}
+    explicit Terreur_defaut(const std::string& texte) : std::runtime_error(texte), texte_(texte) {}
+    // The whole text, even past a NUL byte that a file line may carry.
+    const std::string& texte() const { return texte_; }
+
+private:
+    std::string texte_;
 };
 
 inline std::string texte_entier_incorrect(const std::string& t) {

@@ -98,7 +98,7 @@ public:
         try {
             gestionnaire();
         } catch (const Terreur_defaut& e) {
-            services.message(e.what());
+            services.message(e.texte());
         } catch (const std::bad_alloc&) {
             services.message("Mémoire insuffisante");
         } catch (const std::exception& e) {

@@ -291,6 +291,15 @@ TEST_F(Etalonnage, UnFichierBinaireDonneUneSeuleErreurDeConversion) {
     EXPECT_LE(m.Memo_copie.nombre(), 201u);
 }
 
+TEST_F(Etalonnage, UneLigneAvecUnOctetNulEstCiteeEnEntierDansLErreur) {
+    // Found by fuzzing: the error box cut the line's text at its NUL byte.
+    fichier(std::string("RP\xfd\x7f\0\0yy\n1000\n", 11));
+    demarre();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0], "'RP\xc3\xbd\x7f" + std::string(2, '\0') +
+                                        "yy' n'est pas une valeur entière correcte");
+}
+
 TEST_F(Etalonnage, UnChoixRemplaceLeFichierDeRallyeDansLeTampon) {
     fichier(exemple);
     m.Memo_copie.ecrit_lignes({"KZR1", "2.500", "", "MZR1", "45"});
