@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
             m.distribue([&] { m.moins_etalClick(); });
             break;
         default:
-            for (int k = 0; k < (c >> 2) % 16; ++k)
+            for (int k = 0; k < 1 + (c >> 2) % 16; ++k)
                 m.distribue([&] { m.un_tour_de_roue(); });
             verifie_cumuls(m);
         }
