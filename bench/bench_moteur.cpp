@@ -1,5 +1,6 @@
-// The engine's three hot paths: the clock tick ten times a second, one wheel revolution,
-// and the extraction and validation of a zone of a full rally file.
+// The engine's hot paths: the clock tick ten times a second, one wheel revolution, a
+// trip update typed on the remote, and the extraction and validation of a zone of a full
+// rally file.
 #include "moteur.h"
 
 #include <benchmark/benchmark.h>
@@ -101,6 +102,22 @@ void BM_extraction_et_validation(benchmark::State& etat) {
     if (m.etat.nbr_lignes_zr != 98) etat.SkipWithError("zone not extracted");
 }
 BENCHMARK(BM_extraction_et_validation);
+
+// The crew types 12,345 on the remote and presses the red button: seven keys and the
+// trip update they end with.
+void BM_touches_et_mise_a_jour(benchmark::State& etat) {
+    Tservices_banc s;
+    Tmoteur m(s);
+    constexpr std::int32_t touches[] = {1, 2, 10, 3, 4, 5, 16};
+    for (auto _ : etat) {
+        for (std::int32_t t : touches) {
+            m.etat.touche = t;
+            m.mise_a_jour_trip_clavier();
+        }
+    }
+    if (m.etat.compteur_total.valeur_en_metres() != 12345) etat.SkipWithError("trip not updated");
+}
+BENCHMARK(BM_touches_et_mise_a_jour);
 
 } // namespace
 

@@ -1,0 +1,54 @@
+// The program as a crew runs it, measured by the same probe as the bare window:
+// a zone validated and started, the cadenceur on, the simulated car at 80 km/h.
+#include "apparence.h"
+#include "fiche_mere.h"
+#include "hid_reel.h"
+#include "services_qt.h"
+#include "sonde_mesure.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLibraryInfo>
+#include <QScrollBar>
+#include <QTime>
+#include <QTranslator>
+
+namespace {
+
+std::string deux_chiffres(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Targuments_mesure arguments = lit_arguments_mesure(argc, argv);
+    int argc_qt = 1;
+    QApplication app(argc_qt, argv);
+    app.setApplicationName("velmora");
+    prepare_apparence(app);
+    QTranslator traduction_qt;
+    if (traduction_qt.load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&traduction_qt);
+    QLocale::setDefault(locale_utilisateur());
+
+    Tservices_qt services;
+    Thid_reel hid;
+    Tfiche_mere fiche(services, hid);
+    services.parent = &fiche;
+
+    // A zone that started a minute ago, validated, with the car running at 80 km/h.
+    Tmoteur& m = fiche.moteur();
+    const QTime depart = QTime::currentTime().addSecs(-60);
+    m.cb_heure_zr.ecrit_texte(deux_chiffres(depart.hour()));
+    m.cb_min_zr.ecrit_texte(deux_chiffres(depart.minute()));
+    m.cb_sec_zr.ecrit_texte(deux_chiffres(depart.second()));
+    m.memo_kms.ecrit_lignes({"2.500", "7.250", "120.000"});
+    m.memo_moy.ecrit_lignes({"45.00", "48.5", "40"});
+    m.distribue([&] { m.valid_heure_zrClick(); });
+    fiche.findChild<QScrollBar*>("ScrollBar1")->setValue(80);
+    fiche.findChild<QCheckBox*>("CheckBox1")->click();
+
+    Tsonde_mesure sonde(&fiche, arguments.lancement_ns, arguments.repos_s, arguments.duree_s);
+    fiche.show();
+    return app.exec();
+}
