@@ -1,8 +1,163 @@
-// PLACEHOLDER: replaced by the real implementation before this lands.
+// Cadenceur and chronometer: the ideal distance from the wall clock and the validated schedule.
 #include "moteur.h"
-#include <stdexcept>
-void Tmoteur::Timer1Timer() { throw std::logic_error("Timer1Timer: à écrire"); }
-void Tmoteur::calcul_kilometre_cadenceur() { throw std::logic_error("calcul_kilometre_cadenceur: à écrire"); }
-void Tmoteur::calcule_temps_chrono() { throw std::logic_error("calcule_temps_chrono: à écrire"); }
-void Tmoteur::valid_offcet_cadClick() { throw std::logic_error("valid_offcet_cadClick: à écrire"); }
-void Tmoteur::raz_offcet_cadClick() { throw std::logic_error("raz_offcet_cadClick: à écrire"); }
+
+#include "conversions.h"
+#include "entier_sature.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+constexpr std::int64_t dixiemes_par_jour = 864000;
+constexpr std::int64_t douze_heures = 432000;
+// Tenths of a second times decimetres per hour over this give metres.
+constexpr std::int64_t dixiemes_par_heure = 36000;
+
+// An elapsed time's worth of distance at an average: trunc(dixiemes x moyenne / 36000).
+std::int64_t distance_parcourue(std::int64_t dixiemes, std::int32_t moyenne_mh) {
+    return produit_quotient(dixiemes, moyenne_mh, dixiemes_par_heure);
+}
+
+std::string deux_chiffres(std::int32_t v) {
+    std::string t = std::to_string(v);
+    if (v < 10) t.insert(0, 1, '0');
+    return t;
+}
+
+// The clock or the chronometer as shown: one blank on each side.
+std::string entre_blancs(const std::string& t) {
+    std::string r;
+    r.reserve(t.size() + 2);
+    r += ' ';
+    r += t;
+    r += ' ';
+    return r;
+}
+
+} // namespace
+
+void Tmoteur::Timer1Timer() {
+    Labelheure.ecrit_texte(entre_blancs(services.heure_format_long()));
+    const Theure_du_jour h = services.heure();
+    etat.dixiemes_ecoules = 0;
+    etat.dixiemes_maintenant =
+        sature_32(std::int64_t{h.heures} * 36000 + std::int64_t{h.minutes} * 600 +
+                  std::int64_t{h.secondes} * 10 + h.millisecondes / 100);
+    // Start fields are whatever integers the crew typed: 64-bit sums, held in 32 bits.
+    etat.dixiemes_depart =
+        sature_32(std::int64_t{etat.heure_zr} * 36000 + std::int64_t{etat.min_zr} * 600 +
+                  std::int64_t{etat.sec_zr} * 10);
+    etat.compteur_cadenceur.remet_a_zero();
+
+    const std::int64_t maintenant = etat.dixiemes_maintenant;
+    const std::int64_t depart = etat.dixiemes_depart;
+    std::int64_t ecoules = 0;
+    if (maintenant >= depart) ecoules = maintenant - depart;
+    if (maintenant < depart && depart - maintenant > douze_heures)
+        ecoules = maintenant - depart + dixiemes_par_jour;
+    // A start hour above 23 can put the start after tomorrow's clock: still to come.
+    if (ecoules < 0) ecoules = 0;
+    etat.dixiemes_ecoules = sature_32(ecoules);
+
+    if (etat.dixiemes_ecoules != 0) {
+        calcul_kilometre_cadenceur();
+        // A negative ideal distance loads 0: the register has no sign.
+        etat.compteur_cadenceur.charge_metres(etat.distance_cadenceur);
+        etat.distance_cadenceur = 0;
+        if (cad_on.coche()) {
+            etat.compteur_cadenceur.affiche_chiffres(labels_cadenceur);
+            calcule_kilometres_total();
+            calcule_kilometres_partiel();
+            calcule_et_affiche_ecart();
+            calcule_temps_chrono();
+        } else {
+            for (Tmodele_label* l : labels_cadenceur)
+                l->ecrit_texte("0");
+            la_ecart.ecrit_texte(".   0.");
+            avance.ecrit_position(0);
+            retard.ecrit_position(0);
+            Labelchrono.ecrit_texte(" 0:00:00 ");
+        }
+    } else {
+        for (Tmodele_label* l : labels_cadenceur)
+            l->ecrit_texte("0");
+        etat.code_leds = 0;
+        mise_a_jour_aff_deporte();
+    }
+
+    if (!cad_on.coche()) {
+        etat.ecart = 0;
+        la_ecart.ecrit_texte(".   0.");
+        etat.code_leds = 0;
+        mise_a_jour_aff_deporte();
+    }
+}
+
+void Tmoteur::calcul_kilometre_cadenceur() {
+    const Ttable_zr& table = etat.table_zr;
+    const std::int32_t n = std::clamp(etat.nbr_lignes_zr, 0, nbr_lignes_max);
+    const std::int64_t ecoules = etat.dixiemes_ecoules;
+    etat.segment_courant = 0;
+    etat.secondes_ecoulees = etat.dixiemes_ecoules / 10;
+
+    if (n >= 1) {
+        // Rows before the last whose end has come; the last row runs on past its end.
+        std::int32_t s = 0;
+        for (std::int32_t k = 0; k + 1 < n; ++k)
+            s += table.fins_cumulees_s[static_cast<std::size_t>(k)] <= etat.secondes_ecoulees;
+        etat.segment_courant = s;
+        const auto r = static_cast<std::size_t>(s);
+        std::int64_t distance = 0;
+        if (s == 0) {
+            distance = distance_parcourue(ecoules, table.moyennes_mh[0]);
+        } else {
+            const std::int64_t depuis_fin =
+                ecoules - 10 * std::int64_t{table.fins_cumulees_s[r - 1]};
+            distance =
+                table.distances_m[r - 1] + distance_parcourue(depuis_fin, table.moyennes_mh[r]);
+        }
+        etat.distance_cadenceur = sature_32(distance);
+        La_moy_en_cours.ecrit_texte(memo_moy.ligne(r) + " kms/h");
+    }
+
+    if (cb_offcet_cad.coche())
+        etat.distance_cadenceur =
+            sature_32(std::int64_t{etat.distance_cadenceur} + etat.decalage_cad);
+}
+
+void Tmoteur::calcule_temps_chrono() {
+    const std::int32_t t = etat.dixiemes_ecoules / 10;
+    // Whole hours and minutes by division: a run of days must not cost a loop per hour.
+    if (t >= 0) {
+        etat.chrono_heures = t / 3600;
+        etat.chrono_minutes = t % 3600 / 60;
+        etat.chrono_secondes = t % 60;
+    } else {
+        etat.chrono_heures = 0;
+        etat.chrono_minutes = 0;
+        etat.chrono_secondes = t;
+    }
+    etat.chrono_texte =
+        entre_blancs(std::to_string(etat.chrono_heures) + ":" + deux_chiffres(etat.chrono_minutes) +
+                     ":" + deux_chiffres(etat.chrono_secondes));
+    Labelchrono.ecrit_texte(etat.chrono_texte);
+}
+
+void Tmoteur::valid_offcet_cadClick() {
+    const auto decalage = entier_depuis_texte(ed_offcet_cad.texte());
+    if (decalage) {
+        etat.decalage_cad = *decalage;
+        la_offcet_cad.ecrit_texte(ed_offcet_cad.texte());
+        return;
+    }
+    // The previous offset stays in force while the box is open.
+    services.message("ERREUR de SAISIE");
+    raz_offcet_cadClick();
+}
+
+void Tmoteur::raz_offcet_cadClick() {
+    etat.decalage_cad = 0;
+    ed_offcet_cad.ecrit_texte("");
+    la_offcet_cad.ecrit_texte("0");
+}
