@@ -89,6 +89,11 @@ private slots:
         QCOMPARE(minuterie(f, "Timer1")->interval(), 100);
         QCOMPARE(minuterie(f, "Timer1")->timerType(), Qt::PreciseTimer);
         QVERIFY(f.boites.textes.empty());
+        for (const char* nom :
+             {"RAZ", "raz_trip", "cb_marche_ar", "cad_on", "valid_seuil", "valid_heure_zr"})
+            QCOMPARE(f.controle(nom)->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(f.controle("Panel8")->toolTip(),
+                 QString("Simule le bouton rouge de la télécommande"));
         // The picture is drawn unscaled from its corner, cut by its frame.
         const QLabel* image = f.controle<QLabel>("Image1");
         QCOMPARE(image->pixmap().size(), QSize(181, 183));
@@ -163,6 +168,20 @@ private slots:
             clique(f, c);
         const QString lu = controle == "TOTAL" ? registre(f, "tot") : f.texte(qPrintable(controle));
         QCOMPARE(lu, attendu);
+        QVERIFY(f.boites.textes.empty());
+    }
+
+    void le_choix_d_etalonnage_suit_le_choix_ou_la_frappe() {
+        Tfenetre_essai f;
+        montre(f);
+        auto* etal = f.controle<QComboBox>("cb_num_etal");
+        etal->setCurrentIndex(1);
+        emit etal->activated(1);
+        QCOMPARE(f.texte("lb_tours_roue"), QString("541 Trs"));
+        etal->lineEdit()->selectAll();
+        QTest::keyClicks(etal->lineEdit(), "3");
+        QCOMPARE(f.texte("lb_tours_roue"), QString("539 Trs"));
+        QCOMPARE(f.texte("lb_dist_etal"), QString("1000 m"));
         QVERIFY(f.boites.textes.empty());
     }
 
