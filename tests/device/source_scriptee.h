@@ -19,7 +19,6 @@ public:
     void ajoute(const std::string& chemin, THidId vid, THidId pid) {
         std::lock_guard v(m_);
         presents_[chemin] = {vid, pid};
-        std::erase(perdus_, chemin);
         ++changements_;
         cv_.notify_all();
     }
@@ -35,7 +34,6 @@ public:
     void rebranche(const std::string& chemin, THidId vid, THidId pid) {
         std::lock_guard v(m_);
         presents_[chemin] = {vid, pid};
-        std::erase(perdus_, chemin);
         retires_.push_back(chemin);
         ++changements_;
         cv_.notify_all();
@@ -46,10 +44,10 @@ public:
         rapports_[chemin].push_back(std::move(rapport));
         cv_.notify_all();
     }
-    // The device stops answering its reader, with no word from the system yet.
+    // The device is pulled out: its reader fails at once, the system's word comes later.
     void perd(const std::string& chemin) {
         std::lock_guard v(m_);
-        perdus_.push_back(chemin);
+        presents_.erase(chemin);
         cv_.notify_all();
     }
     void refuse_ouverture(bool r) {
@@ -132,10 +130,7 @@ private:
 
     int lit(const std::string& chemin, std::uint8_t* tampon, std::size_t longueur, int delai_ms) {
         std::unique_lock v(m_);
-        auto perdu = [&] {
-            return !presents_.count(chemin) ||
-                   std::find(perdus_.begin(), perdus_.end(), chemin) != perdus_.end();
-        };
+        auto perdu = [&] { return !presents_.count(chemin); };
         auto& file = rapports_[chemin];
         ++en_attente_[chemin];
         cv_.notify_all();
@@ -156,7 +151,6 @@ private:
     std::condition_variable cv_;
     std::map<std::string, std::pair<THidId, THidId>> presents_;
     std::vector<std::string> retires_;
-    std::vector<std::string> perdus_;
     std::map<std::string, std::deque<std::vector<std::uint8_t>>> rapports_;
     std::map<std::string, int> ouvertures_;
     std::map<std::string, int> en_attente_;
