@@ -65,12 +65,20 @@ void Thid_reel::surveille() {
 }
 
 void Thid_reel::examine(const std::vector<std::string>& retires) {
-    const std::vector<Tperipherique_vu> liste = source_->enumere();
     std::vector<Tavis> avis;
     IHidTarget* cible = nullptr;
-    {
+    for (;;) {
+        std::uint64_t pertes;
+        {
+            std::lock_guard verrou(mutex_);
+            pertes = pertes_en_lecture_;
+        }
+        const std::vector<Tperipherique_vu> liste = source_->enumere();
         std::lock_guard verrou(mutex_);
         if (arret_) return;
+        // A device lost by its reader while the list was read may still be on it:
+        // that list would bring it back as a new device. Read it again.
+        if (pertes != pertes_en_lecture_) continue;
         for (auto& [handle, p] : peripheriques_) {
             if (!p.branche) continue;
             const bool signale_retire =
@@ -99,6 +107,7 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
             avis.emplace_back(NOTIFY_PLUGGED, handle);
         }
         cible = cible_;
+        break;
     }
     if (!avis.empty()) avis.emplace_back(NOTIFY_CHANGED, 0);
     poste(cible, avis);
@@ -165,6 +174,7 @@ void Thid_reel::perdu_en_lecture(THidHandle handle) {
         auto it = peripheriques_.find(handle);
         if (arret_ || it == peripheriques_.end() || !it->second.branche) return;
         debranche_verrouille(handle, it->second);
+        ++pertes_en_lecture_;
         cible = cible_;
     }
     poste(cible, {{NOTIFY_UNPLUGGED, handle}, {NOTIFY_CHANGED, 0}});

@@ -80,6 +80,7 @@ private:
     IHidTarget* cible_ = nullptr;
     bool arret_ = false;
     THidHandle prochain_handle_ = 1;
+    std::uint64_t pertes_en_lecture_ = 0; // devices found gone by their reader
     std::map<THidHandle, Tperipherique> peripheriques_;
     std::deque<THidHandle> debranches_;
     std::list<std::unique_ptr<Tlecteur>> lecteurs_;

@@ -76,7 +76,9 @@ public:
         }
         reveil_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         udev_ = udev_new();
-        if (udev_) moniteur_ = udev_monitor_new_from_netlink(udev_, "udev");
+        // Without a running udev daemon no event would ever come: read the list instead.
+        if (udev_ && ::access("/run/udev/control", F_OK) == 0)
+            moniteur_ = udev_monitor_new_from_netlink(udev_, "udev");
         if (moniteur_ &&
             (udev_monitor_filter_add_match_subsystem_devtype(moniteur_, "hidraw", nullptr) < 0 ||
              udev_monitor_enable_receiving(moniteur_) < 0)) {

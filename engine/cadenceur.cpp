@@ -62,8 +62,9 @@ void Tmoteur::Timer1Timer() {
 
     if (etat.dixiemes_ecoules != 0) {
         calcul_kilometre_cadenceur();
-        // A negative ideal distance loads 0: the register has no sign.
-        etat.compteur_cadenceur.charge_metres(etat.distance_cadenceur);
+        // The register has no sign: a negative ideal distance shows 0, and the gap is
+        // taken against 0.
+        etat.compteur_cadenceur.charge_metres(std::max(etat.distance_cadenceur, 0));
         etat.distance_cadenceur = 0;
         if (cad_on.coche()) {
             etat.compteur_cadenceur.affiche_chiffres(labels_cadenceur);

@@ -234,25 +234,19 @@ TEST_F(Cadenceur, DesTablesExtremesNeFontNiDebordementNiValeurAberrante) {
 }
 
 TEST_F(Cadenceur, UnDecalageIllisibleEstRemisAZeroApresLaBoite) {
+    std::int32_t pendant = 0;
+    s.pendant_message = [&](const std::string&) { pendant = m.etat.decalage_cad; };
     for (const char* texte : {"12a", "", "1.5", "99999999999"}) {
         SCOPED_TRACE(texte);
         valide_decalage("40");
         s.messages.clear();
         valide_decalage(texte);
         EXPECT_EQ(s.messages, Lignes{"ERREUR de SAISIE"});
+        EXPECT_EQ(pendant, 40); // still in force while the box is open
         EXPECT_EQ(m.etat.decalage_cad, 0);
         EXPECT_EQ(m.ed_offcet_cad.texte(), "");
         EXPECT_EQ(m.la_offcet_cad.texte(), "0");
     }
-}
-
-TEST_F(Cadenceur, PendantLaBoiteDErreurLeDecalagePrecedentResteEnVigueur) {
-    valide_decalage("40");
-    std::int32_t pendant = 0;
-    s.pendant_message = [&](const std::string&) { pendant = m.etat.decalage_cad; };
-    valide_decalage("12a");
-    EXPECT_EQ(pendant, 40);
-    EXPECT_EQ(m.etat.decalage_cad, 0);
 }
 
 TEST_F(Cadenceur, UnDecalageNegatifEstAccepteEtRazLeRemetAZero) {

@@ -104,8 +104,10 @@ TEST_F(Ecart, LesLedsNeDependentPasDuSeuilEtUnSeuilNulLaisseLesBarresVides) {
     EXPECT_EQ(leds(), "....RRR");
 }
 
-TEST_F(Ecart, UnSeuilValideEcritSesDeuxLibellesLesDeuxMaximaEtVideLeChamp) {
+TEST_F(Ecart, UnSeuilValideEcritSesLibellesEtMaximaEtNeDeplaceLesBarresQuAuProchainCalcul) {
+    compare(965, 1000);
     valide_seuil("15");
+    EXPECT_EQ(m.retard.position(), 20);
     EXPECT_EQ(m.etat.seuil, 15);
     EXPECT_EQ(m.seuil_haut.texte(), "+15");
     EXPECT_EQ(m.seuil_bas.texte(), "-15");
@@ -113,20 +115,13 @@ TEST_F(Ecart, UnSeuilValideEcritSesDeuxLibellesLesDeuxMaximaEtVideLeChamp) {
     EXPECT_EQ(m.avance.maximum(), 15);
     EXPECT_EQ(m.ed_seuil_conf.texte(), "");
     EXPECT_TRUE(s.messages.empty());
+    compare(965, 1000);
+    EXPECT_EQ(m.retard.position(), 15);
 
     valide_seuil("-5");
     EXPECT_EQ(m.seuil_haut.texte(), "+-5");
     EXPECT_EQ(m.seuil_bas.texte(), "--5");
     EXPECT_EQ(m.retard.maximum(), -5);
-}
-
-TEST_F(Ecart, UnNouveauSeuilNeDeplaceLesBarresQuALaProchaineEvaluation) {
-    compare(965, 1000);
-    ASSERT_EQ(m.retard.position(), 20);
-    valide_seuil("10");
-    EXPECT_EQ(m.retard.position(), 20);
-    compare(965, 1000);
-    EXPECT_EQ(m.retard.position(), 10);
 }
 
 TEST_F(Ecart, UnSeuilIncorrectEstRefuseEtNeChangeRien) {

@@ -276,6 +276,21 @@ TEST_F(Etalonnage, LesLignesSontLuesTellesQuellesAvecBlancsEtHexa) {
     EXPECT_EQ(m.lb_dist_etal.texte(), "$3E8 m");
 }
 
+TEST_F(Etalonnage, UnFichierBinaireDonneUneSeuleErreurDeConversion) {
+    std::string octets;
+    for (int k = 0; k < 4000; ++k)
+        for (int c = 1; c < 256; ++c)
+            if (c != 26) octets += static_cast<char>(c);
+    fichier(octets);
+    demarre();
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_NE(services.messages[0].find("n'est pas une valeur entière correcte"),
+              std::string::npos);
+    EXPECT_EQ(m.etat.tours_etal, 0);
+    EXPECT_EQ(m.lb_tours_roue.texte(), "0000 Trs");
+    EXPECT_LE(m.Memo_copie.nombre(), 201u);
+}
+
 TEST_F(Etalonnage, UnChoixRemplaceLeFichierDeRallyeDansLeTampon) {
     fichier(exemple);
     m.Memo_copie.ecrit_lignes({"KZR1", "2.500", "", "MZR1", "45"});

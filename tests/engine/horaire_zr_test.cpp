@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -13,6 +14,11 @@
 namespace {
 
 using Lignes = std::vector<std::string>;
+using Entiers = std::vector<std::int32_t>;
+
+Entiers premiers(const std::array<std::int32_t, nbr_lignes_max>& colonne, std::size_t n) {
+    return Entiers(colonne.begin(), colonne.begin() + static_cast<std::ptrdiff_t>(n));
+}
 
 const std::string fichier_exemple = "KZR1\r\n2.500\r\n7.250\r\n12.000\r\n\r\n"
                                     "MZR1\r\n45.00\r\n48.5\r\n40\r\n\r\n";
@@ -61,14 +67,10 @@ TEST_F(HoraireZr, LaZr1DuFichierExempleDonneTroisRangeesEtLeursTemps) {
     const Ttable_zr& t = m.etat.table_zr;
     EXPECT_EQ(m.etat.nbr_lignes_zr, 3);
     EXPECT_EQ(m.lb_nbr_changem.texte(), "2");
-    EXPECT_EQ((std::vector<int>{t.distances_m[0], t.distances_m[1], t.distances_m[2]}),
-              (std::vector<int>{2500, 7250, 12000}));
-    EXPECT_EQ((std::vector<int>{t.moyennes_mh[0], t.moyennes_mh[1], t.moyennes_mh[2]}),
-              (std::vector<int>{45000, 48500, 40000}));
-    EXPECT_EQ((std::vector<int>{t.durees_s[0], t.durees_s[1], t.durees_s[2]}),
-              (std::vector<int>{200, 352, 427}));
-    EXPECT_EQ((std::vector<int>{t.fins_cumulees_s[0], t.fins_cumulees_s[1], t.fins_cumulees_s[2]}),
-              (std::vector<int>{200, 552, 979}));
+    EXPECT_EQ(premiers(t.distances_m, 3), (Entiers{2500, 7250, 12000}));
+    EXPECT_EQ(premiers(t.moyennes_mh, 3), (Entiers{45000, 48500, 40000}));
+    EXPECT_EQ(premiers(t.durees_s, 3), (Entiers{200, 352, 427}));
+    EXPECT_EQ(premiers(t.fins_cumulees_s, 3), (Entiers{200, 552, 979}));
     EXPECT_TRUE(m.cad_on.coche());
     EXPECT_EQ(m.Panel6.couleur(), Tcouleur::sarcelle);
     EXPECT_EQ(m.Labelchrono.texte(), " 0:00:00 ");
@@ -159,20 +161,18 @@ TEST_F(HoraireZr, SeulesLes201PremieresLignesDuFichierComptent) {
     EXPECT_EQ(s.messages.back(), "Cette ZR est inexistante dans le fichier");
 }
 
-TEST_F(HoraireZr, ChargerUnRallyeNExtraitPasLaZoneDeNouveau) {
+TEST_F(HoraireZr, UnNouveauRallyeNeRemplaceQueLeTamponEtAnnulerNeChangeRien) {
     charge_rallye(fichier_exemple);
     choisit_zone(1);
-    charge_rallye("KZR1\n99\n\n", "autre.txt");
+    const std::string autre = charge_rallye("KZR1\n99\n\n", "autre.txt");
     EXPECT_EQ(m.memo_kms.lignes(), (Lignes{"2,500", "7,250", "12,000", ""}));
     EXPECT_EQ(m.ZONE.texte(), "ZR1");
-}
+    EXPECT_EQ(m.Memo_copie.lignes(), (Lignes{"KZR1", "99", ""}));
 
-TEST_F(HoraireZr, AnnulerLeDialogueNeChangeRien) {
-    const std::string chemin = charge_rallye(fichier_exemple);
     s.reponses_dialogue.push_back(std::nullopt);
     m.distribue([&] { m.choisir_rallyeClick(); });
-    EXPECT_EQ(m.ed_fichier_rallye.texte(), chemin);
-    EXPECT_EQ(m.Memo_copie.nombre(), 10u);
+    EXPECT_EQ(m.ed_fichier_rallye.texte(), autre);
+    EXPECT_EQ(m.Memo_copie.nombre(), 3u);
     EXPECT_TRUE(s.messages.empty());
 }
 
@@ -306,13 +306,9 @@ TEST_F(HoraireZr, DesValeursExtremesSontTenuesDansLesLimitesSansDebordement) {
     saisit({"2147483.647", "-2147483.648", "0"}, {"0.001", "0.001", "-0.001"});
     valide();
     EXPECT_TRUE(s.messages.empty());
-    const Ttable_zr& t = m.etat.table_zr;
-    EXPECT_EQ(t.durees_s[0], maxi);
-    EXPECT_EQ(t.durees_s[1], mini);
-    EXPECT_EQ(t.durees_s[2], mini); // 2 147 483 648 m back at -1 m/h: forward in time
-    EXPECT_EQ(t.fins_cumulees_s[0], maxi);
-    EXPECT_EQ(t.fins_cumulees_s[1], -1);
-    EXPECT_EQ(t.fins_cumulees_s[2], mini);
+    // Row 2 is 2 147 483 648 m forward at -1 m/h: a negative time beyond the range.
+    EXPECT_EQ(premiers(m.etat.table_zr.durees_s, 3), (Entiers{maxi, mini, mini}));
+    EXPECT_EQ(premiers(m.etat.table_zr.fins_cumulees_s, 3), (Entiers{maxi, -1, mini}));
 }
 
 TEST_F(HoraireZr, PendantUneBoiteErreurLeTopHorlogeLitLaTableTelleQuElleEst) {
