@@ -1,7 +1,7 @@
 // Each control model bound to its widget, both ways. The model is the truth:
 // the widget shows it the moment it changes, and the crew's edits are written
 // back into it. A widget being brought in line with its model does not write
-// back, so programme writes never bounce.
+// back, so the program's writes never bounce.
 #include "barre_ecart.h"
 #include "couleurs.h"
 #include "fiche_mere.h"
@@ -9,6 +9,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
