@@ -14,12 +14,14 @@ public:
     // From now on notifications go to `target` (plugging, unplugging, list
     // changes and, once switched on, input reports).
     virtual THidResult Connect(IHidTarget* target) = 0;
+    // A handle never given answers 0; every other operation on it does nothing.
     virtual THidId GetVendorID(THidHandle handle) = 0;
     virtual THidId GetProductID(THidHandle handle) = 0;
     virtual THidHandle GetHandle(THidId vendorId, THidId productId) = 0;
     virtual THidResult SetReadNotify(THidHandle handle, THidBool value) = 0;
     // Copies the oldest pending input report, report identifier first, within `length` bytes.
+    // Returns the bytes copied: 0 when there was none, and the buffer is then left as it was.
     virtual THidResult Read(THidHandle handle, std::uint8_t* buffer, std::size_t length) = 0;
-    // Sends `length` bytes (report identifier first) as an output report.
+    // Sends `length` bytes (report identifier first) as an output report; returns the bytes sent.
     virtual THidResult Write(THidHandle handle, const std::uint8_t* buffer, std::size_t length) = 0;
 };

@@ -19,13 +19,18 @@ public:
     // to gestion_evenement_usb), then Connect to `cible`.
     void demarrage_hid(const std::function<void()>& installe_crochet, IHidTarget* cible);
 
-    // One window message; true when handled (it then goes no further).
+    // One window message; true when handled (it then goes no further). Runs inside the
+    // engine's dispatcher: an error of the keypad's handler leaves through it.
     bool gestion_evenement_usb(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
 
     // The window's close step: the close report 0, 0 while the box is present.
     void fermeture();
 
 private:
+    // The box is vendor 0x04D8, product 0; the product is asked only when the vendor matches.
+    bool est_le_boitier(THidHandle handle);
+    void rapport_du_boitier();
+
     Tmoteur& moteur_;
     cUSBInterface& hid_;
 };

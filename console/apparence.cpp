@@ -1,0 +1,46 @@
+#include "apparence.h"
+
+#include "couleurs.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QWidget>
+
+void prepare_apparence(QApplication& app) {
+    app.setStyle(QStyleFactory::create("Fusion"));
+    QPalette p = app.palette();
+    const QColor face = couleur_systeme(Tcouleur::face_bouton);
+    p.setColor(QPalette::Window, face);
+    p.setColor(QPalette::Button, face);
+    p.setColor(QPalette::WindowText, couleur_systeme(Tcouleur::texte_fenetre));
+    p.setColor(QPalette::ButtonText, couleur_systeme(Tcouleur::texte_fenetre));
+    p.setColor(QPalette::Text, couleur_systeme(Tcouleur::texte_fenetre));
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Light, couleur_systeme(Tcouleur::surbrillance_bouton));
+    p.setColor(QPalette::Highlight, QColor(0, 120, 215));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::ToolTipBase, QColor(255, 255, 225));
+    p.setColor(QPalette::ToolTipText, Qt::black);
+    app.setPalette(p);
+
+    // The faces the window names, by metric-compatible or look-alike faces of a Debian desktop.
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
+    QFont::insertSubstitutions(
+        "Arial Narrow", {"Liberation Sans Narrow", "Nimbus Sans Narrow", "DejaVu Sans Condensed"});
+    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Bauhaus 93", {"URW Gothic", "DejaVu Sans", "Liberation Sans"});
+}
+
+void applique_hauteurs_police(QWidget* racine) {
+    QList<QWidget*> widgets = racine->findChildren<QWidget*>();
+    widgets.prepend(racine);
+    for (QWidget* w : widgets) {
+        const QVariant px = w->property("hauteur_px");
+        if (!px.isValid()) continue;
+        QFont f = w->font();
+        f.setPixelSize(px.toInt());
+        w->setFont(f);
+    }
+}

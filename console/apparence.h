@@ -1,0 +1,11 @@
+#pragma once
+// The look the window is drawn for: a classic light theme and the fonts it names.
+
+class QApplication;
+class QWidget;
+
+// The style, the palette of the theme colours and the font substitutes; once per application.
+void prepare_apparence(QApplication& app);
+// Character heights given in pixels by the form's "hauteur_px" property, so
+// that the digits keep their size whatever the screen's resolution.
+void applique_hauteurs_police(QWidget* racine);

@@ -1,0 +1,69 @@
+#pragma once
+// The one window of the program. It owns the engine and the link with the box,
+// shows every control model in the widget of the same name, writes the crew's
+// edits back, and sends every event through the engine's dispatcher.
+
+#include "cible_hid.h"
+#include "liaison_boitier.h"
+#include "moteur.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTimer;
+class Tbarre_ecart;
+namespace Ui {
+class fiche_mere;
+}
+
+class Tfiche_mere : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the whole start-up while the window is still hidden: a box it raises
+    // shows before the window.
+    Tfiche_mere(Iservices& services, cUSBInterface& hid, QWidget* parent = nullptr);
+    ~Tfiche_mere() override;
+
+    Tmoteur& moteur() { return moteur_; }
+    // The sink given to the HID library. It outlives every window, so a
+    // notification posted from the library's thread during shutdown is harmless.
+    static IHidTarget& cible_hid();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    std::unique_ptr<Ui::fiche_mere> ui_;
+    Tmoteur moteur_;
+    Tliaison_boitier liaison_;
+    Tcrochet_hid crochet_;
+    QTimer* Timer1_ = nullptr;
+    QTimer* Timer2_ = nullptr;
+
+    // One event into the engine.
+    template <class F> void evenement(F&& f) { moteur_.distribue(std::forward<F>(f)); }
+    void evenement(void (Tmoteur::*gestionnaire)()) {
+        moteur_.distribue([this, gestionnaire] { (moteur_.*gestionnaire)(); });
+    }
+
+    void montre_volant();
+    void lie_controles();
+    void branche_evenements();
+
+    void lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee = false);
+    void lie(Tmodele_case& m, QAbstractButton* w);
+    void lie(Tmodele_champ& m, QLineEdit* w);
+    void lie(Tmodele_champ& m, QComboBox* w);
+    void lie(Tmodele_memo& m, QPlainTextEdit* w);
+    void lie(Tmodele_barre& m, Tbarre_ecart* w);
+    void lie(Tmodele_minuterie& m, QTimer* t);
+    // A combo box whose handler runs on the crew's own changes only.
+    void sur_choix(QComboBox* w, Tmodele_champ& m, void (Tmoteur::*gestionnaire)());
+    void sur_clic(QAbstractButton* w, void (Tmoteur::*gestionnaire)());
+};

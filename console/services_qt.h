@@ -1,0 +1,42 @@
+#pragma once
+// The platform services of the engine, from Qt: the modal message box, the
+// clock, the user's number and time conventions, the executable's directory
+// and the file-open dialog.
+
+#include "services.h"
+
+#include <QLocale>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+// Whether the user has chosen no locale (C or POSIX, or nothing set), as the
+// C library reads the environment for numbers.
+bool aucune_locale_choisie();
+// The conventions the program follows: the user's own locale, or the French
+// ones when the user has chosen none (C or POSIX, or nothing set).
+QLocale locale_utilisateur();
+// The locale's long time format without its time-zone part: "HH:mm:ss" in French.
+QString format_heure_long(const QLocale& locale);
+
+class Tservices_qt : public Iservices {
+public:
+    Tservices_qt();
+
+    // The time of day; the real clock unless a test replaces it.
+    std::function<Theure_du_jour()> horloge;
+    // Parent of the boxes and the dialog (the main window once it exists).
+    QPointer<QWidget> parent;
+
+    void message(const std::string& texte) override;
+    Theure_du_jour heure() override;
+    std::string heure_format_long() override;
+    std::string separateur_decimal() override;
+    std::string repertoire_executable() override;
+    std::optional<std::string> choisit_fichier() override;
+
+private:
+    QLocale locale_;
+};

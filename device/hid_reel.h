@@ -1,0 +1,88 @@
+#pragma once
+// The HID library's operations over the system's HID devices. A watcher thread
+// learns of plugging and unplugging from the device source and posts the
+// notifications; one reader thread per device whose reports are wanted queues
+// them and announces each one. Nothing here ever blocks the caller's thread for
+// long: Read takes a queued report, Write opens the device just for the report.
+//
+// Handles are small integers given in plugging order, never reused. After an
+// unplug a handle still answers its ids (so that the unplug can be recognised)
+// and still gives the reports queued before it; everything else on it, and every
+// operation on a handle never given, is a harmless no-op.
+//
+// The target given to Connect must stay alive until the destructor returns.
+
+#include "cUSBInterface.h"
+#include "source_hid.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+class Thid_reel : public cUSBInterface {
+public:
+    explicit Thid_reel(std::unique_ptr<Isource_hid> source = cree_source_systeme());
+    ~Thid_reel() override;
+    Thid_reel(const Thid_reel&) = delete;
+    Thid_reel& operator=(const Thid_reel&) = delete;
+
+    THidResult Connect(IHidTarget* target) override;
+    THidId GetVendorID(THidHandle handle) override;
+    THidId GetProductID(THidHandle handle) override;
+    THidHandle GetHandle(THidId vendorId, THidId productId) override;
+    THidResult SetReadNotify(THidHandle handle, THidBool value) override;
+    THidResult Read(THidHandle handle, std::uint8_t* buffer, std::size_t length) override;
+    THidResult Write(THidHandle handle, const std::uint8_t* buffer, std::size_t length) override;
+
+    // Reports waiting for Read, per device. Past it a new report is dropped with its
+    // notification, so that every notification still finds its own report.
+    static constexpr std::size_t rapports_en_attente_max = 1024;
+    // Unplugged devices whose ids and pending reports are kept.
+    static constexpr std::size_t debranches_gardes_max = 64;
+    // How long a reader waits for a report before it looks whether it must stop.
+    static constexpr int delai_lecture_ms = 100;
+
+private:
+    struct Tlecteur;
+    struct Tperipherique {
+        std::string chemin;
+        THidId vendor_id = 0;
+        THidId product_id = 0;
+        bool branche = true;
+        bool notifie_lecture = false;
+        bool ouverture_en_cours = false;
+        Tlecteur* lecteur = nullptr;
+        std::deque<std::vector<std::uint8_t>> rapports;
+    };
+    using Tavis = std::pair<std::uint32_t, std::uint32_t>; // wParam, lParam
+
+    void surveille();
+    void examine(const std::vector<std::string>& retires);
+    void lit_en_continu(THidHandle handle, Iperipherique_ouvert& peripherique, Tlecteur& lecteur);
+    void perdu_en_lecture(THidHandle handle);
+    // Under the lock: marks a device unplugged, stops its reader, forgets the oldest
+    // unplugged ones beyond the limit.
+    void debranche_verrouille(THidHandle handle, Tperipherique& p);
+    void joint_lecteurs_finis();
+    static void poste(IHidTarget* cible, const std::vector<Tavis>& avis);
+
+    std::unique_ptr<Isource_hid> source_;
+
+    std::mutex mutex_; // guards everything below but the threads' own objects
+    IHidTarget* cible_ = nullptr;
+    bool arret_ = false;
+    THidHandle prochain_handle_ = 1;
+    std::uint64_t pertes_en_lecture_ = 0; // devices found gone by their reader
+    std::map<THidHandle, Tperipherique> peripheriques_;
+    std::deque<THidHandle> debranches_;
+    std::list<std::unique_ptr<Tlecteur>> lecteurs_;
+    std::thread surveillant_;
+};

@@ -1,0 +1,51 @@
+#pragma once
+// What the real HID implementation needs from the system: the list of HID
+// devices, a way to open one, and a wait for the list to change. The system's
+// own source (hidapi with a udev monitor) is one; tests put a scripted one in
+// its place, so that everything above it runs the same way in both.
+
+#include "cUSBInterfaceTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One HID device as the system lists it. The path names it while it stays plugged.
+struct Tperipherique_vu {
+    std::string chemin;
+    THidId vendor_id = 0;
+    THidId product_id = 0;
+};
+
+// An open device. Its owner serialises the calls: one at a time.
+class Iperipherique_ouvert {
+public:
+    virtual ~Iperipherique_ouvert() = default;
+    // Waits at most `delai_ms` for one input report and copies it, report identifier
+    // first, within `longueur` bytes. Returns its length, 0 when none came, or a negative
+    // value once the device is gone.
+    virtual int lit(std::uint8_t* tampon, std::size_t longueur, int delai_ms) = 0;
+    // Sends an output report (report identifier first). Returns the bytes sent, or a
+    // negative value.
+    virtual int ecrit(const std::uint8_t* octets, std::size_t longueur) = 0;
+};
+
+class Isource_hid {
+public:
+    virtual ~Isource_hid() = default;
+    // The HID devices attached now, each path once.
+    virtual std::vector<Tperipherique_vu> enumere() = 0;
+    // Opens a listed device; null when it cannot be opened (gone, no permission).
+    virtual std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) = 0;
+    // Blocks until the list of devices may have changed: true, with the paths that the
+    // system reported removed in `retires`; false once `arrete` was called.
+    virtual bool attend_changement(std::vector<std::string>& retires) = 0;
+    // From any thread: makes the wait return false, now and from then on.
+    virtual void arrete() = 0;
+};
+
+// The system's source: hidapi for the devices, and a udev monitor of the hidraw
+// subsystem for the changes (a periodic enumeration where no monitor can be had).
+std::unique_ptr<Isource_hid> cree_source_systeme();

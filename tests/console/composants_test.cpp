@@ -1,0 +1,162 @@
+// The window's own pieces: the gap bars, the picture decoder, the crew's conventions.
+#include "barre_ecart.h"
+#include "image_jpeg.h"
+#include "services_qt.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTest>
+
+namespace {
+
+QByteArray volant() {
+    QFile f(VELMORA_VOLANT);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The bar as drawn, sampled along its middle row.
+QImage dessin(Tbarre_ecart& b) {
+    return b.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+bool est_fond(QRgb c) {
+    return c == qRgb(240, 240, 240);
+}
+
+} // namespace
+
+class Tcomposants_test : public QObject {
+    Q_OBJECT
+private slots:
+    void la_barre_se_remplit_jusqu_a_sa_position_data() {
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("largeur");
+        // 213 pixels inside the frame of a 217-pixel bar.
+        QTest::newRow("vide") << 20 << 0 << 0;
+        QTest::newRow("moitie") << 20 << 10 << 106;
+        QTest::newRow("un quart") << 20 << 5 << 53;
+        QTest::newRow("au seuil") << 20 << 20 << 213;
+        QTest::newRow("au-dela du seuil") << 20 << 35 << 213;
+        QTest::newRow("position negative") << 20 << -4 << 0;
+        QTest::newRow("seuil nul") << 0 << 5 << 0;
+        QTest::newRow("seuil negatif") << -10 << 5 << 0;
+    }
+    void la_barre_se_remplit_jusqu_a_sa_position() {
+        QFETCH(int, maximum);
+        QFETCH(int, position);
+        QFETCH(int, largeur);
+        for (Qt::LayoutDirection sens : {Qt::LeftToRight, Qt::RightToLeft}) {
+            Tbarre_ecart b;
+            b.resize(217, 26);
+            b.setLayoutDirection(sens);
+            b.ecrit_maximum(maximum);
+            b.ecrit_position(position);
+            QCOMPARE(b.largeur_remplie(), largeur);
+            const QImage i = dessin(b);
+            const int y = i.height() / 2;
+            int remplis = 0;
+            for (int x = 2; x < i.width() - 2; ++x)
+                remplis += est_fond(i.pixel(x, y)) ? 0 : 1;
+            QCOMPARE(remplis, largeur);
+            if (largeur == 0) continue;
+            // Filled from the zero end: `avance` from the left, `retard` from the right.
+            const int zero = sens == Qt::LeftToRight ? 2 : i.width() - 3;
+            QVERIFY(!est_fond(i.pixel(zero, y)));
+        }
+    }
+
+    void le_degrade_court_sur_toute_la_barre() {
+        Tbarre_ecart b;
+        b.resize(217, 26);
+        b.ecrit_maximum(20);
+        b.ecrit_position(20);
+        QImage plein = dessin(b);
+        const int y = plein.height() / 2;
+        const QColor zero = plein.pixel(3, y), milieu = plein.pixel(108, y),
+                     bout = plein.pixel(plein.width() - 4, y);
+        QVERIFY(zero.green() > 150 && zero.red() < 40);      // green at the zero end
+        QVERIFY(milieu.red() > 200 && milieu.green() > 200); // yellow in the middle
+        QVERIFY(bout.red() > 200 && bout.green() < 40);      // red at the threshold
+        // A short fill shows the green start of the same gradient, not a squeezed one.
+        b.ecrit_position(5);
+        const QImage court = dessin(b);
+        const QColor fin_court = court.pixel(2 + b.largeur_remplie() - 1, y);
+        QVERIFY(fin_court.green() > 150 && fin_court.red() < 200);
+    }
+
+    void le_volant_se_decode() {
+        const QImage i = decode_jpeg(volant());
+        QCOMPARE(i.size(), QSize(181, 183));
+    }
+
+    void une_image_abimee_ne_donne_rien_data() {
+        QTest::addColumn<QByteArray>("octets");
+        const QByteArray bon = volant();
+        QTest::newRow("vide") << QByteArray();
+        QTest::newRow("tronquee de moitie") << bon.left(bon.size() / 2);
+        QTest::newRow("en-tete seul") << bon.left(20);
+        QTest::newRow("n'importe quoi") << QByteArray(3000, '\x5a');
+        QByteArray sans_fin = bon;
+        sans_fin.chop(2); // no end-of-image marker
+        QTest::newRow("sans marque de fin") << sans_fin;
+        QByteArray brouillee = bon;
+        for (qsizetype k = 200; k < brouillee.size(); k += 7)
+            brouillee[k] = char(0xFF);
+        QTest::newRow("brouillee") << brouillee;
+    }
+    void une_image_abimee_ne_donne_rien() {
+        QFETCH(QByteArray, octets);
+        QVERIFY(decode_jpeg(octets).isNull());
+    }
+
+    void sans_locale_choisie_les_conventions_francaises_data() {
+        QTest::addColumn<QByteArray>("lc_all");
+        QTest::addColumn<QByteArray>("lang");
+        QTest::addColumn<bool>("aucune");
+        QTest::newRow("rien") << QByteArray() << QByteArray() << true;
+        QTest::newRow("C") << QByteArray("C") << QByteArray() << true;
+        QTest::newRow("POSIX") << QByteArray() << QByteArray("POSIX") << true;
+        QTest::newRow("C.UTF-8") << QByteArray() << QByteArray("C.UTF-8") << true;
+        QTest::newRow("LC_ALL l'emporte") << QByteArray("C") << QByteArray("de_DE.UTF-8") << true;
+        QTest::newRow("anglais choisi") << QByteArray("en_US.UTF-8") << QByteArray() << false;
+        QTest::newRow("allemand choisi") << QByteArray() << QByteArray("de_DE.UTF-8") << false;
+    }
+    void sans_locale_choisie_les_conventions_francaises() {
+        QFETCH(QByteArray, lc_all);
+        QFETCH(QByteArray, lang);
+        QFETCH(bool, aucune);
+        const auto regle = [](const char* nom, const QByteArray& v) {
+            if (v.isEmpty())
+                qunsetenv(nom);
+            else
+                qputenv(nom, v);
+        };
+        regle("LC_ALL", lc_all);
+        regle("LC_NUMERIC", {});
+        regle("LANG", lang);
+        QCOMPARE(aucune_locale_choisie(), aucune);
+        if (!aucune) return;
+        Tservices_qt s;
+        s.horloge = [] { return Theure_du_jour{14, 5, 9, 250}; };
+        QCOMPARE(QString::fromStdString(s.separateur_decimal()), QString(","));
+        QCOMPARE(QString::fromStdString(s.heure_format_long()), QString("14:05:09"));
+    }
+
+    void le_format_long_perd_son_fuseau_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("francais") << QLocale(QLocale::French, QLocale::France) << "HH:mm:ss";
+        QTest::newRow("anglais") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                 << "h:mm:ss AP";
+        QTest::newRow("allemand") << QLocale(QLocale::German, QLocale::Germany) << "HH:mm:ss";
+    }
+    void le_format_long_perd_son_fuseau() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, format);
+        QCOMPARE(format_heure_long(locale), format);
+    }
+};
+
+QTEST_MAIN(Tcomposants_test)
+#include "composants_test.moc"

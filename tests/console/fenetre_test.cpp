@@ -1,0 +1,408 @@
+// The window as the crew meets it, driven by the controls' names.
+#include "apparence.h"
+#include "fenetre_essai.h"
+#include "services_scriptes.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+const QColor rouge(255, 0, 0), vert(0, 128, 0), lime(0, 255, 0), bleu(0, 0, 255),
+    bleu_ciel(166, 202, 240), sarcelle(0, 128, 128), face_bouton(240, 240, 240);
+
+// A register as the crew reads it: the visible digits, with the point.
+QString registre(const Tfenetre_essai& f, const char* rang) {
+    QString t;
+    for (const char* colonne : {"centkilom", "dixkilom", "kilom", ".", "centm", "dixm", "m"}) {
+        if (colonne[0] == '.') {
+            t += '.';
+            continue;
+        }
+        const QByteArray nom = QByteArray("la_") + rang + "_" + colonne;
+        if (f.montre(nom.constData())) t += f.texte(nom.constData());
+    }
+    return t;
+}
+
+void clique(const Tfenetre_essai& f, const QString& nom) {
+    QWidget* w = f.fiche->findChild<QWidget*>(nom);
+    QVERIFY2(w != nullptr, qPrintable(nom));
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+void montre(Tfenetre_essai& f) {
+    f.fiche->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.fiche.get()));
+}
+
+// The crew types a distance on the remote and presses the red button.
+void charge_total(Tfenetre_essai& f, const QStringList& touches) {
+    for (const QString& t : touches)
+        clique(f, t);
+    clique(f, "Panel8");
+}
+
+QTimer* minuterie(const Tfenetre_essai& f, const char* nom) {
+    return f.controle<QTimer>(nom);
+}
+
+} // namespace
+
+class Tfenetre_test : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        // No locale chosen: the French conventions.
+        qputenv("LC_ALL", "C");
+        prepare_apparence(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    }
+
+    void au_demarrage_la_fenetre_montre_l_etat_initial() {
+        Tfenetre_essai f;
+        QCOMPARE(f.fiche->windowTitle(), QString("LOGICIEL DE SIMULATION DU VELMORA"));
+        QCOMPARE(f.fond("Panel6"), rouge);
+        QCOMPARE(f.fond("Panel1"), rouge);
+        QCOMPARE(f.fond("Panel_sonde"), bleu_ciel);
+        QCOMPARE(f.fond("pa_vert"), lime);
+        for (const char* led : {"pa_m30", "pa_m20", "pa_m10", "pa_10", "pa_20", "pa_30"})
+            QCOMPARE(f.fond(led), face_bouton);
+        for (const char* rang : {"par", "tot", "cad"})
+            QCOMPARE(registre(f, rang), QString("00.000"));
+        QCOMPARE(f.texte("la_ecart"), QString(".   0."));
+        QCOMPARE(f.texte("Labelchrono"), QString(" 0:00:00 "));
+        QCOMPARE(f.texte("seuil_haut"), QString("+20"));
+        QCOMPARE(f.texte("seuil_bas"), QString("-20"));
+        QCOMPARE(f.texte("la_maj_trip"), QString("............"));
+        QCOMPARE(f.texte("lb_dist_etal"), QString("1000 m"));
+        QCOMPARE(f.texte("lb_tours_roue"), QString("540 Trs"));
+        QVERIFY(f.controle<QAbstractButton>("format1")->isChecked());
+        QVERIFY(!f.controle<QAbstractButton>("cb_marche_ar")->isChecked());
+        QCOMPARE(f.controle<QScrollBar>("ScrollBar1")->value(), 45);
+        QCOMPARE(minuterie(f, "Timer2")->interval(), 138);
+        QVERIFY(!minuterie(f, "Timer2")->isActive());
+        QVERIFY(minuterie(f, "Timer1")->isActive());
+        QCOMPARE(minuterie(f, "Timer1")->interval(), 100);
+        QCOMPARE(minuterie(f, "Timer1")->timerType(), Qt::PreciseTimer);
+        QVERIFY(f.boites.textes.empty());
+        for (const char* nom :
+             {"RAZ", "raz_trip", "cb_marche_ar", "cad_on", "valid_seuil", "valid_heure_zr"})
+            QCOMPARE(f.controle(nom)->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(f.controle("Panel8")->toolTip(),
+                 QString("Simule le bouton rouge de la télécommande"));
+        // The picture is drawn unscaled from its corner, cut by its frame.
+        const QLabel* image = f.controle<QLabel>("Image1");
+        QCOMPARE(image->pixmap().size(), QSize(181, 183));
+        QCOMPARE(image->size(), QSize(177, 97));
+    }
+
+    void l_heure_de_depart_par_defaut_est_deux_minutes_apres_data() {
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("m");
+        QTest::addColumn<int>("s");
+        QTest::addColumn<QString>("heure");
+        QTest::addColumn<QString>("minute");
+        QTest::newRow("10:58:30") << 10 << 58 << 30 << "11"
+                                  << "00";
+        QTest::newRow("09:05:59") << 9 << 5 << 59 << "09"
+                                  << "07";
+        QTest::newRow("09:58:00") << 9 << 58 << 0 << "10"
+                                  << "00";
+        QTest::newRow("23:58") << 23 << 58 << 0 << "00"
+                               << "00";
+        QTest::newRow("23:59") << 23 << 59 << 10 << "00"
+                               << "01";
+    }
+    void l_heure_de_depart_par_defaut_est_deux_minutes_apres() {
+        QFETCH(int, h);
+        QFETCH(int, m);
+        QFETCH(int, s);
+        QFETCH(QString, heure);
+        QFETCH(QString, minute);
+        Tfenetre_essai f({h, m, s, 0});
+        QCOMPARE(f.controle<QComboBox>("cb_heure_zr")->currentText(), heure);
+        QCOMPARE(f.controle<QComboBox>("cb_min_zr")->currentText(), minute);
+        QCOMPARE(f.controle<QComboBox>("cb_sec_zr")->currentText(), QString("00"));
+        QCOMPARE(f.fond("Panel6"), rouge);
+    }
+
+    void chaque_touche_de_la_telecommande_atteint_le_clavier_data() {
+        QTest::addColumn<QStringList>("clics");
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<QString>("attendu");
+        QTest::newRow("1 2 3 4: trois chiffres au plus")
+            << QStringList{"Button6", "Button7", "Button8", "Button9"} << "la_maj_trip"
+            << "123";
+        QTest::newRow("0 5 6") << QStringList{"Button5", "Button10", "Button11"} << "la_maj_trip"
+                               << "056";
+        QTest::newRow("7 8 9") << QStringList{"Button12", "Button13", "Button14"} << "la_maj_trip"
+                               << "789";
+        QTest::newRow("la touche . tape une virgule") << QStringList{"Button15"} << "la_maj_trip"
+                                                      << ",";
+        QTest::newRow("C efface la saisie")
+            << QStringList{"Button6", "Button15", "Button16"} << "la_maj_trip"
+            << "............";
+        QTest::newRow("+2") << QStringList{"Button3"} << "TOTAL"
+                            << "00.002";
+        QTest::newRow("+2 +2 -2") << QStringList{"Button3", "Button3", "Button4"} << "TOTAL"
+                                  << "00.002";
+        QTest::newRow("+% ajoute un pas") << QStringList{"Button1"} << "lb_dist_etal"
+                                          << "1001";
+        QTest::newRow("-% retire un pas") << QStringList{"Button2"} << "lb_dist_etal"
+                                          << "999";
+        QTest::newRow("le bouton rouge charge le TOTAL")
+            << QStringList{"Button6", "Button15", "Button10", "Panel8"} << "TOTAL"
+            << "01.500";
+    }
+    void chaque_touche_de_la_telecommande_atteint_le_clavier() {
+        QFETCH(QStringList, clics);
+        QFETCH(QString, controle);
+        QFETCH(QString, attendu);
+        Tfenetre_essai f;
+        montre(f);
+        for (const QString& c : clics)
+            clique(f, c);
+        const QString lu = controle == "TOTAL" ? registre(f, "tot") : f.texte(qPrintable(controle));
+        QCOMPARE(lu, attendu);
+        QVERIFY(f.boites.textes.empty());
+    }
+
+    void le_choix_d_etalonnage_suit_le_choix_ou_la_frappe() {
+        Tfenetre_essai f;
+        montre(f);
+        auto* etal = f.controle<QComboBox>("cb_num_etal");
+        etal->setCurrentIndex(1);
+        emit etal->activated(1);
+        QCOMPARE(f.texte("lb_tours_roue"), QString("541 Trs"));
+        etal->lineEdit()->selectAll();
+        QTest::keyClicks(etal->lineEdit(), "3");
+        QCOMPARE(f.texte("lb_tours_roue"), QString("539 Trs"));
+        QCOMPARE(f.texte("lb_dist_etal"), QString("1000 m"));
+        QVERIFY(f.boites.textes.empty());
+    }
+
+    void la_voiture_en_mouvement_fait_compter_total_et_partiel() {
+        Tfenetre_essai f;
+        montre(f);
+        f.controle<QScrollBar>("ScrollBar1")->setValue(80);
+        QCOMPARE(minuterie(f, "Timer2")->interval(), 84);
+        clique(f, "CheckBox1");
+        QVERIFY(minuterie(f, "Timer2")->isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(registre(f, "tot") >= QString("00.004"), 10000);
+        QVERIFY(registre(f, "par") != QString("00.000"));
+
+        clique(f, "CheckBox1");
+        QVERIFY(!minuterie(f, "Timer2")->isActive());
+        const QString total = registre(f, "tot");
+        QCOMPARE(registre(f, "par"), total);
+        QTest::qWait(300);
+        QCOMPARE(registre(f, "tot"), total);
+        // A simulated revolution is not a pulse from the box.
+        QCOMPARE(f.fond("Panel_sonde"), bleu_ciel);
+    }
+
+    void le_defilement_regle_la_cadence_des_tours() {
+        Tfenetre_essai f;
+        auto* barre = f.controle<QScrollBar>("ScrollBar1");
+        barre->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(barre->value(), 46);
+        QCOMPARE(minuterie(f, "Timer2")->interval(), 136);
+        barre->setValue(20);
+        QCOMPARE(minuterie(f, "Timer2")->interval(), 176);
+        QVERIFY(!minuterie(f, "Timer2")->isActive());
+    }
+
+    void les_formats_montrent_les_colonnes_choisies_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("00.000") << "format1"
+                                << "12.345";
+        QTest::newRow("00.00") << "format2"
+                               << "12.34";
+        QTest::newRow("000.000") << "format3"
+                                 << "012.345";
+        QTest::newRow("000.00") << "format4"
+                                << "012.34";
+    }
+    void les_formats_montrent_les_colonnes_choisies() {
+        QFETCH(QString, format);
+        QFETCH(QString, total);
+        Tfenetre_essai f;
+        montre(f);
+        clique(f, "format3"); // away from the start-up format first
+        charge_total(f, {"Button6", "Button7", "Button15", "Button8", "Button9", "Button10"});
+        clique(f, format);
+        QVERIFY(f.controle<QAbstractButton>(qPrintable(format))->isChecked());
+        QCOMPARE(registre(f, "tot"), total);
+        // The three registers follow the same columns.
+        QCOMPARE(registre(f, "par").size(), total.size());
+        QCOMPARE(registre(f, "cad").size(), total.size());
+        // Hidden or not, the metres go on being counted.
+        QCOMPARE(f.texte("la_tot_m"), QString("5"));
+    }
+
+    void une_modification_non_validee_rougit_le_panneau_de_l_heure() {
+        Tfenetre_essai f;
+        montre(f);
+        QCOMPARE(f.fond("Panel6"), rouge);
+        clique(f, "valid_heure_zr");
+        QCOMPARE(f.fond("Panel6"), sarcelle);
+
+        auto* kms = f.controle<QPlainTextEdit>("memo_kms");
+        kms->moveCursor(QTextCursor::End);
+        QTest::keyClicks(kms, "5");
+        QVERIFY(kms->toPlainText().endsWith('5'));
+        QCOMPARE(QString::fromStdString(f.fiche->moteur().memo_kms.texte()), kms->toPlainText());
+        QCOMPARE(f.fond("Panel6"), rouge);
+        clique(f, "valid_heure_zr");
+        QCOMPARE(f.fond("Panel6"), sarcelle);
+
+        auto* minutes = f.controle<QComboBox>("cb_min_zr");
+        QTest::keyClick(minutes, Qt::Key_Down);
+        QCOMPARE(f.fond("Panel6"), rouge);
+        clique(f, "valid_heure_zr");
+        QCOMPARE(f.fond("Panel6"), sarcelle);
+
+        auto* secondes = f.controle<QComboBox>("cb_sec_zr");
+        secondes->lineEdit()->selectAll();
+        QTest::keyClicks(secondes->lineEdit(), "30");
+        QCOMPARE(f.fiche->moteur().cb_sec_zr.texte(), std::string("30"));
+        QCOMPARE(f.fond("Panel6"), rouge);
+        QVERIFY(f.boites.textes.empty());
+    }
+
+    void une_zone_choisie_sans_rallye_est_refusee_une_seule_fois() {
+        Tfenetre_essai f;
+        montre(f);
+        auto* zone = f.controle<QComboBox>("ZONE");
+        QTest::keyClick(zone, Qt::Key_Down);
+        QTRY_COMPARE(f.boites.textes.size(), std::size_t{1});
+        QCOMPARE(f.boites.textes[0],
+                 QString("Pour pouvoir choisir une zone il faut sélectionner un RALLYE"));
+        // The program's own clearing of ZONE does not choose again.
+        QCOMPARE(zone->currentText(), QString());
+        QTest::qWait(50);
+        QCOMPARE(f.boites.textes.size(), std::size_t{1});
+    }
+
+    void une_zone_du_rallye_remplit_le_tableau_qui_se_valide() {
+        Tfenetre_essai f;
+        f.services.fichiers.push_back(std::string(VELMORA_RALLYE_EXEMPLE));
+        montre(f);
+        clique(f, "choisir_rallye");
+        QCOMPARE(f.controle<QLineEdit>("ed_fichier_rallye")->text(),
+                 QString(VELMORA_RALLYE_EXEMPLE));
+        clique(f, "valid_heure_zr");
+        QCOMPARE(f.fond("Panel6"), sarcelle);
+        auto* zone = f.controle<QComboBox>("ZONE");
+        // The crew picks ZR1 from the list.
+        zone->setCurrentIndex(1);
+        emit zone->activated(1);
+        QCOMPARE(zone->currentText(), QString("ZR1"));
+        // The zone's rows with the crew's separator, and the empty line that ended each section.
+        QCOMPARE(f.controle<QPlainTextEdit>("memo_kms")->toPlainText(),
+                 QString("2,500\n7,250\n12,000\n"));
+        QCOMPARE(f.controle<QPlainTextEdit>("memo_moy")->toPlainText(),
+                 QString("45,00\n48,5\n40\n"));
+        QCOMPARE(f.fond("Panel6"), rouge);
+        clique(f, "valid_heure_zr");
+        QCOMPARE(f.fond("Panel6"), sarcelle);
+        QCOMPARE(f.texte("lb_nbr_changem"), QString("2"));
+        QVERIFY(f.boites.textes.empty());
+    }
+
+    void une_boite_modale_laisse_l_horloge_tourner() {
+        Tfenetre_essai f;
+        montre(f);
+        QTRY_COMPARE(f.texte("Labelheure"), QString(" 10:00:00 "));
+        bool horloge_vue = false;
+        bool fenetre_sous_la_boite = false;
+        f.boites.pendant = [&](QMessageBox*) {
+            f.services.temps = {10, 0, 7, 0};
+            horloge_vue =
+                QTest::qWaitFor([&] { return f.texte("Labelheure") == " 10:00:07 "; }, 5000);
+            fenetre_sous_la_boite = f.fiche->isVisible();
+        };
+        QTest::keyClicks(f.controle<QLineEdit>("ed_seuil_conf"), "abc");
+        clique(f, "valid_seuil");
+        QCOMPARE(f.boites.textes.size(), std::size_t{1});
+        QCOMPARE(f.boites.textes[0], QString("Erreur de saisie. Il faut une valeur entière ! ..."));
+        QVERIFY(horloge_vue);
+        QVERIFY(fenetre_sous_la_boite);
+        QCOMPARE(f.texte("seuil_haut"), QString("+20"));
+    }
+
+    void sans_etalonnage_la_boite_vient_avant_la_fenetre() {
+        Trepertoire_temporaire vide;
+        bool fenetre_visible = true;
+        Tfenetre_essai f({10, 0, 0, 0}, [&](Tfenetre_essai& e) {
+            e.services.repertoire = vide.chemin();
+            e.boites.pendant = [&](QMessageBox*) {
+                fenetre_visible = false;
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<Tfiche_mere*>(w) != nullptr && w->isVisible())
+                        fenetre_visible = true;
+            };
+        });
+        QVERIFY(!fenetre_visible);
+        QCOMPARE(f.boites.textes.size(), std::size_t{1});
+        QCOMPARE(f.boites.textes[0],
+                 QString("Le fichier ETALONNAGE est inexistant ... Creez-le !!!"));
+        QVERIFY(!f.fiche->isVisible());
+        QCOMPARE(f.texte("lb_dist_etal"), QString("0000 m"));
+        QCOMPARE(f.fond("Panel6"), rouge);
+    }
+
+    void une_impulsion_du_boitier_fait_changer_la_sonde() {
+        Tfenetre_essai f;
+        montre(f);
+        const THidHandle boitier = f.hid.branche(VID_BOITIER, PID_BOITIER);
+        QTRY_COMPARE(f.fond("Panel1"), vert);
+        f.hid.change_liste();
+        QTRY_VERIFY(f.hid.lecture_notifiee(boitier));
+        f.hid.injecte_rapport(boitier, {0, 48});
+        QTRY_COMPARE(f.fond("Panel_sonde"), bleu);
+        QCOMPARE(registre(f, "tot"), QString("00.001"));
+        f.hid.injecte_rapport(boitier, {0, 48});
+        QTRY_COMPARE(f.fond("Panel_sonde"), bleu_ciel);
+        f.hid.injecte_rapport(boitier, {0, 6});
+        QTRY_COMPARE(f.texte("la_maj_trip"), QString("6"));
+        f.hid.debranche(boitier);
+        QTRY_COMPARE(f.fond("Panel1"), rouge);
+    }
+
+    void la_fermeture_eteint_le_boitier_s_il_est_la_data() {
+        QTest::addColumn<bool>("branche");
+        QTest::addColumn<bool>("debranche");
+        QTest::addColumn<bool>("rapport");
+        QTest::newRow("boitier present") << true << false << true;
+        QTest::newRow("boitier absent") << false << false << false;
+        QTest::newRow("boitier retire") << true << true << false;
+    }
+    void la_fermeture_eteint_le_boitier_s_il_est_la() {
+        QFETCH(bool, branche);
+        QFETCH(bool, debranche);
+        QFETCH(bool, rapport);
+        Tfenetre_essai f;
+        montre(f);
+        if (branche) {
+            const THidHandle h = f.hid.branche(VID_BOITIER, PID_BOITIER);
+            QTRY_COMPARE(f.fond("Panel1"), vert);
+            if (debranche) {
+                f.hid.debranche(h);
+                QTRY_COMPARE(f.fond("Panel1"), rouge);
+            }
+        }
+        QVERIFY(f.fiche->close());
+        using Trapports = std::vector<std::vector<std::uint8_t>>;
+        const Trapports attendus = rapport ? Trapports{{0, 0}} : Trapports{};
+        QVERIFY(f.hid.ecrits == attendus);
+    }
+};
+
+QTEST_MAIN(Tfenetre_test)
+#include "fenetre_test.moc"

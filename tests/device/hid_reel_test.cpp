@@ -1,0 +1,356 @@
+// The real HID library: its notifications and handles, driven through a scripted
+// device source; and on this machine's own devices as far as it has any.
+#include "descripteur_rapport.h"
+#include "hid_reel.h"
+#include "source_scriptee.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Tavis = Tcible_enregistree::Tavis;
+
+namespace {
+
+const std::string chemin_boitier = "/dev/hidraw3";
+const std::string chemin_souris = "/dev/hidraw0";
+
+class HidReel : public ::testing::Test {
+protected:
+    HidReel() {
+        auto s = std::make_unique<Tsource_scriptee>();
+        source = s.get();
+        hid = std::make_unique<Thid_reel>(std::move(s));
+    }
+    // The box plugged in, announced, and its reports switched on as the link does.
+    THidHandle boitier_lu() {
+        source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+        const auto avis = cible.attend(2);
+        EXPECT_EQ(avis.size(), 2u);
+        const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+        hid->SetReadNotify(h, HID_TRUE);
+        return h;
+    }
+
+    Tcible_enregistree cible;
+    Tsource_scriptee* source = nullptr; // owned by hid
+    std::unique_ptr<Thid_reel> hid;
+};
+
+TEST_F(HidReel, UnBoitierDejaBrancheEstAnnonceApresConnect) {
+    source->ajoute(chemin_souris, 0x046D, 0xC077);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+
+    EXPECT_EQ(hid->Connect(&cible), 1);
+
+    const auto avis = cible.attend(3);
+    ASSERT_EQ(avis.size(), 3u);
+    EXPECT_EQ(avis[0].first, NOTIFY_PLUGGED);
+    EXPECT_EQ(avis[1].first, NOTIFY_PLUGGED);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_CHANGED, 0}));
+    const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+    EXPECT_NE(h, 0u);
+    EXPECT_TRUE(avis[0].second == h || avis[1].second == h);
+    EXPECT_EQ(hid->GetVendorID(h), VID_BOITIER);
+    EXPECT_EQ(hid->GetProductID(h), PID_BOITIER);
+}
+
+TEST_F(HidReel, BrancherPuisDebrancherLeBoitierEstAnnonceEtLeHandleDevientInerte) {
+    hid->Connect(&cible);
+    // Nothing is attached: the first notification is the plugging itself.
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    auto avis = cible.attend(2);
+    ASSERT_EQ(avis.size(), 2u);
+    const THidHandle h = avis[0].second;
+    EXPECT_EQ(avis[0], (Tavis{NOTIFY_PLUGGED, h}));
+    EXPECT_EQ(avis[1], (Tavis{NOTIFY_CHANGED, 0}));
+
+    source->retire(chemin_boitier);
+    avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_UNPLUGGED, h}));
+    EXPECT_EQ(avis[3], (Tavis{NOTIFY_CHANGED, 0}));
+
+    // Still recognisable as the box, so that its unplugging can be acted upon...
+    EXPECT_EQ(hid->GetVendorID(h), VID_BOITIER);
+    EXPECT_EQ(hid->GetProductID(h), PID_BOITIER);
+    // ...but gone for everything else.
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), 0u);
+    const std::uint8_t rapport[2] = {0, 0};
+    EXPECT_EQ(hid->Write(h, rapport, 2), 0);
+    EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), 0);
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
+
+    // Plugged in again, it is a new device with a new handle.
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    avis = cible.attend(6);
+    ASSERT_EQ(avis.size(), 6u);
+    EXPECT_EQ(avis[4].first, NOTIFY_PLUGGED);
+    EXPECT_NE(avis[4].second, h);
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), avis[4].second);
+}
+
+TEST_F(HidReel, UnBoitierRebrancheAvantQueLaListeNeSoitLueEstVuPartirEtRevenir) {
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+
+    source->rebranche(chemin_boitier, VID_BOITIER, PID_BOITIER);
+
+    const auto avis = cible.attend(5);
+    ASSERT_EQ(avis.size(), 5u);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_UNPLUGGED, h}));
+    EXPECT_EQ(avis[3].first, NOTIFY_PLUGGED);
+    EXPECT_NE(avis[3].second, h);
+    EXPECT_EQ(avis[4], (Tavis{NOTIFY_CHANGED, 0}));
+}
+
+TEST_F(HidReel, ChaqueRapportEstAnnonceEtLuDansLOrdreIdentifiantEnTete) {
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+
+    source->envoie(chemin_boitier, {0, 48, 1, 2});
+    source->envoie(chemin_boitier, {0, 12});
+    source->envoie(chemin_boitier, {0, 16});
+    const auto avis = cible.attend(5);
+    EXPECT_THAT(std::vector<Tavis>(avis.begin() + 2, avis.end()),
+                ElementsAre(Tavis{NOTIFY_READ, h}, Tavis{NOTIFY_READ, h}, Tavis{NOTIFY_READ, h}));
+
+    std::vector<std::uint8_t> tampon(65, 0xAA);
+    EXPECT_EQ(hid->Read(h, tampon.data(), tampon.size()), 4);
+    EXPECT_THAT(std::vector<std::uint8_t>(tampon.begin(), tampon.begin() + 5),
+                ElementsAre(0, 48, 1, 2, 0xAA));
+    EXPECT_EQ(hid->Read(h, tampon.data(), tampon.size()), 2);
+    EXPECT_EQ(tampon[1], 12);
+    EXPECT_EQ(hid->Read(h, tampon.data(), tampon.size()), 2);
+    EXPECT_EQ(tampon[1], 16);
+    // Nothing more queued: nothing read, the buffer untouched.
+    tampon[1] = 0xAA;
+    EXPECT_EQ(hid->Read(h, tampon.data(), tampon.size()), 0);
+    EXPECT_EQ(tampon[1], 0xAA);
+}
+
+TEST_F(HidReel, UnRapportPlusLongQueLeTamponEstCoupeALaLongueurDonnee) {
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+    source->envoie(chemin_boitier, {0, 48, 7, 7, 7});
+    cible.attend(3);
+
+    std::uint8_t tampon[4] = {0xAA, 0xAA, 0xAA, 0xAA};
+    EXPECT_EQ(hid->Read(h, tampon, 3), 3);
+    EXPECT_THAT(tampon, ElementsAre(0, 48, 7, 0xAA));
+}
+
+TEST_F(HidReel, UnBoitierQuiDisparaitEnPleineLectureEstUnDebranchementUnique) {
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+
+    source->perd(chemin_boitier);
+    auto avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_UNPLUGGED, h}));
+    EXPECT_EQ(avis[3], (Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), 0u);
+
+    // The system's own word of the removal comes later: no second unplugging.
+    source->retire(chemin_boitier);
+    source->ajoute(chemin_souris, 0x046D, 0xC077);
+    avis = cible.attend(6);
+    ASSERT_EQ(avis.size(), 6u);
+    EXPECT_EQ(avis[4].first, NOTIFY_PLUGGED);
+    EXPECT_EQ(hid->GetVendorID(avis[4].second), 0x046Du);
+}
+
+TEST_F(HidReel, LesRapportsArrivesAvantLeDebranchementRestentLisibles) {
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+    source->envoie(chemin_boitier, {0, 48});
+    cible.attend(3);
+
+    source->retire(chemin_boitier);
+    cible.attend(5);
+
+    std::uint8_t tampon[65] = {};
+    EXPECT_EQ(hid->Read(h, tampon, sizeof tampon), 2);
+    EXPECT_EQ(tampon[1], 48);
+}
+
+TEST_F(HidReel, WriteEnvoieLeRapportAuPeripherique) {
+    hid->Connect(&cible);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    cible.attend(2);
+    const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+
+    const std::uint8_t rapport[2] = {0, 0};
+    EXPECT_EQ(hid->Write(h, rapport, 2), 2);
+
+    EXPECT_THAT(source->ecrits(chemin_boitier), ElementsAre(std::vector<std::uint8_t>{0, 0}));
+}
+
+TEST_F(HidReel, UnPeripheriqueQuOnNePeutOuvrirNeBloqueRienEtSeraRetente) {
+    hid->Connect(&cible);
+    source->refuse_ouverture(true);
+    const THidHandle h = boitier_lu();
+    const std::uint8_t rapport[2] = {0, 0};
+    EXPECT_EQ(hid->Write(h, rapport, 2), 0);
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
+
+    source->refuse_ouverture(false);
+    hid->SetReadNotify(h, HID_TRUE);
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+    source->envoie(chemin_boitier, {0, 48});
+    EXPECT_EQ(cible.attend(3).back(), (Tavis{NOTIFY_READ, h}));
+}
+
+TEST_F(HidReel, ChaqueAnnonceDeRapportTrouveSonRapportMemeQuandLaFileDeborde) {
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+    const std::size_t max = Thid_reel::rapports_en_attente_max;
+    for (std::size_t i = 0; i <= max; ++i)
+        source->envoie(chemin_boitier, {0, 48});
+    ASSERT_TRUE(source->attend_lecteur_au_repos(chemin_boitier));
+    // The one beyond the limit was dropped with its notification; room again, the next counts.
+    std::uint8_t tampon[65] = {};
+    EXPECT_EQ(hid->Read(h, tampon, sizeof tampon), 2);
+    source->envoie(chemin_boitier, {0, 16});
+    const auto avis = cible.attend(2 + max + 1);
+    ASSERT_EQ(avis.size(), 2 + max + 1);
+
+    std::size_t lus = 1;
+    while (hid->Read(h, tampon, sizeof tampon) == 2)
+        ++lus;
+    EXPECT_EQ(lus, max + 1);
+    EXPECT_EQ(tampon[1], 16);
+}
+
+TEST_F(HidReel, UnHandleInconnuEstSansEffet) {
+    hid->Connect(&cible);
+    boitier_lu();
+    for (const THidHandle h : {0u, 999u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(h);
+        std::uint8_t tampon[2] = {0xAA, 0xAA};
+        EXPECT_EQ(hid->GetVendorID(h), 0u);
+        EXPECT_EQ(hid->GetProductID(h), 0u);
+        EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), 0);
+        EXPECT_EQ(hid->Read(h, tampon, 2), 0);
+        EXPECT_THAT(tampon, ElementsAre(0xAA, 0xAA));
+        EXPECT_EQ(hid->Write(h, tampon, 2), 0);
+    }
+    EXPECT_EQ(hid->GetHandle(0x1234, 0x5678), 0u);
+    EXPECT_THAT(source->ecrits(chemin_boitier), IsEmpty());
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+}
+
+TEST_F(HidReel, SArreteEnFermantLesPeripheriquesEnPleineLecture) {
+    hid->Connect(&cible);
+    boitier_lu();
+    source->envoie(chemin_boitier, {0, 48});
+    cible.attend(3);
+    const auto ouverts = source->ouverts;
+    EXPECT_EQ(*ouverts, 1);
+
+    hid.reset(); // the watcher and the reader are waiting
+
+    EXPECT_EQ(*ouverts, 0);
+    EXPECT_EQ(cible.avis().size(), 3u);
+}
+
+// ---- Report descriptors ---------------------------------------------------------------------
+
+struct Tdescripteur {
+    const char* nom;
+    std::vector<std::uint8_t> octets;
+    bool numerote;
+};
+
+void PrintTo(const Tdescripteur& d, std::ostream* os) {
+    *os << d.nom;
+}
+
+class DescripteurDeRapport : public ::testing::TestWithParam<Tdescripteur> {};
+
+TEST_P(DescripteurDeRapport, DitSiLesRapportsSontNumerotes) {
+    const auto& d = GetParam();
+    EXPECT_EQ(rapports_numerotes(d.octets.data(), d.octets.size()), d.numerote);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Descripteurs, DescripteurDeRapport,
+    ::testing::Values(
+        Tdescripteur{"vide", {}, false},
+        // A vendor page, 64 bytes in and out, no Report ID: the box's kind.
+        Tdescripteur{"sans_numero",
+                     {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00,
+                      0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x40, 0x09, 0x01,
+                      0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0},
+                     false},
+        Tdescripteur{"avec_numero", {0x05, 0x01, 0x09, 0x02, 0xA1, 0x01, 0x85, 0x02, 0xC0}, true},
+        // 0x85 as data of other items is no Report ID.
+        Tdescripteur{"octet_85_en_donnee", {0x26, 0x85, 0x00, 0x27, 0x85, 0x85, 0x85, 0x85}, false},
+        Tdescripteur{"article_long", {0xFE, 0x02, 0x10, 0x85, 0x01, 0x09, 0x01}, false},
+        // Cut short in the middle of an item: nothing read past the end.
+        Tdescripteur{"tronque", {0x06, 0x00}, false}, Tdescripteur{"long_tronque", {0xFE}, false}),
+    [](const auto& info) { return std::string(info.param.nom); });
+
+// ---- This machine's own devices -------------------------------------------------------------
+
+TEST(HidReelSysteme, DemarreNeTrouvePasDeBoitierEtSArretePropement) {
+    {
+        auto source = cree_source_systeme();
+        for (const auto& p : source->enumere())
+            if (p.vendor_id == VID_BOITIER && p.product_id == PID_BOITIER)
+                GTEST_SKIP() << "a box is attached here: this checks a machine without one";
+    }
+    Tcible_enregistree cible;
+    {
+        Thid_reel hid;
+        EXPECT_EQ(hid.Connect(&cible), 1);
+        EXPECT_EQ(hid.GetHandle(VID_BOITIER, PID_BOITIER), 0u);
+        std::uint8_t tampon[2] = {0xAA, 0xAA};
+        EXPECT_EQ(hid.Read(1, tampon, 2), 0);
+        EXPECT_EQ(hid.Write(0, tampon, 2), 0);
+        EXPECT_EQ(hid.SetReadNotify(0, HID_TRUE), 0);
+        EXPECT_THAT(tampon, ElementsAre(0xAA, 0xAA));
+    }
+    for (const auto& [w, l] : cible.avis())
+        EXPECT_FALSE(w == NOTIFY_PLUGGED && l == 0) << "a handle is never 0";
+}
+
+TEST(HidReelSysteme, LAttenteDeChangementSeTermineQuandOnLArrete) {
+    auto source = cree_source_systeme();
+    std::thread attente([&] {
+        std::vector<std::string> retires;
+        while (source->attend_changement(retires))
+            retires.clear();
+    });
+    source->arrete();
+    attente.join();
+    std::vector<std::string> retires;
+    EXPECT_FALSE(source->attend_changement(retires));
+}
+
+TEST(HidReelSysteme, LeBoitierBrancheEstAnnonce) {
+    Tcible_enregistree cible;
+    Thid_reel hid;
+    {
+        bool present = false;
+        for (const auto& p : cree_source_systeme()->enumere())
+            present = present || (p.vendor_id == VID_BOITIER && p.product_id == PID_BOITIER);
+        if (!present) GTEST_SKIP() << "no VELMORA box attached to this machine";
+    }
+    hid.Connect(&cible);
+    for (std::size_t n = 1;; ++n) {
+        const auto avis = cible.attend(n);
+        ASSERT_EQ(avis.size(), n) << "the attached box was never announced";
+        const auto [w, l] = avis.back();
+        if (w == NOTIFY_PLUGGED && hid.GetVendorID(l) == VID_BOITIER &&
+            hid.GetProductID(l) == PID_BOITIER)
+            break;
+    }
+    EXPECT_NE(hid.GetHandle(VID_BOITIER, PID_BOITIER), 0u);
+}
+
+} // namespace

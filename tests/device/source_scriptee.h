@@ -1,0 +1,188 @@
+#pragma once
+// A device source under the test's control, for the real HID implementation:
+// devices come and go, send reports and vanish when the test says so. Safe to
+// drive from the test's thread while the implementation's threads wait on it.
+
+#include "source_hid.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+
+class Tsource_scriptee : public Isource_hid {
+public:
+    // ---- The test's side -----------------------------------------------------------------
+    void ajoute(const std::string& chemin, THidId vid, THidId pid) {
+        std::lock_guard v(m_);
+        presents_[chemin] = {vid, pid};
+        ++changements_;
+        cv_.notify_all();
+    }
+    // The device leaves the list, and the system says so.
+    void retire(const std::string& chemin) {
+        std::lock_guard v(m_);
+        presents_.erase(chemin);
+        retires_.push_back(chemin);
+        ++changements_;
+        cv_.notify_all();
+    }
+    // Unplugged and plugged again, under the same path, before anyone looked.
+    void rebranche(const std::string& chemin, THidId vid, THidId pid) {
+        std::lock_guard v(m_);
+        presents_[chemin] = {vid, pid};
+        retires_.push_back(chemin);
+        ++changements_;
+        cv_.notify_all();
+    }
+    // An input report from the device, report identifier first.
+    void envoie(const std::string& chemin, std::vector<std::uint8_t> rapport) {
+        std::lock_guard v(m_);
+        rapports_[chemin].push_back(std::move(rapport));
+        cv_.notify_all();
+    }
+    // The device is pulled out: its reader fails at once, the system's word comes later.
+    void perd(const std::string& chemin) {
+        std::lock_guard v(m_);
+        presents_.erase(chemin);
+        cv_.notify_all();
+    }
+    void refuse_ouverture(bool r) {
+        std::lock_guard v(m_);
+        refuse_ = r;
+    }
+    // Devices open now; outlives the source, to be looked at once it is gone.
+    const std::shared_ptr<std::atomic<int>> ouverts = std::make_shared<std::atomic<int>>(0);
+
+    int ouvertures(const std::string& chemin) {
+        std::lock_guard v(m_);
+        return ouvertures_[chemin];
+    }
+    std::vector<std::vector<std::uint8_t>> ecrits(const std::string& chemin) {
+        std::lock_guard v(m_);
+        return ecrits_[chemin];
+    }
+    // Waits until every report sent to the device was taken and its reader waits for
+    // the next one: by then the reader has dealt with all of them. False if that never comes.
+    bool attend_lecteur_au_repos(const std::string& chemin) {
+        std::unique_lock v(m_);
+        return cv_.wait_for(v, std::chrono::seconds(20),
+                            [&] { return rapports_[chemin].empty() && en_attente_[chemin] > 0; });
+    }
+
+    // ---- Isource_hid -----------------------------------------------------------------------
+    std::vector<Tperipherique_vu> enumere() override {
+        std::lock_guard v(m_);
+        std::vector<Tperipherique_vu> liste;
+        for (const auto& [chemin, ids] : presents_)
+            liste.push_back({chemin, ids.first, ids.second});
+        return liste;
+    }
+    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
+        std::lock_guard v(m_);
+        if (refuse_ || !presents_.count(chemin)) return nullptr;
+        ++ouvertures_[chemin];
+        return std::make_unique<Touvert>(*this, chemin);
+    }
+    bool attend_changement(std::vector<std::string>& retires) override {
+        std::unique_lock v(m_);
+        cv_.wait(v, [&] { return arrete_ || changements_ > 0; });
+        if (arrete_) return false;
+        changements_ = 0;
+        retires.insert(retires.end(), retires_.begin(), retires_.end());
+        retires_.clear();
+        return true;
+    }
+    void arrete() override {
+        std::lock_guard v(m_);
+        arrete_ = true;
+        cv_.notify_all();
+    }
+
+private:
+    class Touvert : public Iperipherique_ouvert {
+    public:
+        Touvert(Tsource_scriptee& s, std::string chemin)
+            : s_(s), chemin_(std::move(chemin)), ouverts_(s.ouverts) {
+            ++*ouverts_;
+        }
+        ~Touvert() override { --*ouverts_; }
+        Touvert(const Touvert&) = delete;
+        Touvert& operator=(const Touvert&) = delete;
+        int lit(std::uint8_t* tampon, std::size_t longueur, int delai_ms) override {
+            return s_.lit(chemin_, tampon, longueur, delai_ms);
+        }
+        int ecrit(const std::uint8_t* octets, std::size_t longueur) override {
+            std::lock_guard v(s_.m_);
+            if (!s_.presents_.count(chemin_)) return -1;
+            s_.ecrits_[chemin_].emplace_back(octets, octets + longueur);
+            return static_cast<int>(longueur);
+        }
+
+    private:
+        Tsource_scriptee& s_;
+        std::string chemin_;
+        std::shared_ptr<std::atomic<int>> ouverts_;
+    };
+
+    int lit(const std::string& chemin, std::uint8_t* tampon, std::size_t longueur, int delai_ms) {
+        std::unique_lock v(m_);
+        auto perdu = [&] { return !presents_.count(chemin); };
+        auto& file = rapports_[chemin];
+        ++en_attente_[chemin];
+        cv_.notify_all();
+        cv_.wait_for(v, std::chrono::milliseconds(delai_ms),
+                     [&] { return perdu() || !file.empty(); });
+        --en_attente_[chemin];
+        if (perdu()) return -1;
+        if (file.empty()) return 0;
+        const auto& r = file.front();
+        const std::size_t n = std::min(longueur, r.size());
+        std::copy_n(r.begin(), n, tampon);
+        file.pop_front();
+        cv_.notify_all();
+        return static_cast<int>(n);
+    }
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::map<std::string, std::pair<THidId, THidId>> presents_;
+    std::vector<std::string> retires_;
+    std::map<std::string, std::deque<std::vector<std::uint8_t>>> rapports_;
+    std::map<std::string, int> ouvertures_;
+    std::map<std::string, int> en_attente_;
+    std::map<std::string, std::vector<std::vector<std::uint8_t>>> ecrits_;
+    int changements_ = 0;
+    bool refuse_ = false;
+    bool arrete_ = false;
+};
+
+// The window's side: records every notification, from whatever thread it comes.
+class Tcible_enregistree : public IHidTarget {
+public:
+    using Tavis = std::pair<std::uint32_t, std::uint32_t>;
+    void PostHidEvent(std::uint32_t wParam, std::uint32_t lParam) override {
+        std::lock_guard v(m_);
+        avis_.emplace_back(wParam, lParam);
+        cv_.notify_all();
+    }
+    // Waits for the n-th notification; the first n (fewer if they never come).
+    std::vector<Tavis> attend(std::size_t n) {
+        std::unique_lock v(m_);
+        cv_.wait_for(v, std::chrono::seconds(20), [&] { return avis_.size() >= n; });
+        return {avis_.begin(),
+                avis_.begin() + static_cast<std::ptrdiff_t>(std::min(n, avis_.size()))};
+    }
+    std::vector<Tavis> avis() {
+        std::lock_guard v(m_);
+        return avis_;
+    }
+
+private:
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::vector<Tavis> avis_;
+};
