@@ -6,6 +6,11 @@
 #include <atomic>
 #include <cstring>
 
+#if defined(__unix__)
+#include <csignal>
+#include <pthread.h>
+#endif
+
 struct Thid_reel::Tlecteur {
     std::atomic<bool> arret{false};
     std::atomic<bool> fini{false};
@@ -16,6 +21,16 @@ namespace {
 
 // Large enough for any HID report the kernel hands over, plus the report identifier.
 constexpr std::size_t taille_lecture = 4096 + 1;
+
+// The program's signals go to its own thread: an interrupted wait here would pass
+// for a device gone.
+void laisse_les_signaux() {
+#if defined(__unix__)
+    sigset_t tous;
+    sigfillset(&tous);
+    pthread_sigmask(SIG_BLOCK, &tous, nullptr);
+#endif
+}
 
 } // namespace
 
@@ -49,7 +64,11 @@ THidResult Thid_reel::Connect(IHidTarget* target) {
     std::lock_guard verrou(mutex_);
     cible_ = target;
     if (!source_ || arret_) return 0;
-    if (!surveillant_.joinable()) surveillant_ = std::thread([this] { surveille(); });
+    if (!surveillant_.joinable())
+        surveillant_ = std::thread([this] {
+            laisse_les_signaux();
+            surveille();
+        });
     return 1;
 }
 
@@ -225,6 +244,7 @@ THidResult Thid_reel::SetReadNotify(THidHandle handle, THidBool value) {
     lecteurs_.push_back(std::move(lecteur));
     // The reader thread owns the open device and closes it when it ends.
     l.fil = std::thread([this, handle, &l, dev = std::move(ouvert)] {
+        laisse_les_signaux();
         lit_en_continu(handle, *dev, l);
         l.fini = true;
     });

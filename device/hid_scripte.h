@@ -37,7 +37,7 @@ public:
     // Announces that the list of devices changed.
     void change_liste();
     // Queues an input report (report identifier first) and announces it when the
-    // device's reports are to be announced.
+    // device's reports are to be announced. An unplugged device sends nothing.
     void injecte_rapport(THidHandle handle, std::vector<std::uint8_t> rapport);
 
     // Whether SetReadNotify last switched the device's report notifications on.
