@@ -28,6 +28,11 @@ Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, QWidget* paren
     // Typed text stays as typed: no completion from the lists.
     for (QComboBox* c : findChildren<QComboBox*>())
         c->setCompleter(nullptr);
+    // Labels keep the place and size the form gives them. A fixed size also spares each
+    // new text a layout request, which Qt would otherwise compare against every event
+    // still queued: with a burst of wheel pulses queued that cost grew with the queue.
+    for (QLabel* l : findChildren<QLabel*>())
+        l->setFixedSize(l->size());
     montre_volant();
 
     Timer1_ = new QTimer(this);
