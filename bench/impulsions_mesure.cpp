@@ -33,16 +33,20 @@ int main(int argc, char** argv) {
 
     bool vide = false;
     const auto debut = std::chrono::steady_clock::now();
-    for (long i = 0; i < impulsions; ++i) hid.injecte_rapport(boitier, {0, 48});
+    for (long i = 0; i < impulsions; ++i)
+        hid.injecte_rapport(boitier, {0, 48});
     // Posted after every report: it runs once the queue ahead of it has drained.
-    QMetaObject::invokeMethod(&app, [&vide] { vide = true; }, Qt::QueuedConnection);
-    while (!vide) QApplication::processEvents(QEventLoop::AllEvents);
+    QMetaObject::invokeMethod(
+        &app, [&vide] { vide = true; }, Qt::QueuedConnection);
+    while (!vide)
+        QApplication::processEvents(QEventLoop::AllEvents);
     const double secondes =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
 
     const long metres = m.etat.compteur_total.valeur_en_metres() - avant;
     const long attendus = impulsions * 1000 / 540 % 1000000;
-    std::printf("impulsions=%ld secondes=%.3f impulsions_par_seconde=%.0f metres=%ld attendus=%ld\n",
-                impulsions, secondes, static_cast<double>(impulsions) / secondes, metres, attendus);
+    std::printf(
+        "impulsions=%ld secondes=%.3f impulsions_par_seconde=%.0f metres=%ld attendus=%ld\n",
+        impulsions, secondes, static_cast<double>(impulsions) / secondes, metres, attendus);
     return metres == attendus ? 0 : 1;
 }

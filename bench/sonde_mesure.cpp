@@ -39,8 +39,7 @@ long memoire_max_kio() {
 
 } // namespace
 
-Tsonde_mesure::Tsonde_mesure(QWidget* fenetre, std::int64_t lancement_ns, int repos_s,
-                             int duree_s)
+Tsonde_mesure::Tsonde_mesure(QWidget* fenetre, std::int64_t lancement_ns, int repos_s, int duree_s)
     : fenetre_(fenetre), lancement_ns_(lancement_ns), repos_s_(repos_s), duree_s_(duree_s) {
     fenetre_->installEventFilter(this);
 }
