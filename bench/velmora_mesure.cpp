@@ -10,10 +10,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLibraryInfo>
 #include <QScrollBar>
 #include <QTime>
-#include <QTranslator>
 
 namespace {
 
@@ -27,13 +25,7 @@ int main(int argc, char** argv) {
     const Targuments_mesure arguments = lit_arguments_mesure(argc, argv);
     int argc_qt = 1;
     QApplication app(argc_qt, argv);
-    app.setApplicationName("velmora");
-    prepare_apparence(app);
-    QTranslator traduction_qt;
-    if (traduction_qt.load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&traduction_qt);
-    QLocale::setDefault(locale_utilisateur());
+    prepare_programme(app);
 
     Tservices_qt services;
     Thid_reel hid;

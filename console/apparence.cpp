@@ -1,11 +1,15 @@
 #include "apparence.h"
 
 #include "couleurs.h"
+#include "services_qt.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <QWidget>
 
 void prepare_apparence(QApplication& app) {
@@ -47,4 +51,14 @@ void applique_hauteurs_police(QWidget* racine) {
         f.setPixelSize(px.toInt());
         w->setFont(f);
     }
+}
+
+void prepare_programme(QApplication& app) {
+    app.setApplicationName("velmora");
+    prepare_apparence(app);
+    auto* traduction_qt = new QTranslator(&app);
+    if (traduction_qt->load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(traduction_qt);
+    QLocale::setDefault(locale_utilisateur());
 }

@@ -5,21 +5,12 @@
 #include "services_qt.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QScreen>
 #include <QStyle>
-#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    app.setApplicationName("velmora");
-    prepare_apparence(app);
-    // Qt's own texts (buttons, file dialog) in French whatever the system language.
-    QTranslator traduction_qt;
-    if (traduction_qt.load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&traduction_qt);
-    QLocale::setDefault(locale_utilisateur());
+    prepare_programme(app);
 
     Tservices_qt services;
     Thid_reel hid;
