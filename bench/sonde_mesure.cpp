@@ -41,10 +41,13 @@ long memoire_max_kio() {
 
 Tsonde_mesure::Tsonde_mesure(QWidget* fenetre, std::int64_t lancement_ns, int repos_s, int duree_s)
     : fenetre_(fenetre), lancement_ns_(lancement_ns), repos_s_(repos_s), duree_s_(duree_s) {
-    fenetre_->installEventFilter(this);
+    QApplication::instance()->installEventFilter(this);
 }
 
 bool Tsonde_mesure::eventFilter(QObject* objet, QEvent* evenement) {
+    if (mesure_en_cours_ && evenement->type() == QEvent::Paint && objet->isWidgetType()) {
+        ++peintures_;
+    }
     if (objet == fenetre_ && evenement->type() == QEvent::Paint && premier_affichage_ms_ < 0) {
         premier_affichage_ms_ = static_cast<double>(maintenant_ns() - lancement_ns_) / 1e6;
         QTimer::singleShot(repos_s_ * 1000, this, [this] { debut_cpu(); });
@@ -54,6 +57,7 @@ bool Tsonde_mesure::eventFilter(QObject* objet, QEvent* evenement) {
 
 void Tsonde_mesure::debut_cpu() {
     cpu_debut_s_ = cpu_processus_s();
+    mesure_en_cours_ = true;
     mur_debut_ns_ = maintenant_ns();
     QTimer::singleShot(duree_s_ * 1000, this, [this] { fin_cpu(); });
 }
@@ -61,8 +65,10 @@ void Tsonde_mesure::debut_cpu() {
 void Tsonde_mesure::fin_cpu() {
     const double mur_s = static_cast<double>(maintenant_ns() - mur_debut_ns_) / 1e9;
     const double cpu = (cpu_processus_s() - cpu_debut_s_) / mur_s * 100.0;
-    std::printf("premier_affichage_ms=%.1f memoire_max_kio=%ld cpu_pourcent=%.2f\n",
-                premier_affichage_ms_, memoire_max_kio(), cpu);
+    std::printf("premier_affichage_ms=%.1f memoire_max_kio=%ld cpu_pourcent=%.2f "
+                "peintures_par_seconde=%.1f\n",
+                premier_affichage_ms_, memoire_max_kio(), cpu,
+                static_cast<double>(peintures_) / mur_s);
     std::fflush(stdout);
     QApplication::quit();
 }

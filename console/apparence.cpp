@@ -13,10 +13,6 @@
 #include <QWidget>
 
 void prepare_apparence(QApplication& app) {
-    // Qt draws text above 64 px as outlines, hinted again at every paint; the register
-    // digits are 67 px and change many times a second, so let them come from the glyph
-    // cache like any other text (a third less processor time with the car moving).
-    qputenv("QT_MAX_CACHED_GLYPH_SIZE", "128");
     app.setStyle(QStyleFactory::create("Fusion"));
     QPalette p = app.palette();
     const QColor face = couleur_systeme(Tcouleur::face_bouton);
