@@ -61,6 +61,10 @@ private:
     void lie(Tmodele_champ& m, QLineEdit* w);
     void lie(Tmodele_champ& m, QComboBox* w);
     void lie(Tmodele_memo& m, QPlainTextEdit* w);
+    // A text model mirrored into its widget, and the crew's edits written back, without
+    // the widget's change signal echoing the program's own writes.
+    template <class Modele, class Widget, class Signal, class Lit, class Montre>
+    void lie_texte(Modele& m, Widget* w, Signal signal, Lit lit, Montre montre);
     void lie(Tmodele_barre& m, Tbarre_ecart* w);
     void lie(Tmodele_minuterie& m, QTimer* t);
     // A combo box whose handler runs on the crew's own changes only.

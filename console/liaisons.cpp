@@ -48,53 +48,42 @@ void Tfiche_mere::lie(Tmodele_case& m, QAbstractButton* w) {
             [this, &m](bool c) { evenement([&m, c] { m.ecrit_coche(c); }); });
 }
 
-void Tfiche_mere::lie(Tmodele_champ& m, QLineEdit* w) {
+template <class Modele, class Widget, class Signal, class Lit, class Montre>
+void Tfiche_mere::lie_texte(Modele& m, Widget* w, Signal signal, Lit lit, Montre montre) {
     auto en_miroir = std::make_shared<bool>(false);
-    m.miroir = [&m, w, en_miroir] {
+    m.miroir = [&m, w, en_miroir, lit, montre] {
         const QString t = qt(m.texte());
-        if (w->text() == t) return;
+        if (lit(w) == t) return;
         *en_miroir = true;
-        w->setText(t);
+        montre(w, m, t);
         *en_miroir = false;
     };
     m.miroir();
-    connect(w, &QLineEdit::textChanged, this, [this, &m, en_miroir](const QString& t) {
-        if (!*en_miroir) evenement([&m, t] { m.ecrit_texte(t.toStdString()); });
+    connect(w, signal, this, [this, &m, w, en_miroir, lit] {
+        if (!*en_miroir) evenement([&m, t = lit(w)] { m.ecrit_texte(t.toStdString()); });
     });
+}
+
+void Tfiche_mere::lie(Tmodele_champ& m, QLineEdit* w) {
+    lie_texte(
+        m, w, &QLineEdit::textChanged, [](QLineEdit* e) { return e->text(); },
+        [](QLineEdit* e, Tmodele_champ&, const QString& t) { e->setText(t); });
 }
 
 void Tfiche_mere::lie(Tmodele_champ& m, QComboBox* w) {
-    auto en_miroir = std::make_shared<bool>(false);
-    m.miroir = [&m, w, en_miroir] {
-        const QString t = qt(m.texte());
-        if (w->currentText() == t) return;
-        *en_miroir = true;
-        if (m.index() >= 0 && m.index() < w->count())
-            w->setCurrentIndex(m.index());
-        else
-            w->setCurrentIndex(-1);
-        if (w->currentText() != t) w->setEditText(t);
-        *en_miroir = false;
-    };
-    m.miroir();
-    connect(w, &QComboBox::currentTextChanged, this, [this, &m, en_miroir](const QString& t) {
-        if (!*en_miroir) evenement([&m, t] { m.ecrit_texte(t.toStdString()); });
-    });
+    lie_texte(
+        m, w, &QComboBox::currentTextChanged, [](QComboBox* c) { return c->currentText(); },
+        [](QComboBox* c, Tmodele_champ& champ, const QString& t) {
+            const bool dans_la_liste = champ.index() >= 0 && champ.index() < c->count();
+            c->setCurrentIndex(dans_la_liste ? champ.index() : -1);
+            if (c->currentText() != t) c->setEditText(t);
+        });
 }
 
 void Tfiche_mere::lie(Tmodele_memo& m, QPlainTextEdit* w) {
-    auto en_miroir = std::make_shared<bool>(false);
-    m.miroir = [&m, w, en_miroir] {
-        const QString t = qt(m.texte());
-        if (w->toPlainText() == t) return;
-        *en_miroir = true;
-        w->setPlainText(t);
-        *en_miroir = false;
-    };
-    m.miroir();
-    connect(w, &QPlainTextEdit::textChanged, this, [this, &m, w, en_miroir] {
-        if (!*en_miroir) evenement([&m, w] { m.ecrit_texte(w->toPlainText().toStdString()); });
-    });
+    lie_texte(
+        m, w, &QPlainTextEdit::textChanged, [](QPlainTextEdit* e) { return e->toPlainText(); },
+        [](QPlainTextEdit* e, Tmodele_memo&, const QString& t) { e->setPlainText(t); });
 }
 
 void Tfiche_mere::lie(Tmodele_barre& m, Tbarre_ecart* w) {
