@@ -76,9 +76,12 @@ void Thid_reel::surveille() {
     // What is attached already is announced as if just plugged in.
     examine({});
     std::vector<std::string> retires;
-    while (source_->attend_changement(retires)) {
-        examine(retires);
+    for (;;) {
+        const Tattente a = source_->attend_changement(retires, a_reessayer() ? periode_reessai_ms : -1);
+        if (a == Tattente::arret) break;
+        if (a == Tattente::changement || devenus_accessibles()) examine(retires);
         retires.clear();
+        ouvre_les_attendus();
         joint_lecteurs_finis();
     }
 }
@@ -93,6 +96,9 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
             pertes = pertes_en_lecture_;
         }
         const std::vector<Tperipherique_vu> liste = source_->enumere();
+        std::vector<bool> accessible;
+        for (const auto& v : liste)
+            accessible.push_back(source_->peut_ouvrir(v.chemin));
         std::lock_guard verrou(mutex_);
         if (arret_) return;
         // A device lost by its reader while the list was read may still be on it:
@@ -112,12 +118,18 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
                 avis.emplace_back(NOTIFY_UNPLUGGED, handle);
             }
         }
-        for (const auto& v : liste) {
+        inaccessibles_.clear();
+        for (std::size_t i = 0; i < liste.size(); ++i) {
+            const Tperipherique_vu& v = liste[i];
             const bool connu =
                 std::any_of(peripheriques_.begin(), peripheriques_.end(), [&v](const auto& e) {
                     return e.second.branche && e.second.chemin == v.chemin;
                 });
             if (connu) continue;
+            if (!accessible[i]) {
+                inaccessibles_.push_back(v.chemin);
+                continue;
+            }
             const THidHandle handle = prochain_handle_++;
             Tperipherique& p = peripheriques_[handle];
             p.chemin = v.chemin;
@@ -130,6 +142,36 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
     }
     if (!avis.empty()) avis.emplace_back(NOTIFY_CHANGED, 0);
     poste(cible, avis);
+}
+
+bool Thid_reel::a_reessayer() {
+    std::lock_guard verrou(mutex_);
+    return !inaccessibles_.empty() ||
+           std::any_of(peripheriques_.begin(), peripheriques_.end(), [](const auto& e) {
+               return e.second.branche && e.second.notifie_lecture && !e.second.lecteur;
+           });
+}
+
+bool Thid_reel::devenus_accessibles() {
+    std::vector<std::string> chemins;
+    {
+        std::lock_guard verrou(mutex_);
+        chemins = inaccessibles_;
+    }
+    return std::any_of(chemins.begin(), chemins.end(),
+                       [this](const std::string& c) { return source_->peut_ouvrir(c); });
+}
+
+void Thid_reel::ouvre_les_attendus() {
+    std::vector<THidHandle> attendus;
+    {
+        std::lock_guard verrou(mutex_);
+        for (const auto& [handle, p] : peripheriques_)
+            if (p.branche && p.notifie_lecture && !p.lecteur && !p.ouverture_en_cours)
+                attendus.push_back(handle);
+    }
+    for (const THidHandle h : attendus)
+        demarre_lecteur(h);
 }
 
 void Thid_reel::debranche_verrouille(THidHandle handle, Tperipherique& p) {
@@ -219,14 +261,27 @@ THidHandle Thid_reel::GetHandle(THidId vendorId, THidId productId) {
 }
 
 THidResult Thid_reel::SetReadNotify(THidHandle handle, THidBool value) {
-    std::string chemin;
     {
         std::lock_guard verrou(mutex_);
         auto it = peripheriques_.find(handle);
         if (arret_ || it == peripheriques_.end() || !it->second.branche) return 0;
+        it->second.notifie_lecture = value != HID_FALSE;
+        if (!it->second.notifie_lecture) return 1;
+    }
+    if (demarre_lecteur(handle)) return 1;
+    // The wish stays: the watcher tries again until the device opens or goes.
+    source_->reveille();
+    return 0;
+}
+
+bool Thid_reel::demarre_lecteur(THidHandle handle) {
+    std::string chemin;
+    {
+        std::lock_guard verrou(mutex_);
+        auto it = peripheriques_.find(handle);
+        if (arret_ || it == peripheriques_.end() || !it->second.branche) return false;
         Tperipherique& p = it->second;
-        p.notifie_lecture = value != HID_FALSE;
-        if (!p.notifie_lecture || p.lecteur || p.ouverture_en_cours) return 1;
+        if (p.lecteur || p.ouverture_en_cours) return true;
         p.ouverture_en_cours = true;
         chemin = p.chemin;
     }
@@ -234,10 +289,10 @@ THidResult Thid_reel::SetReadNotify(THidHandle handle, THidBool value) {
     std::unique_ptr<Iperipherique_ouvert> ouvert = source_->ouvre(chemin);
     std::lock_guard verrou(mutex_);
     auto it = peripheriques_.find(handle);
-    if (it == peripheriques_.end()) return 0;
+    if (it == peripheriques_.end()) return false;
     Tperipherique& p = it->second;
     p.ouverture_en_cours = false;
-    if (!ouvert || arret_ || !p.branche) return 0;
+    if (!ouvert || arret_ || !p.branche) return false;
     auto lecteur = std::make_unique<Tlecteur>();
     Tlecteur& l = *lecteur;
     p.lecteur = &l;
@@ -248,7 +303,7 @@ THidResult Thid_reel::SetReadNotify(THidHandle handle, THidBool value) {
         lit_en_continu(handle, *dev, l);
         l.fini = true;
     });
-    return 1;
+    return true;
 }
 
 THidResult Thid_reel::Read(THidHandle handle, std::uint8_t* buffer, std::size_t length) {

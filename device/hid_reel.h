@@ -5,6 +5,11 @@
 // them and announces each one. Nothing here ever blocks the caller's thread for
 // long: Read takes a queued report, Write opens the device just for the report.
 //
+// A device is announced once the program has the rights to open it: until then it
+// is not there for the program, which would only show a box it cannot read. Such a
+// device, and one whose reports are wanted but whose opening failed, is tried again
+// every `periode_reessai_ms`, so a late udev rule or permission takes effect at once.
+//
 // Handles are small integers given in plugging order, never reused. After an
 // unplug a handle still answers its ids (so that the unplug can be recognised)
 // and still gives the reports queued before it; everything else on it, and every
@@ -49,6 +54,8 @@ public:
     static constexpr std::size_t debranches_gardes_max = 64;
     // How long a reader waits for a report before it looks whether it must stop.
     static constexpr int delai_lecture_ms = 100;
+    // How often a device that could not be opened is tried again.
+    static constexpr int periode_reessai_ms = 250;
 
 private:
     struct Tlecteur;
@@ -66,6 +73,11 @@ private:
 
     void surveille();
     void examine(const std::vector<std::string>& retires);
+    bool a_reessayer();
+    bool devenus_accessibles();
+    void ouvre_les_attendus();
+    // Opens the device and starts its reader; false when it could not be opened.
+    bool demarre_lecteur(THidHandle handle);
     void lit_en_continu(THidHandle handle, Iperipherique_ouvert& peripherique, Tlecteur& lecteur);
     void perdu_en_lecture(THidHandle handle);
     // Under the lock: marks a device unplugged, stops its reader, forgets the oldest
@@ -82,6 +94,7 @@ private:
     THidHandle prochain_handle_ = 1;
     std::uint64_t pertes_en_lecture_ = 0; // devices found gone by their reader
     std::map<THidHandle, Tperipherique> peripheriques_;
+    std::vector<std::string> inaccessibles_; // listed, not announced: no rights to open them
     std::deque<THidHandle> debranches_;
     std::list<std::unique_ptr<Tlecteur>> lecteurs_;
     std::thread surveillant_;

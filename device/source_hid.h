@@ -32,17 +32,30 @@ public:
     virtual int ecrit(const std::uint8_t* octets, std::size_t longueur) = 0;
 };
 
+// How a wait for the list of devices ended.
+enum class Tattente {
+    changement, // the list may have changed: read it again
+    delai,      // the caller's delay ran out, or reveille() was called
+    arret,      // arrete() was called
+};
+
 class Isource_hid {
 public:
     virtual ~Isource_hid() = default;
     // The HID devices attached now, each path once.
     virtual std::vector<Tperipherique_vu> enumere() = 0;
+    // Whether the device could be opened now (rights on its node), without opening it:
+    // opening tells the device that someone listens.
+    virtual bool peut_ouvrir(const std::string& chemin) = 0;
     // Opens a listed device; null when it cannot be opened (gone, no permission).
     virtual std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) = 0;
-    // Blocks until the list of devices may have changed: true, with the paths that the
-    // system reported removed in `retires`; false once `arrete` was called.
-    virtual bool attend_changement(std::vector<std::string>& retires) = 0;
-    // From any thread: makes the wait return false, now and from then on.
+    // Blocks until the list of devices may have changed, with the paths that the system
+    // reported removed added to `retires`; or for `delai_max_ms` at most when it is not
+    // negative.
+    virtual Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) = 0;
+    // From any thread: makes the current or next wait return `delai`.
+    virtual void reveille() = 0;
+    // From any thread: makes the wait return `arret`, now and from then on.
     virtual void arrete() = 0;
 };
 

@@ -7,7 +7,9 @@
 #include <hidapi.h>
 #include <libudev.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -51,12 +53,10 @@ public:
     Tperipherique_hidapi& operator=(const Tperipherique_hidapi&) = delete;
 
     int lit(std::uint8_t* tampon, std::size_t longueur, int delai_ms) override {
-        if (longueur < 2) return 0;
-        if (numerote_) return hid_read_timeout(d_, tampon, longueur, delai_ms);
-        const int n = hid_read_timeout(d_, tampon + 1, longueur - 1, delai_ms);
-        if (n <= 0) return n;
-        tampon[0] = 0;
-        return n + 1;
+        return lit_identifiant_en_tete(numerote_, tampon, longueur,
+                                       [&](std::uint8_t* t, std::size_t l) {
+                                           return hid_read_timeout(d_, t, l, delai_ms);
+                                       });
     }
     int ecrit(const std::uint8_t* octets, std::size_t longueur) override {
         return hid_write(d_, octets, longueur);
@@ -128,19 +128,38 @@ public:
                                                       rapports_numerotes(desc.data(), desc.size()));
     }
 
-    bool attend_changement(std::vector<std::string>& retires) override {
-        if (arrete_) return false;
+    bool peut_ouvrir(const std::string& chemin) override {
+        return ::access(chemin.c_str(), R_OK | W_OK) == 0;
+    }
+
+    Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
+        using namespace std::chrono;
+        if (arrete_) return Tattente::arret;
+        // Without a monitor (or without a way to be woken) the list is read every period.
+        const bool liste_periodique = !moniteur_ || reveil_ < 0;
+        int attente = delai_max_ms;
+        if (liste_periodique) {
+            const auto reste = duration_cast<milliseconds>(prochaine_liste_ - steady_clock::now());
+            const int jusqu_a_la_liste =
+                static_cast<int>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
+            if (attente < 0 || jusqu_a_la_liste < attente) attente = jusqu_a_la_liste;
+        }
         pollfd attentes[2] = {{reveil_, POLLIN, 0},
                               {moniteur_ ? udev_monitor_get_fd(moniteur_) : -1, POLLIN, 0}};
-        const bool reveil_sur = moniteur_ && reveil_ >= 0;
-        const int r = ::poll(attentes, 2, reveil_sur ? -1 : periode_enumeration_ms);
-        if (arrete_ || (r > 0 && attentes[0].revents != 0)) return false;
+        const int r = ::poll(attentes, 2, attente);
+        if (arrete_) return Tattente::arret;
+        if (r > 0 && attentes[0].revents != 0) {
+            std::uint64_t n;
+            [[maybe_unused]] const auto lu = ::read(reveil_, &n, sizeof n);
+            return Tattente::delai;
+        }
         if ((r < 0 && errno != EINTR) ||
             (r > 0 && (attentes[1].revents & (POLLERR | POLLHUP | POLLNVAL)))) {
-            // A monitor that fails would wake us for ever: read the list every second instead.
-            udev_monitor_unref(moniteur_);
+            // A monitor that fails would wake us for ever: read the list every period instead.
+            if (moniteur_) udev_monitor_unref(moniteur_);
             moniteur_ = nullptr;
-            return true;
+            prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
+            return Tattente::changement;
         }
         if (r > 0 && moniteur_ && (attentes[1].revents & POLLIN)) {
             while (udev_device* d = udev_monitor_receive_device(moniteur_)) {
@@ -149,24 +168,37 @@ public:
                 if (action && noeud && std::strcmp(action, "remove") == 0) retires.push_back(noeud);
                 udev_device_unref(d);
             }
+            return Tattente::changement;
         }
-        // A signal, a monitor in trouble or the period: reading the list again is harmless.
-        return true;
+        if (liste_periodique && steady_clock::now() >= prochaine_liste_) {
+            prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
+            return Tattente::changement;
+        }
+        // The caller's delay, or a signal: reading the list again is never needed for those.
+        return Tattente::delai;
     }
+
+    void reveille() override { signale(); }
 
     void arrete() override {
         arrete_ = true;
+        signale();
+    }
+
+private:
+    void signale() {
         if (reveil_ >= 0) {
             const std::uint64_t un = 1;
             [[maybe_unused]] const auto n = ::write(reveil_, &un, sizeof un);
         }
     }
 
-private:
     udev* udev_ = nullptr;
     udev_monitor* moniteur_ = nullptr;
     int reveil_ = -1;
     std::atomic<bool> arrete_{false};
+    std::chrono::steady_clock::time_point prochaine_liste_ =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(periode_enumeration_ms);
 };
 
 } // namespace

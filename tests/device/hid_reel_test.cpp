@@ -190,7 +190,30 @@ TEST_F(HidReel, WriteEnvoieLeRapportAuPeripherique) {
     EXPECT_THAT(source->ecrits(chemin_boitier), ElementsAre(std::vector<std::uint8_t>{0, 0}));
 }
 
-TEST_F(HidReel, UnPeripheriqueQuOnNePeutOuvrirNeBloqueRienEtSeraRetente) {
+TEST_F(HidReel, UnBoitierSansDroitsNEstAnnonceQueQuandIlPeutEtreLu) {
+    // As before a udev rule gives the crew the rights on the node: listed, not openable.
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    source->droits(chemin_boitier, false);
+    source->ajoute(chemin_souris, 0x046D, 0xC077);
+    hid->Connect(&cible);
+    auto avis = cible.attend(2);
+    ASSERT_EQ(avis.size(), 2u);
+    EXPECT_EQ(hid->GetVendorID(avis[0].second), 0x046Du) << "only the mouse is announced";
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), 0u);
+
+    // The rights come without any word from the system: the box is announced all the same.
+    source->droits(chemin_boitier, true);
+    avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_PLUGGED, h}));
+    EXPECT_EQ(avis[3], (Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), 1);
+    source->envoie(chemin_boitier, {0, 48});
+    EXPECT_EQ(cible.attend(5).back(), (Tavis{NOTIFY_READ, h}));
+}
+
+TEST_F(HidReel, UneOuvertureQuiEchoueEstRetenteSansNouvelleDemande) {
     hid->Connect(&cible);
     source->refuse_ouverture(true);
     const THidHandle h = boitier_lu();
@@ -198,11 +221,13 @@ TEST_F(HidReel, UnPeripheriqueQuOnNePeutOuvrirNeBloqueRienEtSeraRetente) {
     EXPECT_EQ(hid->Write(h, rapport, 2), 0);
     EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
 
+    // The link asked once; the reports come as soon as the device opens.
     source->refuse_ouverture(false);
-    hid->SetReadNotify(h, HID_TRUE);
-    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
     source->envoie(chemin_boitier, {0, 48});
-    EXPECT_EQ(cible.attend(3).back(), (Tavis{NOTIFY_READ, h}));
+    const auto avis = cible.attend(3);
+    ASSERT_EQ(avis.size(), 3u);
+    EXPECT_EQ(avis.back(), (Tavis{NOTIFY_READ, h}));
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
 }
 
 TEST_F(HidReel, ChaqueAnnonceDeRapportTrouveSonRapportMemeQuandLaFileDeborde) {
@@ -295,6 +320,54 @@ INSTANTIATE_TEST_SUITE_P(
         Tdescripteur{"tronque", {0x06, 0x00}, false}, Tdescripteur{"long_tronque", {0xFE}, false}),
     [](const auto& info) { return std::string(info.param.nom); });
 
+// What the system's read gives, and what the link must find: the identifier, then the code.
+struct Tlecture_brute {
+    const char* nom;
+    bool numerote;
+    std::vector<std::uint8_t> lu; // as the system hands it over
+    int resultat;                 // negative or 0: passed on, buffer untouched
+    std::vector<std::uint8_t> attendu;
+};
+
+void PrintTo(const Tlecture_brute& l, std::ostream* os) {
+    *os << l.nom;
+}
+
+class RapportIdentifiantEnTete : public ::testing::TestWithParam<Tlecture_brute> {};
+
+TEST_P(RapportIdentifiantEnTete, LeCodeEstToujoursLOctet1) {
+    const auto& l = GetParam();
+    std::vector<std::uint8_t> tampon(65, 0xAA);
+    const int n = lit_identifiant_en_tete(l.numerote, tampon.data(), tampon.size(),
+                                          [&](std::uint8_t* t, std::size_t longueur) {
+                                              if (l.resultat <= 0) return l.resultat;
+                                              const std::size_t c = std::min(longueur, l.lu.size());
+                                              std::copy_n(l.lu.begin(), c, t);
+                                              return static_cast<int>(c);
+                                          });
+    EXPECT_EQ(n, l.resultat <= 0 ? l.resultat : static_cast<int>(l.attendu.size()));
+    EXPECT_TRUE(std::equal(l.attendu.begin(), l.attendu.end(), tampon.begin()));
+    if (n <= 0) {
+        EXPECT_EQ(tampon[0], 0xAA);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lectures, RapportIdentifiantEnTete,
+    ::testing::Values(
+        Tlecture_brute{"sans_numero_un_octet", false, {48}, 1, {0, 48}},
+        Tlecture_brute{"avec_numero", true, {3, 48}, 2, {3, 48}},
+        Tlecture_brute{"avec_numero_seul", true, {3}, 1, {3}},
+        Tlecture_brute{"sans_numero_plein", false, std::vector<std::uint8_t>(64, 16), 64,
+                       [] {
+                           std::vector<std::uint8_t> v(65, 16);
+                           v[0] = 0;
+                           return v;
+                       }()},
+        Tlecture_brute{"rien", false, {}, 0, {}},
+        Tlecture_brute{"perdu", false, {}, -1, {}}),
+    [](const auto& info) { return std::string(info.param.nom); });
+
 // ---- This machine's own devices -------------------------------------------------------------
 
 TEST(HidReelSysteme, DemarreNeTrouvePasDeBoitierEtSArretePropement) {
@@ -323,13 +396,13 @@ TEST(HidReelSysteme, LAttenteDeChangementSeTermineQuandOnLArrete) {
     auto source = cree_source_systeme();
     std::thread attente([&] {
         std::vector<std::string> retires;
-        while (source->attend_changement(retires))
+        while (source->attend_changement(retires, -1) != Tattente::arret)
             retires.clear();
     });
     source->arrete();
     attente.join();
     std::vector<std::string> retires;
-    EXPECT_FALSE(source->attend_changement(retires));
+    EXPECT_EQ(source->attend_changement(retires, -1), Tattente::arret);
 }
 
 TEST(HidReelSysteme, LeBoitierBrancheEstAnnonce) {

@@ -12,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 
 class Tsource_scriptee : public Isource_hid {
 public:
@@ -50,9 +51,19 @@ public:
         presents_.erase(chemin);
         cv_.notify_all();
     }
+    // Opening fails, though the rights on the node say it would not (a race, a security module).
     void refuse_ouverture(bool r) {
         std::lock_guard v(m_);
         refuse_ = r;
+    }
+    // The node's rights: without them the device can be neither opened nor said openable.
+    // Nothing tells the system's watchers that rights changed.
+    void droits(const std::string& chemin, bool accessible) {
+        std::lock_guard v(m_);
+        if (accessible)
+            sans_droits_.erase(chemin);
+        else
+            sans_droits_.insert(chemin);
     }
     // Devices open now; outlives the source, to be looked at once it is gone.
     const std::shared_ptr<std::atomic<int>> ouverts = std::make_shared<std::atomic<int>>(0);
@@ -81,20 +92,35 @@ public:
             liste.push_back({chemin, ids.first, ids.second});
         return liste;
     }
+    bool peut_ouvrir(const std::string& chemin) override {
+        std::lock_guard v(m_);
+        return presents_.count(chemin) && !sans_droits_.count(chemin);
+    }
     std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
         std::lock_guard v(m_);
-        if (refuse_ || !presents_.count(chemin)) return nullptr;
+        if (refuse_ || sans_droits_.count(chemin) || !presents_.count(chemin)) return nullptr;
         ++ouvertures_[chemin];
         return std::make_unique<Touvert>(*this, chemin);
     }
-    bool attend_changement(std::vector<std::string>& retires) override {
+    Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
         std::unique_lock v(m_);
-        cv_.wait(v, [&] { return arrete_ || changements_ > 0; });
-        if (arrete_) return false;
+        auto fini = [&] { return arrete_ || reveil_ || changements_ > 0; };
+        if (delai_max_ms < 0)
+            cv_.wait(v, fini);
+        else
+            cv_.wait_for(v, std::chrono::milliseconds(delai_max_ms), fini);
+        if (arrete_) return Tattente::arret;
+        reveil_ = false;
+        if (changements_ == 0) return Tattente::delai;
         changements_ = 0;
         retires.insert(retires.end(), retires_.begin(), retires_.end());
         retires_.clear();
-        return true;
+        return Tattente::changement;
+    }
+    void reveille() override {
+        std::lock_guard v(m_);
+        reveil_ = true;
+        cv_.notify_all();
     }
     void arrete() override {
         std::lock_guard v(m_);
@@ -155,7 +181,9 @@ private:
     std::map<std::string, int> ouvertures_;
     std::map<std::string, int> en_attente_;
     std::map<std::string, std::vector<std::vector<std::uint8_t>>> ecrits_;
+    std::set<std::string> sans_droits_;
     int changements_ = 0;
+    bool reveil_ = false;
     bool refuse_ = false;
     bool arrete_ = false;
 };
