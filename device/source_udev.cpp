@@ -129,7 +129,8 @@ public:
     }
 
     bool peut_ouvrir(const std::string& chemin) override {
-        return ::access(chemin.c_str(), R_OK | W_OK) == 0;
+        // With the identity that open() uses, not the real one.
+        return ::faccessat(AT_FDCWD, chemin.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
     }
 
     Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
