@@ -1,4 +1,5 @@
 // The window as the crew meets it, driven by the controls' names.
+#include "ajustement_texte.h"
 #include "apparence.h"
 #include "fenetre_essai.h"
 #include "services_scriptes.h"
@@ -98,6 +99,57 @@ private slots:
         const QLabel* image = f.controle<QLabel>("Image1");
         QCOMPARE(image->pixmap().size(), QSize(181, 183));
         QCOMPARE(image->size(), QSize(177, 97));
+    }
+
+    // The longest text the crew can give each label shows whole, at the largest height that
+    // fits its box; past a legible height "…" ends it, never a cut glyph.
+    void aucun_nombre_n_est_coupe() {
+        Tfenetre_essai f;
+        montre(f);
+        Tmoteur& m = f.fiche->moteur();
+        const std::string ligne_sans_fin = std::string(300, '9') + " kms/h";
+        struct {
+            const char* nom;
+            Tmodele_label Tmoteur::*modele;
+            std::string texte;
+            bool entier;
+        } const cas[] = {
+            {"la_ecart", &Tmoteur::la_ecart, ".999999.", true}, // a gap of 999 999 m
+            {"la_ecart", &Tmoteur::la_ecart, ".   0.", true},   // back at rest, full height
+            {"la_ecart_maj", &Tmoteur::la_ecart_maj, "-999999", true},
+            {"la_pourcent", &Tmoteur::la_pourcent, "-999999000,0", true},
+            {"la_offcet_cad", &Tmoteur::la_offcet_cad, "-2147483648", true},
+            {"lb_dist_etal", &Tmoteur::lb_dist_etal, "-2147483648", true},
+            {"lb_tours_roue", &Tmoteur::lb_tours_roue, "-2147483648 Trs", true},
+            {"lb_correction", &Tmoteur::lb_correction, "-2147483648", true},
+            {"seuil_haut", &Tmoteur::seuil_haut, "+-2147483648", true},
+            {"seuil_bas", &Tmoteur::seuil_bas, "--2147483648", true},
+            {"La_moy_en_cours", &Tmoteur::La_moy_en_cours, "999999,999 kms/h", true},
+            {"La_moy_en_cours", &Tmoteur::La_moy_en_cours, ligne_sans_fin, false},
+        };
+        for (const auto& c : cas) {
+            (m.*c.modele).ecrit_texte(c.texte);
+            const QLabel* l = f.controle<QLabel>(c.nom);
+            const QString vu = l->text();
+            const QByteArray cas_lu = QByteArray(c.nom) + " : " + vu.left(40).toUtf8();
+            const auto largeur = [&](int hauteur) {
+                QFont police = l->font();
+                police.setPixelSize(hauteur);
+                return QFontMetrics(police).horizontalAdvance(vu);
+            };
+            const int hauteur = l->font().pixelSize();
+            QVERIFY2(largeur(hauteur) <= l->contentsRect().width(), cas_lu);
+            if (c.entier) {
+                QVERIFY2(vu == QString::fromStdString(c.texte), cas_lu);
+                // Stepped down only as far as the text needs.
+                const int nominale = l->property("hauteur_px").toInt();
+                QVERIFY2(hauteur == nominale || largeur(hauteur + 1) > l->contentsRect().width(),
+                         cas_lu);
+            } else {
+                QVERIFY2(vu.endsWith(QChar(0x2026)), cas_lu);
+                QCOMPARE(hauteur, hauteur_lisible_px);
+            }
+        }
     }
 
     void l_heure_de_depart_par_defaut_est_deux_minutes_apres_data() {
