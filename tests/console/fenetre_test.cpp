@@ -263,7 +263,11 @@ private slots:
         barre->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(barre->value(), 46);
         QCOMPARE(minuterie(f, "Timer2")->interval(), 136);
-        barre->setValue(20);
+        // The keyboard moves it too: Right one step up, Home to the slowest.
+        QTest::keyClick(barre, Qt::Key_Right);
+        QCOMPARE(barre->value(), 47);
+        QTest::keyClick(barre, Qt::Key_Home);
+        QCOMPARE(barre->value(), 20);
         QCOMPARE(minuterie(f, "Timer2")->interval(), 176);
         QVERIFY(!minuterie(f, "Timer2")->isActive());
     }
