@@ -223,6 +223,74 @@ private slots:
         QVERIFY(f.boites.textes.empty());
     }
 
+    void chaque_touche_de_la_telecommande_envoie_son_code_data() {
+        QTest::addColumn<int>("code");
+        const std::pair<const char*, int> touches[] = {
+            {"Button1", 14},  {"Button2", 15}, {"Button3", 12}, {"Button4", 13}, {"Button5", 0},
+            {"Button6", 1},   {"Button7", 2},  {"Button8", 3},  {"Button9", 4},  {"Button10", 5},
+            {"Button11", 6},  {"Button12", 7}, {"Button13", 8}, {"Button14", 9}, {"Button15", 10},
+            {"Button16", 11}, {"Panel8", 16}};
+        for (const auto& [nom, code] : touches)
+            QTest::newRow(nom) << code;
+    }
+    void chaque_touche_de_la_telecommande_envoie_son_code() {
+        QFETCH(int, code);
+        Tfenetre_essai f;
+        montre(f);
+        f.fiche->moteur().etat.touche = -1;
+        clique(f, QTest::currentDataTag());
+        QCOMPARE(f.fiche->moteur().etat.touche, code);
+    }
+
+    // What each click of the trip, calibration and offset controls changes in the engine,
+    // and nothing else.
+    void chaque_clic_change_son_seul_modele_data() {
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<QString>("attendu");
+        // dist_etal, PARTIEL, TOTAL, decalage_cad, MARCHE AR, ON, DECALAGE CAD.; before the
+        // click: 1000 5 7 30 0 0 0, with 150 typed as the offset.
+        QTest::newRow("+") << "plus_etal"
+                           << "1001 5 7 30 0 0 0";
+        QTest::newRow("-") << "moins_etal"
+                           << "999 5 7 30 0 0 0";
+        QTest::newRow("RAZ du partiel") << "RAZ"
+                                        << "1000 0 7 30 0 0 0";
+        QTest::newRow("RAZ du trip") << "raz_trip"
+                                     << "1000 0 0 30 0 0 0";
+        QTest::newRow("OK du decalage") << "valid_offcet_cad"
+                                        << "1000 5 7 150 0 0 0";
+        QTest::newRow("RAZ du decalage") << "raz_offcet_cad"
+                                         << "1000 5 7 0 0 0 0";
+        QTest::newRow("MARCHE AR") << "cb_marche_ar"
+                                   << "1000 5 7 30 1 0 0";
+        QTest::newRow("ON") << "cad_on"
+                            << "1000 5 7 30 0 1 0";
+        QTest::newRow("DECALAGE CAD.") << "cb_offcet_cad"
+                                       << "1000 5 7 30 0 0 1";
+    }
+    void chaque_clic_change_son_seul_modele() {
+        QFETCH(QString, controle);
+        QFETCH(QString, attendu);
+        Tfenetre_essai f;
+        montre(f);
+        Tmoteur& m = f.fiche->moteur();
+        m.etat.compteur_partiel.charge_metres(5);
+        m.etat.compteur_total.charge_metres(7);
+        m.etat.decalage_cad = 30;
+        m.ed_offcet_cad.ecrit_texte("150");
+        clique(f, controle);
+        const QString lu = QString("%1 %2 %3 %4 %5 %6 %7")
+                               .arg(m.etat.dist_etal)
+                               .arg(m.etat.compteur_partiel.valeur_en_metres())
+                               .arg(m.etat.compteur_total.valeur_en_metres())
+                               .arg(m.etat.decalage_cad)
+                               .arg(int(m.cb_marche_ar.coche()))
+                               .arg(int(m.cad_on.coche()))
+                               .arg(int(m.cb_offcet_cad.coche()));
+        QCOMPARE(lu, attendu);
+        QVERIFY(f.boites.textes.empty());
+    }
+
     void le_choix_d_etalonnage_suit_le_choix_ou_la_frappe() {
         Tfenetre_essai f;
         montre(f);
