@@ -2,6 +2,7 @@
 // the widget shows it the moment it changes, and the crew's edits are written
 // back into it. A widget being brought in line with its model does not write
 // back, so the program's writes never bounce.
+#include "ajustement_texte.h"
 #include "barre_ecart.h"
 #include "couleurs.h"
 #include "fiche_mere.h"
@@ -29,9 +30,15 @@ void fond(QWidget* w, const QColor& c) {
 } // namespace
 
 void Tfiche_mere::lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee) {
-    m.miroir = [&m, w, couleur_pilotee] {
+    // A label the form marks "ajuste_texte" fits any text the crew can give it.
+    const int hauteur_ajustee =
+        w->property("ajuste_texte").toBool() ? w->property("hauteur_px").toInt() : 0;
+    m.miroir = [&m, w, couleur_pilotee, hauteur_ajustee] {
         const QString t = qt(m.texte());
-        if (w->text() != t) w->setText(t);
+        if (hauteur_ajustee > 0)
+            montre_ajuste(w, t, hauteur_ajustee);
+        else if (w->text() != t)
+            w->setText(t);
         if (w->isHidden() == m.visible()) w->setVisible(m.visible());
         if (couleur_pilotee) fond(w, couleur_systeme(m.couleur()));
     };

@@ -1,7 +1,8 @@
 #include "services_qt.h"
 
+#include "dialogue_fichier.h"
+
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QTime>
 
@@ -71,7 +72,7 @@ std::string Tservices_qt::repertoire_executable() {
 }
 
 std::optional<std::string> Tservices_qt::choisit_fichier() {
-    const QString nom = QFileDialog::getOpenFileName(parent.data());
+    const QString nom = demande_fichier(parent.data());
     if (nom.isEmpty()) return std::nullopt;
     return nom.toStdString();
 }

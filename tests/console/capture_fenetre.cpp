@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
         QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     };
     clique("choisir_rallye");
+    // The name a crew's own machine would show, not the build machine's folder; the file's
+    // lines are already read, and nothing reads this name again.
+    f.fiche->moteur().ed_fichier_rallye.ecrit_texte("/home/equipage/rallye_exemple.txt");
     auto* zone = f.controle<QComboBox>("ZONE");
     zone->setCurrentIndex(1);
     emit zone->activated(1);

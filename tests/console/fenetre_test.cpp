@@ -1,4 +1,5 @@
 // The window as the crew meets it, driven by the controls' names.
+#include "ajustement_texte.h"
 #include "apparence.h"
 #include "fenetre_essai.h"
 #include "services_scriptes.h"
@@ -100,6 +101,57 @@ private slots:
         QCOMPARE(image->size(), QSize(177, 97));
     }
 
+    // The longest text the crew can give each label shows whole, at the largest height that
+    // fits its box; past a legible height "…" ends it, never a cut glyph.
+    void aucun_nombre_n_est_coupe() {
+        Tfenetre_essai f;
+        montre(f);
+        Tmoteur& m = f.fiche->moteur();
+        const std::string ligne_sans_fin = std::string(300, '9') + " kms/h";
+        struct {
+            const char* nom;
+            Tmodele_label Tmoteur::*modele;
+            std::string texte;
+            bool entier;
+        } const cas[] = {
+            {"la_ecart", &Tmoteur::la_ecart, ".999999.", true}, // a gap of 999 999 m
+            {"la_ecart", &Tmoteur::la_ecart, ".   0.", true},   // back at rest, full height
+            {"la_ecart_maj", &Tmoteur::la_ecart_maj, "-999999", true},
+            {"la_pourcent", &Tmoteur::la_pourcent, "-999999000,0", true},
+            {"la_offcet_cad", &Tmoteur::la_offcet_cad, "-2147483648", true},
+            {"lb_dist_etal", &Tmoteur::lb_dist_etal, "-2147483648", true},
+            {"lb_tours_roue", &Tmoteur::lb_tours_roue, "-2147483648 Trs", true},
+            {"lb_correction", &Tmoteur::lb_correction, "-2147483648", true},
+            {"seuil_haut", &Tmoteur::seuil_haut, "+-2147483648", true},
+            {"seuil_bas", &Tmoteur::seuil_bas, "--2147483648", true},
+            {"La_moy_en_cours", &Tmoteur::La_moy_en_cours, "999999,999 kms/h", true},
+            {"La_moy_en_cours", &Tmoteur::La_moy_en_cours, ligne_sans_fin, false},
+        };
+        for (const auto& c : cas) {
+            (m.*c.modele).ecrit_texte(c.texte);
+            const QLabel* l = f.controle<QLabel>(c.nom);
+            const QString vu = l->text();
+            const QByteArray cas_lu = QByteArray(c.nom) + " : " + vu.left(40).toUtf8();
+            const auto largeur = [&](int hauteur) {
+                QFont police = l->font();
+                police.setPixelSize(hauteur);
+                return QFontMetrics(police).horizontalAdvance(vu);
+            };
+            const int hauteur = l->font().pixelSize();
+            QVERIFY2(largeur(hauteur) <= l->contentsRect().width(), cas_lu);
+            if (c.entier) {
+                QVERIFY2(vu == QString::fromStdString(c.texte), cas_lu);
+                // Stepped down only as far as the text needs.
+                const int nominale = l->property("hauteur_px").toInt();
+                QVERIFY2(hauteur == nominale || largeur(hauteur + 1) > l->contentsRect().width(),
+                         cas_lu);
+            } else {
+                QVERIFY2(vu.endsWith(QChar(0x2026)), cas_lu);
+                QCOMPARE(hauteur, hauteur_lisible_px);
+            }
+        }
+    }
+
     void l_heure_de_depart_par_defaut_est_deux_minutes_apres_data() {
         QTest::addColumn<int>("h");
         QTest::addColumn<int>("m");
@@ -171,6 +223,74 @@ private slots:
         QVERIFY(f.boites.textes.empty());
     }
 
+    void chaque_touche_de_la_telecommande_envoie_son_code_data() {
+        QTest::addColumn<int>("code");
+        const std::pair<const char*, int> touches[] = {
+            {"Button1", 14},  {"Button2", 15}, {"Button3", 12}, {"Button4", 13}, {"Button5", 0},
+            {"Button6", 1},   {"Button7", 2},  {"Button8", 3},  {"Button9", 4},  {"Button10", 5},
+            {"Button11", 6},  {"Button12", 7}, {"Button13", 8}, {"Button14", 9}, {"Button15", 10},
+            {"Button16", 11}, {"Panel8", 16}};
+        for (const auto& [nom, code] : touches)
+            QTest::newRow(nom) << code;
+    }
+    void chaque_touche_de_la_telecommande_envoie_son_code() {
+        QFETCH(int, code);
+        Tfenetre_essai f;
+        montre(f);
+        f.fiche->moteur().etat.touche = -1;
+        clique(f, QTest::currentDataTag());
+        QCOMPARE(f.fiche->moteur().etat.touche, code);
+    }
+
+    // What each click of the trip, calibration and offset controls changes in the engine,
+    // and nothing else.
+    void chaque_clic_change_son_seul_modele_data() {
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<QString>("attendu");
+        // dist_etal, PARTIEL, TOTAL, decalage_cad, MARCHE AR, ON, DECALAGE CAD.; before the
+        // click: 1000 5 7 30 0 0 0, with 150 typed as the offset.
+        QTest::newRow("+") << "plus_etal"
+                           << "1001 5 7 30 0 0 0";
+        QTest::newRow("-") << "moins_etal"
+                           << "999 5 7 30 0 0 0";
+        QTest::newRow("RAZ du partiel") << "RAZ"
+                                        << "1000 0 7 30 0 0 0";
+        QTest::newRow("RAZ du trip") << "raz_trip"
+                                     << "1000 0 0 30 0 0 0";
+        QTest::newRow("OK du decalage") << "valid_offcet_cad"
+                                        << "1000 5 7 150 0 0 0";
+        QTest::newRow("RAZ du decalage") << "raz_offcet_cad"
+                                         << "1000 5 7 0 0 0 0";
+        QTest::newRow("MARCHE AR") << "cb_marche_ar"
+                                   << "1000 5 7 30 1 0 0";
+        QTest::newRow("ON") << "cad_on"
+                            << "1000 5 7 30 0 1 0";
+        QTest::newRow("DECALAGE CAD.") << "cb_offcet_cad"
+                                       << "1000 5 7 30 0 0 1";
+    }
+    void chaque_clic_change_son_seul_modele() {
+        QFETCH(QString, controle);
+        QFETCH(QString, attendu);
+        Tfenetre_essai f;
+        montre(f);
+        Tmoteur& m = f.fiche->moteur();
+        m.etat.compteur_partiel.charge_metres(5);
+        m.etat.compteur_total.charge_metres(7);
+        m.etat.decalage_cad = 30;
+        m.ed_offcet_cad.ecrit_texte("150");
+        clique(f, controle);
+        const QString lu = QString("%1 %2 %3 %4 %5 %6 %7")
+                               .arg(m.etat.dist_etal)
+                               .arg(m.etat.compteur_partiel.valeur_en_metres())
+                               .arg(m.etat.compteur_total.valeur_en_metres())
+                               .arg(m.etat.decalage_cad)
+                               .arg(int(m.cb_marche_ar.coche()))
+                               .arg(int(m.cad_on.coche()))
+                               .arg(int(m.cb_offcet_cad.coche()));
+        QCOMPARE(lu, attendu);
+        QVERIFY(f.boites.textes.empty());
+    }
+
     void le_choix_d_etalonnage_suit_le_choix_ou_la_frappe() {
         Tfenetre_essai f;
         montre(f);
@@ -211,7 +331,11 @@ private slots:
         barre->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(barre->value(), 46);
         QCOMPARE(minuterie(f, "Timer2")->interval(), 136);
-        barre->setValue(20);
+        // The keyboard moves it too: Right one step up, Home to the slowest.
+        QTest::keyClick(barre, Qt::Key_Right);
+        QCOMPARE(barre->value(), 47);
+        QTest::keyClick(barre, Qt::Key_Home);
+        QCOMPARE(barre->value(), 20);
         QCOMPARE(minuterie(f, "Timer2")->interval(), 176);
         QVERIFY(!minuterie(f, "Timer2")->isActive());
     }

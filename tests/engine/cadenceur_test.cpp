@@ -89,12 +89,15 @@ TEST_F(Cadenceur, LeDecalageSAjouteTantQueSaCaseEstCochee) {
 TEST_F(Cadenceur, LeDepartEtLaFinDUnParcoursSuiventLaRegleDesDouzeHeures) {
     struct {
         const char *heure, *minute;
-        std::int32_t horloge; // tenths since midnight
-        std::int32_t ecoules; // 0: not started
+        std::int32_t horloge;           // tenths since midnight
+        std::int32_t ecoules;           // 0: not started
+        std::int32_t millisecondes = 0; // beyond the tenths
     } const cas[] = {
         {"10", "00", dix_heures - 1, 0},
         {"10", "00", dix_heures, 0},
         {"10", "00", dix_heures + 1, 1},
+        {"10", "00", dix_heures, 0, 99}, // 10:00:00.099 is still 0 tenths past
+        {"10", "00", dix_heures + 1, 1, 99},
         {"23", "59", 600, 1200},     // across midnight
         {"22", "00", dix_heures, 0}, // exactly 12 hours ahead: still to come
         {"22", "00", dix_heures - 1, 431999},
@@ -107,7 +110,9 @@ TEST_F(Cadenceur, LeDepartEtLaFinDUnParcoursSuiventLaRegleDesDouzeHeures) {
         SCOPED_TRACE(std::string(c.heure) + ":" + c.minute + " à " + std::to_string(c.horloge));
         s.messages.clear();
         valide_zone({"10"}, {"36"}, c.heure, c.minute);
-        tic_a(c.horloge);
+        s.regle_dixiemes(c.horloge);
+        s.horloge.millisecondes += c.millisecondes;
+        m.distribue([&] { m.Timer1Timer(); });
         EXPECT_EQ(m.etat.dixiemes_ecoules, c.ecoules);
         EXPECT_EQ(m.etat.compteur_cadenceur.valeur_en_metres(), c.ecoules); // 36 km/h: 1 m a tenth
     }
@@ -169,13 +174,21 @@ TEST_F(Cadenceur, AvantLeDepartCadenMontreDesZerosEtLeChronometreGardeSonTexte) 
     valide_exemple();
     tic_a(dix_heures + 7200);
     ASSERT_EQ(m.Labelchrono.texte(), " 0:12:00 ");
-    m.etat.ecart = 30;
     valide_zone({"1"}, {"40"}, "11");
     m.Labelchrono.ecrit_texte(" 0:12:00 ");
+    m.etat.ecart = 30;
+    m.la_ecart.ecrit_texte(".  30.");
+    m.retard.ecrit_position(20);
+    m.avance.ecrit_position(4);
     tic_a(dix_heures + 7200);
     EXPECT_EQ(m.etat.dixiemes_ecoules, 0);
     EXPECT_EQ(caden(), "000000");
     EXPECT_EQ(m.Labelchrono.texte(), " 0:12:00 ");
+    // The gap, its text and its bars wait for the start (the cadenceur is on).
+    EXPECT_EQ(m.etat.ecart, 30);
+    EXPECT_EQ(m.la_ecart.texte(), ".  30.");
+    EXPECT_EQ(m.retard.position(), 20);
+    EXPECT_EQ(m.avance.position(), 4);
     EXPECT_EQ(m.etat.code_leds, 0);
     EXPECT_EQ(m.pa_vert.couleur(), Tcouleur::lime);
 }

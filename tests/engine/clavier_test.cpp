@@ -112,6 +112,7 @@ TEST_F(Clavier, PlusEtMoinsDeuxMetresNeTouchentPasLaSaisie) {
 
 TEST_F(Clavier, LaMiseAJourChargeLeTotalEtMontreLaCorrection) {
     trip(12'300, 2'000);
+    m.etat.cumul_total = 7;
     touches({1, 2, 10, 3, 4, 5});
     bouton_rouge();
     EXPECT_EQ(total(), "012345");
@@ -126,6 +127,7 @@ TEST_F(Clavier, LaMiseAJourChargeLeTotalEtMontreLaCorrection) {
     EXPECT_FALSE(m.etat.virgule_saisie);
     EXPECT_EQ(m.etat.nbr_chiffres_avant, 0);
     EXPECT_EQ(m.etat.nbr_chiffres_apres, 0);
+    EXPECT_EQ(m.etat.cumul_total, 7); // the part of a metre not yet counted stays owed
     EXPECT_TRUE(services.messages.empty());
 }
 
@@ -215,8 +217,11 @@ TEST_F(Clavier, UneSaisieRefuseeMontreErreurPuisZeroEtGardeLeTotal) {
     m.etat.ecart_maj = 45;
     m.la_ecart_maj.ecrit_texte("45");
     m.la_pourcent.ecrit_texte("22,5");
-    std::string vu_pendant_la_boite;
-    services.pendant_message = [&](const std::string&) { vu_pendant_la_boite = partiel(); };
+    std::string vu_pendant_la_boite, entree_pendant_la_boite;
+    services.pendant_message = [&](const std::string&) {
+        vu_pendant_la_boite = partiel();
+        entree_pendant_la_boite = m.la_maj_trip.texte();
+    };
     touches({1, 10, 5});
     bouton_rouge();
     EXPECT_EQ(services.messages, std::vector<std::string>{erreur_saisie});
@@ -224,7 +229,8 @@ TEST_F(Clavier, UneSaisieRefuseeMontreErreurPuisZeroEtGardeLeTotal) {
     EXPECT_EQ(m.etat.saisie_maj, "");
     EXPECT_EQ(total(), "012300");
     EXPECT_EQ(partiel(), "000000");
-    EXPECT_EQ(vu_pendant_la_boite, "002000"); // PARTIEL is reset once the box is closed
+    EXPECT_EQ(vu_pendant_la_boite, "002000");  // PARTIEL is reset once the box is closed
+    EXPECT_EQ(entree_pendant_la_boite, "1,5"); // the entry is emptied after it, too
     EXPECT_EQ(m.etat.ecart_maj, 45);
     EXPECT_EQ(m.la_ecart_maj.texte(), "45");
     EXPECT_EQ(m.la_pourcent.texte(), "22,5");

@@ -268,12 +268,16 @@ TEST_F(Etalonnage, UnPasQuiSortiraitDesEntiers32BitsSArreteALaLimite) {
 }
 
 TEST_F(Etalonnage, LesLignesSontLuesTellesQuellesAvecBlancsEtHexa) {
-    fichier("  540\n$3E8\n");
+    fichier("  540\n$3E8\n$21C\n 1000\n");
     demarre();
     EXPECT_EQ(m.etat.tours_etal, 540);
     EXPECT_EQ(m.etat.dist_etal, 1000);
     EXPECT_EQ(m.lb_tours_roue.texte(), "  540 Trs");
     EXPECT_EQ(m.lb_dist_etal.texte(), "$3E8 m");
+    choisit("2"); // a selection too
+    EXPECT_EQ(m.etat.tours_etal, 540);
+    EXPECT_EQ(m.lb_tours_roue.texte(), "$21C Trs");
+    EXPECT_EQ(m.lb_dist_etal.texte(), " 1000 m");
 }
 
 TEST_F(Etalonnage, UnFichierBinaireDonneUneSeuleErreurDeConversion) {

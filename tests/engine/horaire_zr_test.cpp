@@ -62,6 +62,7 @@ TEST_F(HoraireZr, LaZr1DuFichierExempleDonneTroisRangeesEtLeursTemps) {
 
     m.Labelchrono.ecrit_texte(" 0:03:20 ");
     m.retard.ecrit_position(7);
+    m.avance.ecrit_position(3);
     m.la_ecart.ecrit_texte(".   7.");
     valide();
     const Ttable_zr& t = m.etat.table_zr;
@@ -75,6 +76,7 @@ TEST_F(HoraireZr, LaZr1DuFichierExempleDonneTroisRangeesEtLeursTemps) {
     EXPECT_EQ(m.Panel6.couleur(), Tcouleur::sarcelle);
     EXPECT_EQ(m.Labelchrono.texte(), " 0:00:00 ");
     EXPECT_EQ(m.retard.position(), 0);
+    EXPECT_EQ(m.avance.position(), 3);
     EXPECT_EQ(m.la_ecart.texte(), ".   0.");
     EXPECT_EQ(m.La_moy_en_cours.texte(), "00.00 kms/h");
     EXPECT_TRUE(s.messages.empty());
@@ -128,6 +130,7 @@ TEST_F(HoraireZr, LesSectionsSontLuesAvecLesEnTetesExacts) {
          {"1", "2", "MZR1", "40", "50", ""},
          {"40", "50", ""}},
         {"sans MZR", "KZR1\n1\n\n", {"1", ""}, {}},
+        {"section d'une seule ligne vide", "KZR1\n\nMZR1\n40\n\n", {""}, {"40", ""}},
         {"fin de fichier sans ligne vide", "MZR1\n40\n\nKZR1\n1\n2", {"1", "2", ""}, {"40", ""}},
         {"fins de ligne CR seules", "KZR1\r1\r\rMZR1\r40\r\r", {"1", ""}, {"40", ""}},
     };
@@ -249,6 +252,11 @@ TEST_F(HoraireZr, LeComptageDesRangeesNeDemandePasQuEllesSeSuivent) {
     EXPECT_EQ(m.lb_nbr_changem.texte(), "2");
     EXPECT_EQ(m.memo_kms.ligne(3), "4");
     EXPECT_TRUE(s.messages.empty());
+
+    saisit({"1", "  "}, {"40", "40"}); // a line of blanks is not empty: a row, unreadable
+    valide();
+    EXPECT_EQ(m.etat.nbr_lignes_zr, 2);
+    EXPECT_EQ(s.messages, Lignes{"erreur"});
 }
 
 TEST_F(HoraireZr, DesChampsSansRangeeCommuneLaissentLaTableIntacte) {
@@ -289,6 +297,7 @@ TEST_F(HoraireZr, UneMoyenneNulleArreteLaValidationAvantLaFin) {
 
 TEST_F(HoraireZr, UneHeureDeDepartIllisibleArreteLaValidationApresLesChampsDejaLus) {
     m.etat.min_zr = 12;
+    m.Labelchrono.ecrit_texte(" 0:12:00 ");
     m.cb_heure_zr.ecrit_texte("8");
     m.cb_min_zr.ecrit_texte("ab");
     valide();
@@ -297,6 +306,7 @@ TEST_F(HoraireZr, UneHeureDeDepartIllisibleArreteLaValidationApresLesChampsDejaL
     EXPECT_EQ(m.etat.min_zr, 12);
     EXPECT_EQ(m.etat.nbr_lignes_zr, 0);
     EXPECT_FALSE(m.cad_on.coche());
+    EXPECT_EQ(m.Labelchrono.texte(), " 0:12:00 ");
 }
 
 TEST_F(HoraireZr, DesValeursExtremesSontTenuesDansLesLimitesSansDebordement) {

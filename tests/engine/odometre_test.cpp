@@ -191,8 +191,8 @@ TEST_F(Odometre, MoinsDeuxMetresSurUnMetreNeReecritAucunLabel) {
 }
 
 TEST_F(Odometre, PlusEtMoinsDeuxMetresIgnorentLaMarcheArriereEtLePartiel) {
-    etalonne(1000, 1000);
-    tours(5);
+    etalonne(1000, 1800);
+    tours(3); // 5 m counted, 400 owed
     m.cb_marche_ar.ecrit_coche(true);
     m.distribue([&] { m.ajoute_2_metres(); });
     EXPECT_EQ(total(), "000007");
@@ -200,7 +200,7 @@ TEST_F(Odometre, PlusEtMoinsDeuxMetresIgnorentLaMarcheArriereEtLePartiel) {
     m.distribue([&] { m.enleve_2_metres(); });
     EXPECT_EQ(total(), "000003");
     EXPECT_EQ(partiel(), "000005");
-    EXPECT_EQ(m.etat.cumul_total, 0);
+    EXPECT_EQ(m.etat.cumul_total, 400);
 }
 
 TEST_F(Odometre, RazDuPartielLaisseLeTotalEtLesAccumulateurs) {
