@@ -5,12 +5,15 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QFont>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -28,6 +31,62 @@ QFont police(double points, bool gras) {
     f.setBold(gras);
     return f;
 }
+
+// The cells hold digits, ",", ":" and a few plain words: their glyphs and advances in
+// one font are looked up once, and a page's cells in that font are drawn as one run of
+// glyphs, each where it goes. A drawText a cell, and the text layout each one costs,
+// took most of the time of a long table.
+class Tcellules_en_glyphes {
+public:
+    Tcellules_en_glyphes(const QFont& f, double points) : police_(QRawFont::fromFont(f)) {
+        police_.setPixelSize(points * resolution / 72.0);
+        for (int c = ' '; c < 127; ++c) {
+            const QList<quint32> g = police_.glyphIndexesForString(QString(QChar(c)));
+            if (g.size() != 1 || g[0] == 0) continue;
+            index_[static_cast<std::size_t>(c)] = g[0];
+            avances_[static_cast<std::size_t>(c)] = police_.advancesForGlyphIndexes(g)[0].x();
+        }
+    }
+
+    // Places t centred between x0 and x1 on a line of h from y; false, placing nothing,
+    // when a character is not among the glyphs.
+    bool place(const std::string& t, double x0, double x1, double y, double h) {
+        double largeur = 0;
+        for (char c : t) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u >= index_.size() || index_[u] == 0) return false;
+            largeur += avances_[u];
+        }
+        double x = (x0 + x1 - largeur) / 2;
+        const double base = y + (h + police_.ascent() - police_.descent()) / 2;
+        for (char c : t) {
+            const auto u = static_cast<unsigned char>(c);
+            glyphes_.append(index_[u]);
+            positions_.append(QPointF(x, base));
+            x += avances_[u];
+        }
+        return true;
+    }
+
+    // Draws what was placed since the last time.
+    void dessine(QPainter& p) {
+        if (glyphes_.isEmpty()) return;
+        QGlyphRun suite;
+        suite.setRawFont(police_);
+        suite.setGlyphIndexes(glyphes_);
+        suite.setPositions(positions_);
+        p.drawGlyphRun(QPointF(0, 0), suite);
+        glyphes_.clear();
+        positions_.clear();
+    }
+
+private:
+    QRawFont police_;
+    std::array<quint32, 128> index_{};
+    std::array<double, 128> avances_{};
+    QList<quint32> glyphes_;
+    QList<QPointF> positions_;
+};
 
 // Relative widths of the columns: distance, average, elapsed time, [time of day], mark.
 std::vector<double> largeurs(bool avec_depart) {
@@ -69,22 +128,31 @@ public:
         p_.setPen(Qt::black);
         const double y = haut_tableau - hauteur_entetes;
         p_.fillRect(QRectF(0, y, largeur_, hauteur_entetes), QColor(200, 200, 200));
-        p_.setFont(police(9, true));
-        cellules(entetes_tableau(entete_.depart_dixiemes.has_value()), y, hauteur_entetes);
-        police_posee_ = false;
+        p_.setFont(police(taille_cellules, true));
+        const auto entetes = entetes_tableau(entete_.depart_dixiemes.has_value());
+        for (std::size_t i = 0; i < entetes.size(); ++i)
+            p_.drawText(QRectF(colonnes_[i], y, colonnes_[i + 1] - colonnes_[i], hauteur_entetes),
+                        Qt::AlignCenter, q(entetes[i]));
     }
 
     void ligne(const Tligne_marche& l, int rang_dans_page) {
         const double y = haut_tableau + rang_dans_page * hauteur_ligne;
         if (rang_dans_page % 2 == 1)
             p_.fillRect(QRectF(0, y, largeur_, hauteur_ligne), QColor(232, 232, 232));
-        // A font change costs: set it only when the weight changes.
-        if (l.changement != gras_ || !police_posee_) {
-            p_.setFont(l.changement ? police_grasse_ : police_normale_);
-            gras_ = l.changement;
-            police_posee_ = true;
-        }
-        cellules(cellules_tableau(l, entete_.depart_dixiemes), y, hauteur_ligne);
+        Tcellules_en_glyphes& glyphes = l.changement ? glyphes_gras_ : glyphes_;
+        const auto textes = cellules_tableau(l, entete_.depart_dixiemes);
+        for (std::size_t i = 0; i < textes.size(); ++i)
+            if (!glyphes.place(textes[i], colonnes_[i], colonnes_[i + 1], y, hauteur_ligne)) {
+                p_.setFont(police(taille_cellules, l.changement));
+                p_.drawText(QRectF(colonnes_[i], y, colonnes_[i + 1] - colonnes_[i], hauteur_ligne),
+                            Qt::AlignCenter, q(textes[i]));
+            }
+    }
+
+    // Draws the cells placed on the page, over the shading of their lines.
+    void termine_page() {
+        glyphes_.dessine(p_);
+        glyphes_gras_.dessine(p_);
     }
 
 private:
@@ -92,6 +160,7 @@ private:
     static constexpr double hauteur_entetes = 7 * mm;
     static constexpr double hauteur_ligne = 5 * mm;
     static constexpr double pied = 8 * mm;
+    static constexpr double taille_cellules = 9; // points
 
     void titre() {
         p_.setPen(Qt::black);
@@ -108,21 +177,13 @@ private:
                              QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))));
     }
 
-    void cellules(const std::vector<std::string>& textes, double y, double h) {
-        for (std::size_t i = 0; i < textes.size(); ++i)
-            p_.drawText(QRectF(colonnes_[i], y, colonnes_[i + 1] - colonnes_[i], h),
-                        Qt::AlignCenter, q(textes[i]));
-    }
-
     QPainter& p_;
     const Tentete_tableau& entete_;
     double largeur_;
     double hauteur_;
     std::vector<double> colonnes_;
-    QFont police_normale_ = police(9, false);
-    QFont police_grasse_ = police(9, true);
-    bool gras_ = false;
-    bool police_posee_ = false;
+    Tcellules_en_glyphes glyphes_{police(taille_cellules, false), taille_cellules};
+    Tcellules_en_glyphes glyphes_gras_{police(taille_cellules, true), taille_cellules};
 };
 
 } // namespace
@@ -151,6 +212,7 @@ bool ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
         const std::size_t fin = std::min(lignes.size(), debut + static_cast<std::size_t>(par_page));
         for (std::size_t i = debut; i < fin; ++i)
             page.ligne(lignes[i], static_cast<int>(i - debut));
+        page.termine_page();
     }
     return p.end();
 }
