@@ -68,8 +68,9 @@ std::vector<Tligne_marche> tableau_de_marche(const Ttable_zr& table, std::int32_
         if (d > fin) break;
         const auto t = premier_dixieme(table, n, d, temps);
         if (!t)
-            throw Tentree_refusee("La cadence n'atteint pas " + texte_km(d) +
-                                  " km en 2^31 dixièmes de seconde : la ZR est trop longue");
+            throw Tentree_refusee("La cadence n'atteint pas " + texte_km(d) + " km en " +
+                                  std::to_string(dixiemes_max / 36000) +
+                                  " heures : la ZR est trop longue pour un tableau");
         temps = *t;
         // From a row's end on, the next row's average is in force; the last one runs on.
         std::int32_t en_vigueur = prochaine;

@@ -128,6 +128,7 @@ TEST_F(VelmoraTableau, UneEntreeFautiveEstDiteEnFrancaisAvecLeStatut2) {
          "Heure de départ incorrecte : « 24:00:00 »"},
         {"option inconnue", "KZR1\n1\n\nMZR1\n40\n\n", {"1", "--vitesse", "3"}, "Option inconnue"},
         {"zone manquante", "KZR1\n1\n\nMZR1\n40\n\n", {}, "Il manque le fichier du rallye"},
+        {"zone sans fin", "KZR1\n1000\n\nMZR1\n0,001\n\n", {"1"}, "la ZR est trop longue"},
         {"tableau démesuré",
          "KZR1\n2000000\n\nMZR1\n40\n\n",
          {"1", "--pas", "1"},
