@@ -23,11 +23,13 @@ void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte
     if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << texte.toStdString() << '\n';
 }
 
-int imprime(int argc, char** argv, const Toptions_tableau& o,
-            const std::vector<Tligne_marche>& lignes) {
+int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne_marche>& lignes) {
     // No window is ever shown: the fonts are all the PDF needs from the platform.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(messages_qt);
+    // Its own arguments are read already: Qt gets none of them to interpret.
+    int argc = 1;
+    char* argv[] = {programme, nullptr};
     QGuiApplication application(argc, argv);
     if (!ecrit_pdf(*o.pdf, {o.rallye, o.zone, o.pas_m, o.depart_dixiemes}, lignes)) {
         std::cerr << "Impossible d'écrire le fichier " << *o.pdf << '\n';
@@ -49,7 +51,7 @@ int main(int argc, char** argv) {
         for (const auto& a : horaire.avertissements)
             std::cerr << a << '\n';
         const auto lignes = tableau_de_marche(horaire.table, horaire.nbr_rangees, o.pas_m);
-        if (o.pdf) return imprime(argc, argv, o, lignes);
+        if (o.pdf) return imprime(argv[0], o, lignes);
         ecrit_csv(std::cout, lignes, o.depart_dixiemes);
         std::cout.flush();
         if (!std::cout) {

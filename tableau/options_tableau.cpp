@@ -94,13 +94,12 @@ Toptions_tableau lit_options(const std::vector<std::string>& arguments) {
             o.pdf = *valeur;
         }
     }
-    if (positions.size() != 2)
-        throw Tentree_refusee(
-            std::string(positions.size() < 2
-                            ? "Il manque le fichier du rallye "
-                              "ou la zone"
-                            : "Argument en trop : " + entre_guillemets(positions[2])) +
-            "\n" + usage_tableau);
+    if (positions.size() < 2)
+        throw Tentree_refusee(std::string("Il manque le fichier du rallye ou la zone\n") +
+                              usage_tableau);
+    if (positions.size() > 2)
+        throw Tentree_refusee("Argument en trop : " + entre_guillemets(positions[2]) + "\n" +
+                              usage_tableau);
     o.rallye = positions[0];
     o.zone = lit_zone(positions[1]);
     return o;
