@@ -2,6 +2,7 @@
 #include "moteur.h"
 
 #include "conversions.h"
+#include "distance_ideale.h"
 #include "entier_sature.h"
 
 #include <algorithm>
@@ -11,13 +12,6 @@ namespace {
 
 constexpr std::int64_t dixiemes_par_jour = 864000;
 constexpr std::int64_t douze_heures = 432000;
-// Tenths of a second times decimetres per hour over this give metres.
-constexpr std::int64_t dixiemes_par_heure = 36000;
-
-// An elapsed time's worth of distance at an average: trunc(dixiemes x moyenne / 36000).
-std::int64_t distance_parcourue(std::int64_t dixiemes, std::int32_t moyenne_mh) {
-    return produit_quotient(dixiemes, moyenne_mh, dixiemes_par_heure);
-}
 
 std::string deux_chiffres(std::int32_t v) {
     std::string t = std::to_string(v);
@@ -96,30 +90,15 @@ void Tmoteur::Timer1Timer() {
 }
 
 void Tmoteur::calcul_kilometre_cadenceur() {
-    const Ttable_zr& table = etat.table_zr;
     const std::int32_t n = std::clamp(etat.nbr_lignes_zr, 0, nbr_lignes_max);
-    const std::int64_t ecoules = etat.dixiemes_ecoules;
     etat.segment_courant = 0;
     etat.secondes_ecoulees = etat.dixiemes_ecoules / 10;
 
     if (n >= 1) {
-        // Rows before the last whose end has come; the last row runs on past its end.
-        std::int32_t s = 0;
-        for (std::int32_t k = 0; k + 1 < n; ++k)
-            s += table.fins_cumulees_s[static_cast<std::size_t>(k)] <= etat.secondes_ecoulees;
-        etat.segment_courant = s;
-        const auto r = static_cast<std::size_t>(s);
-        std::int64_t distance = 0;
-        if (s == 0) {
-            distance = distance_parcourue(ecoules, table.moyennes_mh[0]);
-        } else {
-            const std::int64_t depuis_fin =
-                ecoules - 10 * std::int64_t{table.fins_cumulees_s[r - 1]};
-            distance =
-                table.distances_m[r - 1] + distance_parcourue(depuis_fin, table.moyennes_mh[r]);
-        }
-        etat.distance_cadenceur = sature_32(distance);
-        La_moy_en_cours.ecrit_texte(memo_moy.ligne(r) + " kms/h");
+        const Tposition_cadence p = distance_ideale(etat.table_zr, n, etat.dixiemes_ecoules);
+        etat.segment_courant = p.rangee;
+        etat.distance_cadenceur = sature_32(p.distance_m);
+        La_moy_en_cours.ecrit_texte(memo_moy.ligne(static_cast<std::size_t>(p.rangee)) + " kms/h");
     }
 
     if (cb_offcet_cad.coche())

@@ -7,15 +7,23 @@ Tsection_zone extrait_section(const Tmodele_memo& source, const std::string& cle
                               std::string_view separateur) {
     Tsection_zone section;
     bool dans_section = false;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(nbr_lignes_max); ++i) {
-        const std::string& ligne = source.ligne(i);
+    for (std::int32_t i = 0; i < nbr_lignes_max; ++i) {
+        const std::string& ligne = source.ligne(static_cast<std::size_t>(i));
         const bool est_cle = ligne == cle;
         if (est_cle) dans_section = true;
         if (dans_section && !est_cle) {
             section.lignes.push_back(prepare_ligne_horaire(ligne, separateur));
+            section.numeros.push_back(i);
             section.trouvee = true;
             if (ligne.empty()) dans_section = false;
         }
     }
     return section;
+}
+
+Tzone_extraite extrait_zone(const Tmodele_memo& source, std::int32_t n,
+                            std::string_view separateur) {
+    const std::string numero = std::to_string(n);
+    return {extrait_section(source, "KZR" + numero, separateur),
+            extrait_section(source, "MZR" + numero, separateur)};
 }

@@ -2,11 +2,11 @@
 #include "moteur.h"
 
 #include "conversions.h"
-#include "entier_sature.h"
 #include "extraction_zone.h"
 #include "lecture_lignes.h"
-#include "ligne_horaire.h"
+#include "validation_horaire.h"
 
+#include <algorithm>
 #include <string>
 
 void Tmoteur::choisir_rallyeClick() {
@@ -25,18 +25,13 @@ void Tmoteur::choisir_la_zr() {
         services.message("Pour pouvoir choisir une zone il faut sélectionner un RALLYE");
         return;
     }
-    const std::string n = std::to_string(ZONE.index());
-    const std::string separateur = services.separateur_decimal();
-
-    Tsection_zone distances = extrait_section(Memo_copie, "KZR" + n, separateur);
+    Tzone_extraite zone = extrait_zone(Memo_copie, ZONE.index(), services.separateur_decimal());
     memo_kms.efface();
-    memo_kms.ecrit_lignes(std::move(distances.lignes));
-
-    Tsection_zone moyennes = extrait_section(Memo_copie, "MZR" + n, separateur);
+    memo_kms.ecrit_lignes(std::move(zone.distances.lignes));
     memo_moy.efface();
-    memo_moy.ecrit_lignes(std::move(moyennes.lignes));
+    memo_moy.ecrit_lignes(std::move(zone.moyennes.lignes));
 
-    if (!distances.trouvee) {
+    if (!zone.distances.trouvee) {
         services.message("Cette ZR est inexistante dans le fichier");
         memo_kms.ajoute("10.00");
         memo_moy.ajoute("45.00");
@@ -50,11 +45,8 @@ void Tmoteur::valid_heure_zrClick() {
     etat.sec_zr = convertit_entier(cb_sec_zr.texte());
     Labelchrono.ecrit_texte(" 0:00:00 ");
 
-    std::int32_t lignes = 0;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(nbr_lignes_max); ++i)
-        if (!memo_kms.ligne(i).empty() && !memo_moy.ligne(i).empty()) ++lignes;
-    etat.nbr_lignes_zr = lignes;
-    lb_nbr_changem.ecrit_texte(std::to_string(lignes - 1));
+    etat.nbr_lignes_zr = compte_rangees(memo_kms, memo_moy);
+    lb_nbr_changem.ecrit_texte(std::to_string(etat.nbr_lignes_zr - 1));
 
     transforme_virgule_point();
 
@@ -66,50 +58,12 @@ void Tmoteur::valid_heure_zrClick() {
     La_moy_en_cours.ecrit_texte("00.00 kms/h");
 }
 
-namespace {
-
-// Rewrites each of the first n rows of a field exactly converted, in thousandths, into
-// `table`; a row that does not convert shows "erreur" and keeps its line and entry.
-void convertit_rangees(Tmodele_memo& champ, std::array<std::int32_t, nbr_lignes_max>& table,
-                       std::int32_t n, const std::string& separateur, Iservices& services) {
-    for (std::int32_t i = 0; i < n; ++i) {
-        const auto rang = static_cast<std::size_t>(i);
-        std::string texte = prepare_ligne_horaire(champ.ligne(rang), separateur);
-        const auto milliemes = milliemes_depuis_texte(texte, separateur);
-        if (!milliemes) {
-            services.message("erreur");
-            continue;
-        }
-        champ.remplace(rang, texte);
-        table[rang] = *milliemes;
-    }
-}
-
-} // namespace
-
 void Tmoteur::transforme_virgule_point() {
-    const std::int32_t n = etat.nbr_lignes_zr < 0                ? 0
-                           : etat.nbr_lignes_zr > nbr_lignes_max ? nbr_lignes_max
-                                                                 : etat.nbr_lignes_zr;
+    const std::int32_t n = std::clamp(etat.nbr_lignes_zr, 0, nbr_lignes_max);
     const std::string separateur = services.separateur_decimal();
     Ttable_zr& table = etat.table_zr;
-    convertit_rangees(memo_kms, table.distances_m, n, separateur, services);
-    convertit_rangees(memo_moy, table.moyennes_mh, n, separateur, services);
-    if (n < 1) return;
-
-    // Row lengths and their products by 3600 in 64 bits: any two 32-bit distances give
-    // a length, and the quotient is the exact truncation of the real one.
-    for (std::int32_t i = 0; i < n; ++i) {
-        const auto r = static_cast<std::size_t>(i);
-        const std::int64_t longueur =
-            i == 0 ? std::int64_t{table.distances_m[0]}
-                   : std::int64_t{table.distances_m[r]} - table.distances_m[r - 1];
-        const std::int64_t moyenne = table.moyennes_mh[r];
-        if (moyenne == 0) leve_division_par_zero(longueur);
-        table.durees_s[r] = sature_32(longueur * 3600 / moyenne);
-    }
-    table.fins_cumulees_s[0] = table.durees_s[0];
-    for (std::size_t r = 1; r < static_cast<std::size_t>(n); ++r)
-        table.fins_cumulees_s[r] =
-            sature_32(std::int64_t{table.fins_cumulees_s[r - 1]} + table.durees_s[r]);
+    const auto erreur = [this](std::int32_t) { services.message("erreur"); };
+    convertit_rangees(memo_kms, table.distances_m, n, separateur, erreur);
+    convertit_rangees(memo_moy, table.moyennes_mh, n, separateur, erreur);
+    calcule_fins_rangees(table, n);
 }

@@ -1,0 +1,28 @@
+#pragma once
+// The texts of a time table, shared by the spreadsheet and the printed page: French
+// headings, "," for decimals.
+
+#include "tableau_marche.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Metres as kilometres with three decimals: 12345 gives "12,345".
+std::string texte_km(std::int64_t metres);
+// Metres per hour as km/h with two decimals, three when the third is needed.
+std::string texte_moyenne(std::int32_t metres_par_heure);
+// An elapsed time as h:mm:ss,t; the hours run on past 24.
+std::string texte_ecoule(std::int32_t dixiemes);
+// A time of day as HH:MM:SS,t, past midnight on the next day.
+std::string texte_heure(std::int64_t dixiemes_depuis_minuit);
+// A start time as HH:MM:SS.
+std::string texte_depart(std::int32_t dixiemes_depuis_minuit);
+
+inline constexpr const char* texte_changement = "nouvelle moyenne";
+
+// The columns of the table; the time of day only with a start time.
+std::vector<std::string> entetes_tableau(bool avec_depart);
+std::vector<std::string> cellules_tableau(const Tligne_marche& ligne,
+                                          std::optional<std::int32_t> depart_dixiemes);
