@@ -79,6 +79,14 @@ for f in "256x256/apps/$icone.png" "scalable/apps/$icone.svg"; do
 done
 [ -s "$racine/usr/share/man/man1/velmora.1.gz" ] || echec "page de manuel velmora(1) absente"
 
+# The crew's documents, the manual as soon as the sources have it.
+sources=$(dirname "$(realpath "$0")")/../..
+documents=(rallye_exemple.txt copyright changelog.gz)
+[ ! -f "$sources/docs/guide-equipage.md" ] || documents+=(guide-equipage.md)
+for f in "${documents[@]}"; do
+    [ -s "$racine/usr/share/doc/velmora/$f" ] || echec "/usr/share/doc/velmora/$f absent"
+done
+
 # Dependencies found by shlibdeps, and the faces and plugin that no library names.
 depend=$(dpkg-deb -f "$paquet" Depends)
 for d in libqt6widgets6 libhidapi-hidraw0 libjpeg62-turbo fonts-liberation fonts-liberation2 \
