@@ -20,13 +20,13 @@ echec() {
 # A path of the installed system, followed through its links inside the package (an absolute
 # link points into the package too, as it will once installed).
 resout() {
-    local chemin=$1 cible n
-    for n in $(seq 20); do
+    local chemin=$1 cible _
+    for _ in $(seq 20); do
         [ -L "$racine$chemin" ] || break
         cible=$(readlink "$racine$chemin")
         case $cible in
         /*) chemin=$cible ;;
-        *) chemin=$(realpath -m "$(dirname "$chemin")/$cible") ;;
+        *) chemin=$(realpath -m -s "$(dirname "$chemin")/$cible") ;;
         esac
     done
     echo "$chemin"
