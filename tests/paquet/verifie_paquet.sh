@@ -67,6 +67,16 @@ while IFS= read -r -d '' f; do
     [ $atteint = oui ] || echec "$chemin n'est atteint par aucune commande de /usr/bin"
 done < <(find "$racine" -type f -print0)
 
+# The companions the sources make are commands too, each with its manual page: the time table,
+# and the virtual box for crews without the box.
+sources=$(dirname "$(realpath "$0")")/../..
+for compagnon in tableau:velmora-tableau tools/boitier_virtuel:velmora-boitier-virtuel; do
+    [ -d "$sources/${compagnon%%:*}" ] || continue
+    commande=${compagnon#*:}
+    est_programme "$(resout "/usr/bin/$commande")" || echec "pas de commande /usr/bin/$commande"
+    [ -s "$racine/usr/share/man/man1/$commande.1.gz" ] || echec "page de manuel $commande(1) absente"
+done
+
 # The box's rule where packages put theirs; /etc/udev is the administrator's.
 [ -f "$racine/usr/lib/udev/rules.d/70-velmora.rules" ] ||
     echec "pas de règle udev dans /usr/lib/udev/rules.d"
@@ -80,7 +90,6 @@ done
 [ -s "$racine/usr/share/man/man1/velmora.1.gz" ] || echec "page de manuel velmora(1) absente"
 
 # The crew's documents, the manual as soon as the sources have it.
-sources=$(dirname "$(realpath "$0")")/../..
 documents=(rallye_exemple.txt copyright changelog.gz)
 [ ! -f "$sources/docs/guide-equipage.md" ] || documents+=(guide-equipage.md)
 for f in "${documents[@]}"; do
