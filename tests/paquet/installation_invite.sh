@@ -15,13 +15,12 @@ echec() {
     echo "ÉCHEC : $*"
     exit 1
 }
-# attends SECONDES QUOI COMMANDE... : until the command succeeds, at most that long.
+# attends SECONDES COMMANDE... : until the command succeeds; fails after that long.
 attends() {
-    local delai=$1 quoi=$2
-    local fin=$((SECONDS + delai))
-    shift 2
+    local fin=$((SECONDS + $1))
+    shift
     until "$@"; do
-        [ $SECONDS -lt $fin ] || echec "$quoi : rien après $delai s"
+        [ $SECONDS -lt $fin ] || return 1
         sleep 0.2
     done
 }
@@ -64,11 +63,12 @@ if [ -e /var/lib/man-db/auto-update ]; then
     rm -f /var/lib/man-db/auto-update
     vu "index de man-db non reconstruit dans l'invité (man-db/auto-update) : trop lent en émulation"
 fi
-# A box rule an administrator put in /etc would hide the package's own.
-for r in /etc/udev/rules.d/*velmora*; do
-    [ -e "$r" ] || continue
-    rm -f "$r"
-    vu "$r retiré dans l'invité : c'est la règle du paquet qui est essayée"
+# An install from source (its commands in /usr/local come first on the PATH, its box rule in
+# /etc overrides the package's) would hide the package's own files.
+for f in /usr/local/bin/velmora* /usr/local/share/man/man1/velmora* /etc/udev/rules.d/*velmora*; do
+    [ -e "$f" ] || [ -L "$f" ] || continue
+    rm -f "$f"
+    vu "$f d'une installation depuis les sources retiré dans l'invité : c'est le paquet qui est essayé"
 done
 
 # Every path of both packages, and those that were there before (shared folders).
@@ -79,6 +79,27 @@ while read -r p; do
     if [ -e "$p" ] || [ -L "$p" ]; then echo "$p"; fi
 done <"$travail/liste" >"$travail/avant"
 vu "$(wc -l <"$travail/liste") chemins dans les paquets, dont $(wc -l <"$travail/avant") déjà présents (dossiers communs)"
+
+# apt_installe PAQUET : apt-get install ./PAQUET from its folder, as a crew types it. Only velmora
+# may come in, and it ends installed at the package's version. No --force-conf*: a question
+# from dpkg (about a changed configuration file) would read the end of its input and fail.
+apt_installe() {
+    local nom simulation venus etat
+    nom=./$(basename "$1")
+    cd "$(dirname "$1")"
+    simulation=$(apt-get -s "${apt_local[@]}" install "$nom" </dev/null 2>&1) ||
+        echec "apt refuse $nom : $simulation"
+    venus=$(grep '^Inst ' <<<"$simulation" | awk '{ print $2 }' | tr '\n' ' ')
+    vu "apt installerait : $venus"
+    [ "$venus" = "velmora " ] || echec "apt voudrait installer d'autres paquets que velmora : $venus"
+    timeout 300 apt-get install -y "${apt_local[@]}" "$nom" </dev/null >"$travail/apt.log" 2>&1 ||
+        { cat "$travail/apt.log"; echec "apt-get install $nom a échoué"; }
+    grep -E '^(Selecting|Preparing|Unpacking|Setting up|Processing)|onfiguration file' "$travail/apt.log" || true
+    etat=$(dpkg-query -W -f='${Status} ${Version}' velmora)
+    vu "dpkg : $etat"
+    [ "$etat" = "install ok installed $(dpkg-deb -f "$1" Version)" ] ||
+        echec "velmora n'est pas installé à la version de $nom"
+}
 
 # The hidraw node of the newest virtual box, once the kernel has made it.
 noeud_boitier() {
@@ -91,7 +112,8 @@ droits() { stat -c '%a %U:%G' "$1"; }
 etape "Un boîtier branché avant l'installation"
 "$boitier_build" --vitesse 1 </dev/null >"$travail/boitier_avant.log" 2>&1 &
 pid_boitier_avant=$!
-attends 20 "le nœud hidraw du boîtier" noeud_boitier >/dev/null
+attends 20 noeud_boitier >/dev/null ||
+    echec "pas de nœud hidraw 20 s après le branchement : $(cat "$travail/boitier_avant.log")"
 noeud=$(noeud_boitier)
 droits_avant=$(droits "$noeud")
 vu "$noeud : $droits_avant"
@@ -99,27 +121,17 @@ vu "$noeud : $droits_avant"
     echec "$noeud est déjà ouvert au groupe plugdev avant l'installation : l'essai ne dirait rien"
 
 etape "Installation : apt-get install ./$(basename "$paquet")"
-cd "$(dirname "$paquet")"
-simulation=$(apt-get -s "${apt_local[@]}" install "./$(basename "$paquet")" </dev/null 2>&1) ||
-    echec "apt refuse le paquet : $simulation"
-installes=$(grep '^Inst ' <<<"$simulation" | awk '{ print $2 }' | tr '\n' ' ')
-vu "apt installerait : $installes"
-[ "$installes" = "velmora " ] || echec "apt voudrait installer d'autres paquets que velmora : $installes"
-timeout 300 apt-get install -y "${apt_local[@]}" "./$(basename "$paquet")" </dev/null >"$travail/apt1.log" 2>&1 ||
-    { cat "$travail/apt1.log"; echec "apt-get install a échoué"; }
-grep -E '^(Selecting|Unpacking|Setting up|Processing)' "$travail/apt1.log" || true
-etat=$(dpkg-query -W -f='${Status} ${Version}' velmora)
-vu "dpkg : $etat"
-[ "$etat" = "install ok installed $(dpkg-deb -f "$paquet" Version)" ] || echec "velmora n'est pas installé"
+apt_installe "$paquet"
 
 etape "Règles udev rechargées à l'installation (udevd : $udev)"
 if [ $udev = oui ]; then
     # postinst replays the hidraw nodes: the box already plugged gets the package's rule.
-    attends 20 "les droits 660 root:plugdev de la règle du paquet sur $noeud" \
-        test "$(droits "$noeud")" = "660 root:plugdev"
+    regle_appliquee() { [ "$(droits "$noeud")" = "660 root:plugdev" ]; }
+    attends 20 regle_appliquee ||
+        echec "$noeud : $(droits "$noeud") 20 s après l'installation, et non 660 root:plugdev"
     vu "$noeud : $(droits "$noeud") (avant : $droits_avant)"
 else
-    vu "sans udevd, postinst n'a rien rechargé et l'installation a réussi ; $noeud : $(droits "$noeud")"
+    vu "sans udevd, l'installation a réussi ; $noeud : $(droits "$noeud")"
 fi
 kill "$pid_boitier_avant"
 wait "$pid_boitier_avant" || true
@@ -141,7 +153,7 @@ commande_menu=$(sed -n 's/^Exec=//p' "$entree" | sed -E 's/ ?%[a-zA-Z]//g')
 
 Xvfb :42 -screen 0 1280x800x24 -nolisten tcp >"$travail/xvfb.log" 2>&1 &
 pid_xvfb=$!
-attends 30 "le serveur X" test -S /tmp/.X11-unix/X42
+attends 30 test -S /tmp/.X11-unix/X42 || echec "Xvfb n'a pas démarré : $(cat "$travail/xvfb.log")"
 export DISPLAY=:42 QT_QPA_PLATFORM=xcb
 
 titre='"LOGICIEL DE SIMULATION DU VELMORA"'
@@ -151,22 +163,29 @@ fenetre_ouverte() { xwininfo -root -tree 2>/dev/null | grep -F "$titre"; }
 # the package sending 540 revolutions, and checks the window, the box, and that the program
 # read ATTENDU (the calibration's first lines) through the link beside it.
 fenetre() {
-    local nom=$1 attendu=$2
+    local nom=$1 attendu=$2 etat
     # The box's input stays open until the picture is taken: the box stays plugged.
     mkfifo "$travail/entree_$nom"
     velmora-boitier-virtuel --tours 540 <"$travail/entree_$nom" >"$travail/boitier_$nom.log" 2>&1 &
     local pid_boitier=$!
     exec 7>"$travail/entree_$nom"
-    attends 20 "le nœud hidraw du boîtier virtuel" noeud_boitier >/dev/null
+    attends 20 noeud_boitier >/dev/null ||
+        echec "pas de nœud hidraw pour velmora-boitier-virtuel : $(cat "$travail/boitier_$nom.log")"
     vu "velmora-boitier-virtuel : $(head -n 1 "$travail/boitier_$nom.log") ($(noeud_boitier))"
     (cd / && exec strace -f --seccomp-bpf -qq -e trace=openat,read -e signal=none -s 64 \
-        -o "$travail/traces_$nom" sh -c 'echo $$ >"$0"; exec $1' "$travail/pid_$nom" "$commande_menu") &
+        -o "$travail/traces_$nom" sh -c 'echo $$ >"$1"; exec $2' sh "$travail/pid_$nom" "$commande_menu") &
     local pid_strace=$!
     vu "lancé depuis / : $commande_menu (ligne Exec de $entree)"
-    attends 120 "la fenêtre $titre" fenetre_ouverte >/dev/null
+    fenetre_ou_fin() { fenetre_ouverte || ! kill -0 "$pid_strace" 2>/dev/null; }
+    attends 120 fenetre_ou_fin >/dev/null ||
+        echec "pas de fenêtre $titre après 120 s ; fenêtres : $(xwininfo -root -tree | grep -c '^ *0x')"
+    if ! kill -0 "$pid_strace" 2>/dev/null; then
+        wait "$pid_strace" && etat=0 || etat=$?
+        echec "« $commande_menu » a fini avec le statut $etat sans ouvrir de fenêtre"
+    fi
     vu "fenêtre : $(fenetre_ouverte | sed 's/^ *//')"
-    attends 60 "les 540 tours envoyés par le boîtier virtuel ($(tr '\n' '|' <"$travail/boitier_$nom.log"))" \
-        grep -q 'envoyé : 540 tours' "$travail/boitier_$nom.log"
+    attends 60 grep -q 'envoyé : 540 tours' "$travail/boitier_$nom.log" ||
+        echec "le boîtier virtuel n'a pas envoyé ses 540 tours : $(tr '\n' '|' <"$travail/boitier_$nom.log")"
     grep -qx ouvert "$travail/boitier_$nom.log" || echec "le programme n'a pas ouvert le boîtier virtuel"
     sleep 1 # the last revolutions drawn, for the picture only
     import -display :42 -window root "$sortie/velmora_paquet_$nom.png"
@@ -217,14 +236,7 @@ printf '600\n1000\n541\n1000\n539\n1000\n' >/etc/velmora/etalonnage.txt
 vu "/etc/velmora/etalonnage.txt : $(tr '\n' ' ' </etc/velmora/etalonnage.txt)"
 
 etape "Mise à jour : apt-get install ./$(basename "$suivant")"
-cd "$(dirname "$suivant")"
-# No --force-conf*: dpkg asking about the calibration would read the end of its input and fail.
-timeout 300 apt-get install -y "${apt_local[@]}" "./$(basename "$suivant")" </dev/null >"$travail/apt2.log" 2>&1 ||
-    { cat "$travail/apt2.log"; echec "la mise à jour a échoué"; }
-grep -E '^(Preparing|Unpacking|Setting up)|onfiguration file' "$travail/apt2.log" || true
-etat=$(dpkg-query -W -f='${Status} ${Version}' velmora)
-vu "dpkg : $etat"
-[ "$etat" = "install ok installed $(dpkg-deb -f "$suivant" Version)" ] || echec "la mise à jour n'a pas pris"
+apt_installe "$suivant"
 vu "/etc/velmora/etalonnage.txt : $(tr '\n' ' ' </etc/velmora/etalonnage.txt)"
 [ "$(head -n 1 /etc/velmora/etalonnage.txt)" = 600 ] || echec "la mise à jour a perdu l'étalonnage de l'équipage"
 [ -L /usr/lib/velmora/etalonnage.txt ] || echec "/usr/lib/velmora/etalonnage.txt n'est plus un lien"
@@ -232,15 +244,15 @@ fenetre mis_a_jour '600\n1000\n541\n1000\n539\n1000\n'
 kill "$pid_xvfb"
 
 etape "Purge : apt-get purge velmora"
-timeout 300 apt-get purge -y "${apt_local[@]}" velmora </dev/null >"$travail/apt3.log" 2>&1 ||
-    { cat "$travail/apt3.log"; echec "apt-get purge a échoué"; }
-grep -E '^(Removing|Purging)' "$travail/apt3.log" || true
+timeout 300 apt-get purge -y "${apt_local[@]}" velmora </dev/null >"$travail/apt.log" 2>&1 ||
+    { cat "$travail/apt.log"; echec "apt-get purge a échoué"; }
+grep -E '^(Removing|Purging)' "$travail/apt.log" || true
 vu "dpkg : $(dpkg-query -W -f='${Status}' velmora 2>&1 || true)"
 ! dpkg-query -W -f='${Status}' velmora 2>/dev/null | grep -q installed || echec "velmora est encore installé"
 restes=$(while read -r p; do
     grep -qxF "$p" "$travail/avant" || { [ ! -e "$p" ] && [ ! -L "$p" ]; } || echo "$p"
 done <"$travail/liste")
-[ -z "$restes" ] || echec "restent après la purge : $(echo $restes)"
+[ -z "$restes" ] || echec "restent après la purge : $(tr '\n' ' ' <<<"$restes")"
 vu "aucun des $(($(wc -l <"$travail/liste") - $(wc -l <"$travail/avant"))) chemins installés ne reste (dont /etc/velmora)"
 
 echo
