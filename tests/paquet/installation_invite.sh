@@ -151,10 +151,13 @@ entree=/usr/share/applications/velmora.desktop
 commande_menu=$(sed -n 's/^Exec=//p' "$entree" | sed -E 's/ ?%[a-zA-Z]//g')
 [ -n "$commande_menu" ] || echec "pas de ligne Exec dans $entree"
 
-Xvfb :42 -screen 0 1280x800x24 -nolisten tcp >"$travail/xvfb.log" 2>&1 &
+# The guest's /tmp shows the machine's, with its X sockets and locks: Xvfb takes a free display
+# and says which once it is ready.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$travail/affichage" >"$travail/xvfb.log" 2>&1 &
 pid_xvfb=$!
-attends 30 test -S /tmp/.X11-unix/X42 || echec "Xvfb n'a pas démarré : $(cat "$travail/xvfb.log")"
-export DISPLAY=:42 QT_QPA_PLATFORM=xcb
+attends 30 test -s "$travail/affichage" || echec "Xvfb n'a pas démarré : $(cat "$travail/xvfb.log")"
+export DISPLAY=:$(cat "$travail/affichage") QT_QPA_PLATFORM=xcb
+vu "Xvfb prêt sur l'écran $DISPLAY"
 
 titre='"LOGICIEL DE SIMULATION DU VELMORA"'
 fenetre_ouverte() { xwininfo -root -tree 2>/dev/null | grep -F "$titre"; }
@@ -188,7 +191,7 @@ fenetre() {
         echec "le boîtier virtuel n'a pas envoyé ses 540 tours : $(tr '\n' '|' <"$travail/boitier_$nom.log")"
     grep -qx ouvert "$travail/boitier_$nom.log" || echec "le programme n'a pas ouvert le boîtier virtuel"
     sleep 1 # the last revolutions drawn, for the picture only
-    import -display :42 -window root "$sortie/velmora_paquet_$nom.png"
+    import -window root "$sortie/velmora_paquet_$nom.png"
     vu "capture : velmora_paquet_$nom.png"
     kill "$(cat "$travail/pid_$nom")"
     wait "$pid_strace" || true
