@@ -1,5 +1,7 @@
-// The window's own pieces: the gap bars, the picture decoder, the crew's conventions.
+// The window's own pieces: the gap bars, the register digits, the picture decoder, the
+// crew's conventions.
 #include "barre_ecart.h"
+#include "chiffre_registre.h"
 #include "image_jpeg.h"
 #include "services_qt.h"
 
@@ -21,6 +23,15 @@ QImage dessin(Tbarre_ecart& b) {
 
 bool est_fond(QRgb c) {
     return c == qRgb(240, 240, 240);
+}
+
+// A label as it shows on its panel, at a pixel ratio of the test's choosing.
+QImage rendu(QLabel& l, qreal ratio) {
+    QPixmap p(l.size() * ratio);
+    p.setDevicePixelRatio(ratio);
+    p.fill(l.palette().color(QPalette::Window));
+    l.render(&p, {}, {}, QWidget::DrawChildren);
+    return p.toImage();
 }
 
 } // namespace
@@ -83,6 +94,33 @@ private slots:
         const QImage court = dessin(b);
         const QColor fin_court = court.pixel(2 + b.largeur_remplie() - 1, y);
         QVERIFY(fin_court.green() > 150 && fin_court.red() < 200);
+    }
+
+    // Each digit in each row's colour and at two pixel ratios, one after the other, so that
+    // a picture kept for another text, colour or ratio would show.
+    void un_chiffre_de_registre_se_dessine_comme_un_label() {
+        QFont police("Liberation Sans");
+        police.setBold(true);
+        police.setPixelSize(67);
+        Tchiffre_registre chiffre;
+        QLabel label;
+        for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+            l->resize(40, 78);
+            l->setAlignment(Qt::AlignCenter);
+            l->setFont(police);
+        }
+        for (const qreal ratio : {1.0, 2.0})
+            for (const QColor& couleur : {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 0, 255)})
+                for (const char* texte : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) {
+                    for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+                        QPalette p = l->palette();
+                        p.setColor(QPalette::Window, QColor(215, 228, 242)); // the panel's
+                        p.setColor(QPalette::WindowText, couleur);
+                        l->setPalette(p);
+                        l->setText(texte);
+                    }
+                    QCOMPARE(rendu(chiffre, ratio), rendu(label, ratio));
+                }
     }
 
     void le_volant_se_decode() {
