@@ -3,13 +3,11 @@
 // draws text as outlines, hinted and filled again at every paint; the register
 // digits change dozens of times a second while the car runs, and the trip-update
 // entry, which overlaps the TOTAL row, is painted again with them. Here each text
-// is drawn once per font, colour and pixel ratio, exactly as the label would draw
-// it, and every later paint is a blit of that picture. Plain text without a frame,
+// is drawn once per font, colour, size and pixel ratio, exactly as the label would
+// draw it, and every later paint copies that picture. Plain text without a frame,
 // as the form gives these labels.
 
-#include <QHash>
 #include <QLabel>
-#include <QPixmapCache>
 
 class Tlabel_memorise : public QLabel {
     Q_OBJECT
@@ -21,17 +19,8 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    // A text's picture, cut to its ink, and where it goes in the label's contents
-    // (nowhere for a text without ink).
-    struct Timage {
-        QPixmapCache::Key cle;
-        QRect place;
-    };
-    // The pictures of the texts drawn in one look, shared by the labels that look alike;
-    // Qt's pixmap cache holds the pictures themselves.
-    using Tjeu = QHash<QString, Timage>;
+    struct Tjeu;
+    // The pictures of the texts drawn in one look, shared by the labels that look alike.
     Tjeu* jeu_ = nullptr;
     qreal ratio_ = 0;
-
-    void dessine(QPainter& p, qreal ratio);
 };

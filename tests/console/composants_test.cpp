@@ -96,31 +96,41 @@ private slots:
         QVERIFY(fin_court.green() > 150 && fin_court.red() < 200);
     }
 
-    // Each digit in each row's colour and at two pixel ratios, one after the other, so that
-    // a picture kept for another text, colour or ratio would show.
+    // Each digit in each row's colour, in two sizes and at two pixel ratios, one after the
+    // other, so that a picture kept for another text, colour, size or ratio would show.
+    // From one look to the next only the colour or only the size changes.
     void un_chiffre_de_registre_se_dessine_comme_un_label() {
-        QFont police("Liberation Sans");
-        police.setBold(true);
-        police.setPixelSize(67);
+        const QColor noir(0, 0, 0), rouge(255, 0, 0), bleu(0, 0, 255);
+        const std::pair<int, QColor> apparences[] = {{67, noir}, {67, rouge}, {67, bleu},
+                                                     {35, bleu}, {35, rouge}, {35, noir}};
         Tchiffre_registre chiffre;
         QLabel label;
         for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
             l->resize(40, 78);
             l->setAlignment(Qt::AlignCenter);
-            l->setFont(police);
+            QPalette p = l->palette();
+            p.setColor(QPalette::Window, QColor(215, 228, 242)); // the panel's
+            l->setPalette(p);
         }
         for (const qreal ratio : {1.0, 2.0})
-            for (const QColor& couleur : {QColor(0, 0, 0), QColor(255, 0, 0), QColor(0, 0, 255)})
-                for (const char* texte : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) {
-                    for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+            for (const auto& [taille, couleur] : apparences) {
+                for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+                    QFont police("Liberation Sans");
+                    police.setBold(true);
+                    police.setPixelSize(taille);
+                    if (l->font() != police) l->setFont(police);
+                    if (l->palette().color(QPalette::WindowText) != couleur) {
                         QPalette p = l->palette();
-                        p.setColor(QPalette::Window, QColor(215, 228, 242)); // the panel's
                         p.setColor(QPalette::WindowText, couleur);
                         l->setPalette(p);
-                        l->setText(texte);
                     }
+                }
+                for (const char* texte : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) {
+                    chiffre.setText(texte);
+                    label.setText(texte);
                     QCOMPARE(rendu(chiffre, ratio), rendu(label, ratio));
                 }
+            }
     }
 
     void le_volant_se_decode() {
