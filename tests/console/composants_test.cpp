@@ -1,5 +1,7 @@
-// The window's own pieces: the gap bars, the picture decoder, the crew's conventions.
+// The window's own pieces: the gap bars, the register digits, the picture decoder, the
+// crew's conventions.
 #include "barre_ecart.h"
+#include "chiffre_registre.h"
 #include "image_jpeg.h"
 #include "services_qt.h"
 
@@ -21,6 +23,15 @@ QImage dessin(Tbarre_ecart& b) {
 
 bool est_fond(QRgb c) {
     return c == qRgb(240, 240, 240);
+}
+
+// A label as it shows on its panel, at a pixel ratio of the test's choosing.
+QImage rendu(QLabel& l, qreal ratio) {
+    QPixmap p(l.size() * ratio);
+    p.setDevicePixelRatio(ratio);
+    p.fill(l.palette().color(QPalette::Window));
+    l.render(&p, {}, {}, QWidget::DrawChildren);
+    return p.toImage();
 }
 
 } // namespace
@@ -83,6 +94,43 @@ private slots:
         const QImage court = dessin(b);
         const QColor fin_court = court.pixel(2 + b.largeur_remplie() - 1, y);
         QVERIFY(fin_court.green() > 150 && fin_court.red() < 200);
+    }
+
+    // Each digit in each row's colour, in two sizes and at two pixel ratios, one after the
+    // other, so that a picture kept for another text, colour, size or ratio would show.
+    // From one look to the next only the colour or only the size changes.
+    void un_chiffre_de_registre_se_dessine_comme_un_label() {
+        const QColor noir(0, 0, 0), rouge(255, 0, 0), bleu(0, 0, 255);
+        const std::pair<int, QColor> apparences[] = {{67, noir}, {67, rouge}, {67, bleu},
+                                                     {35, bleu}, {35, rouge}, {35, noir}};
+        Tchiffre_registre chiffre;
+        QLabel label;
+        for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+            l->resize(40, 78);
+            l->setAlignment(Qt::AlignCenter);
+            QPalette p = l->palette();
+            p.setColor(QPalette::Window, QColor(215, 228, 242)); // the panel's
+            l->setPalette(p);
+        }
+        for (const qreal ratio : {1.0, 2.0})
+            for (const auto& [taille, couleur] : apparences) {
+                for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+                    QFont police("Liberation Sans");
+                    police.setBold(true);
+                    police.setPixelSize(taille);
+                    if (l->font() != police) l->setFont(police);
+                    if (l->palette().color(QPalette::WindowText) != couleur) {
+                        QPalette p = l->palette();
+                        p.setColor(QPalette::WindowText, couleur);
+                        l->setPalette(p);
+                    }
+                }
+                for (const char* texte : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) {
+                    chiffre.setText(texte);
+                    label.setText(texte);
+                    QCOMPARE(rendu(chiffre, ratio), rendu(label, ratio));
+                }
+            }
     }
 
     void le_volant_se_decode() {

@@ -1,0 +1,14 @@
+#pragma once
+// A digit of a distance register: a remembered label that fills its box with the
+// panel's colour, which it inherits, so that the panel under it is not painted
+// again at each change. No other control lies under a digit.
+
+#include "label_memorise.h"
+
+class Tchiffre_registre : public Tlabel_memorise {
+    Q_OBJECT
+public:
+    explicit Tchiffre_registre(QWidget* parent = nullptr) : Tlabel_memorise(parent) {
+        setAutoFillBackground(true);
+    }
+};
