@@ -8,6 +8,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTranslator>
 #include <QWidget>
@@ -57,4 +59,11 @@ void prepare_programme(QApplication& app) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(traduction_qt);
     QLocale::setDefault(locale_utilisateur());
+}
+
+void montre_au_centre(QWidget& fenetre) {
+    if (const QScreen* ecran = QGuiApplication::primaryScreen())
+        fenetre.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, fenetre.size(),
+                                                ecran->availableGeometry()));
+    fenetre.show();
 }

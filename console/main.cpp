@@ -5,8 +5,6 @@
 #include "services_qt.h"
 
 #include <QApplication>
-#include <QScreen>
-#include <QStyle>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,9 +14,6 @@ int main(int argc, char** argv) {
     Thid_reel hid;
     Tfiche_mere fiche(services, hid);
     services.parent = &fiche;
-    if (const QScreen* ecran = QGuiApplication::primaryScreen())
-        fiche.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, fiche.size(),
-                                              ecran->availableGeometry()));
-    fiche.show();
+    montre_au_centre(fiche);
     return app.exec();
 }

@@ -77,7 +77,8 @@ void Thid_reel::surveille() {
     examine({});
     std::vector<std::string> retires;
     for (;;) {
-        const Tattente a = source_->attend_changement(retires, a_reessayer() ? periode_reessai_ms : -1);
+        const Tattente a =
+            source_->attend_changement(retires, a_reessayer() ? periode_reessai_ms : -1);
         if (a == Tattente::arret) break;
         if (a == Tattente::changement || devenus_accessibles()) examine(retires);
         retires.clear();

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -53,10 +53,9 @@ public:
     Tperipherique_hidapi& operator=(const Tperipherique_hidapi&) = delete;
 
     int lit(std::uint8_t* tampon, std::size_t longueur, int delai_ms) override {
-        return lit_identifiant_en_tete(numerote_, tampon, longueur,
-                                       [&](std::uint8_t* t, std::size_t l) {
-                                           return hid_read_timeout(d_, t, l, delai_ms);
-                                       });
+        return lit_identifiant_en_tete(
+            numerote_, tampon, longueur,
+            [&](std::uint8_t* t, std::size_t l) { return hid_read_timeout(d_, t, l, delai_ms); });
     }
     int ecrit(const std::uint8_t* octets, std::size_t longueur) override {
         return hid_write(d_, octets, longueur);

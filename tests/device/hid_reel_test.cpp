@@ -354,18 +354,18 @@ TEST_P(RapportIdentifiantEnTete, LeCodeEstToujoursLOctet1) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lectures, RapportIdentifiantEnTete,
-    ::testing::Values(
-        Tlecture_brute{"sans_numero_un_octet", false, {48}, 1, {0, 48}},
-        Tlecture_brute{"avec_numero", true, {3, 48}, 2, {3, 48}},
-        Tlecture_brute{"avec_numero_seul", true, {3}, 1, {3}},
-        Tlecture_brute{"sans_numero_plein", false, std::vector<std::uint8_t>(64, 16), 64,
-                       [] {
-                           std::vector<std::uint8_t> v(65, 16);
-                           v[0] = 0;
-                           return v;
-                       }()},
-        Tlecture_brute{"rien", false, {}, 0, {}},
-        Tlecture_brute{"perdu", false, {}, -1, {}}),
+    ::testing::Values(Tlecture_brute{"sans_numero_un_octet", false, {48}, 1, {0, 48}},
+                      Tlecture_brute{"avec_numero", true, {3, 48}, 2, {3, 48}},
+                      Tlecture_brute{"avec_numero_seul", true, {3}, 1, {3}},
+                      Tlecture_brute{"sans_numero_plein", false, std::vector<std::uint8_t>(64, 16),
+                                     64,
+                                     [] {
+                                         std::vector<std::uint8_t> v(65, 16);
+                                         v[0] = 0;
+                                         return v;
+                                     }()},
+                      Tlecture_brute{"rien", false, {}, 0, {}},
+                      Tlecture_brute{"perdu", false, {}, -1, {}}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 // ---- This machine's own devices -------------------------------------------------------------

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <pthread.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -53,7 +53,8 @@ void Tboitier_pilote::commande(const std::string& ligne) {
     std::printf("[invité] %s <- %s\n", nom_.c_str(), ligne.c_str());
     std::fflush(stdout);
     const std::string l = ligne + "\n";
-    if (entree_ >= 0) [[maybe_unused]] auto n = ::write(entree_, l.data(), l.size());
+    if (entree_ >= 0) [[maybe_unused]]
+        auto n = ::write(entree_, l.data(), l.size());
 }
 
 void Tboitier_pilote::lit_sortie() {

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
-#include <QStyle>
 
 #include <chrono>
 #include <cstdlib>
@@ -71,10 +70,7 @@ int main(int argc, char** argv) {
     Thid_reel hid;
     Tfiche_mere fiche(services, hid);
     services.parent = &fiche;
-    if (const QScreen* ecran = QGuiApplication::primaryScreen())
-        fiche.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, fiche.size(),
-                                              ecran->availableGeometry()));
-    fiche.show();
+    montre_au_centre(fiche);
     journal("fenêtre « %s » montrée", qPrintable(fiche.windowTitle()));
 
     const QColor vert(0, 128, 0);

@@ -15,8 +15,8 @@
 #include <csignal>
 #include <deque>
 #include <filesystem>
-#include <sys/syscall.h>
 #include <pthread.h>
+#include <sys/syscall.h>
 
 namespace {
 
@@ -68,8 +68,7 @@ public:
         journal("programme démarré : Connect fait");
     }
     // The event loop until `condition` holds; false if it never did within `delai`.
-    bool tourne_jusqu_a(const std::function<bool()>& condition,
-                        std::chrono::seconds delai = 60s) {
+    bool tourne_jusqu_a(const std::function<bool()>& condition, std::chrono::seconds delai = 60s) {
         const auto fin = Thorloge::now() + delai;
         while (!condition()) {
             if (Thorloge::now() > fin) return false;
@@ -103,8 +102,10 @@ public:
     }
     void montre(const char* quand) const {
         journal("%s : ETAT USB %s, TOTAL %s, PARTIEL %s, %d débranchement(s) vu(s)", quand,
-                vert() ? "vert" : rouge() ? "rouge" : "?", total().c_str(), partiel().c_str(),
-                debranchements);
+                vert()    ? "vert"
+                : rouge() ? "rouge"
+                          : "?",
+                total().c_str(), partiel().c_str(), debranchements);
     }
 
     Tservices_scriptes services;
@@ -209,10 +210,9 @@ TEST_P(Invite, DebrancheRougeRebrancheVertEtCompteDeNouveau) {
     EXPECT_EQ(p.debranchements, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Descripteurs, Invite, ::testing::Values(0, 5),
-                         [](const auto& info) {
-                             return info.param ? "avec_numero" : std::string("sans_numero");
-                         });
+INSTANTIATE_TEST_SUITE_P(Descripteurs, Invite, ::testing::Values(0, 5), [](const auto& info) {
+    return info.param ? "avec_numero" : std::string("sans_numero");
+});
 
 // ---- Rights on the node ----------------------------------------------------------------------
 
@@ -253,7 +253,8 @@ TEST(InviteDroits, UdevadmTriggerEnMarcheEtRegleDuBoitierAppliqueeTard) {
     ASSERT_TRUE(p.tourne_jusqu_a([&] { return p.total() == metres(100); }));
 
     // A trigger while the box is read: "change" events, nothing must move.
-    ASSERT_EQ(lance("udevadm trigger --action=change --subsystem-match=hidraw && udevadm settle"), 0);
+    ASSERT_EQ(lance("udevadm trigger --action=change --subsystem-match=hidraw && udevadm settle"),
+              0);
     boitier.commande("tours 54");
     EXPECT_TRUE(p.tourne_jusqu_a([&] { return p.total() == metres(200); }));
     p.montre("après un udevadm trigger en marche");
@@ -273,7 +274,8 @@ TEST(InviteDroits, UdevadmTriggerEnMarcheEtRegleDuBoitierAppliqueeTard) {
     EXPECT_TRUE(p.rouge()) << "un boîtier illisible montré présent";
     ASSERT_EQ(lance(installe_regle +
                     " && udevadm trigger --action=change --subsystem-match=hidraw && "
-                    "udevadm settle && ls -l " + de_nouveau[0]),
+                    "udevadm settle && ls -l " +
+                    de_nouveau[0]),
               0);
     EXPECT_TRUE(p.tourne_jusqu_a([&] { return p.vert(); }, 20s)) << "la règle n'a rien ouvert";
     ASSERT_TRUE(p.tours(boitier, 54));

@@ -38,10 +38,10 @@ std::vector<std::uint8_t> Tboitier_uhid::descripteur_rapports(std::uint8_t numer
     };
     if (numero != 0) d.insert(d.end(), {0x85, numero}); // report ID
     d.insert(d.end(), {
-                          0x15, 0x00,       // logical minimum 0
-                          0x26, 0xFF, 0x00, // logical maximum 255
-                          0x75, 0x08,       // 8 bits
-                          0x95, 0x40,       // 64 of them
+                          0x15, 0x00,             // logical minimum 0
+                          0x26, 0xFF, 0x00,       // logical maximum 255
+                          0x75, 0x08,             // 8 bits
+                          0x95, 0x40,             // 64 of them
                           0x09, 0x01, 0x81, 0x02, // input: data, variable, absolute
                           0x95, 0x40,             // 64 of them
                           0x09, 0x01, 0x91, 0x02, // output: data, variable, absolute
@@ -96,13 +96,17 @@ std::vector<Tevenement_boitier> Tboitier_uhid::lit_evenements() {
         if (n <= 0) break;
         Tevenement_boitier ev;
         switch (e.type) {
-        case UHID_OPEN: ev.sorte = Tevenement_boitier::ouvert; break;
-        case UHID_CLOSE: ev.sorte = Tevenement_boitier::ferme; break;
+        case UHID_OPEN:
+            ev.sorte = Tevenement_boitier::ouvert;
+            break;
+        case UHID_CLOSE:
+            ev.sorte = Tevenement_boitier::ferme;
+            break;
         case UHID_OUTPUT:
             ev.sorte = Tevenement_boitier::sortie;
             ev.octets.assign(e.u.output.data,
-                             e.u.output.data + std::min<std::size_t>(e.u.output.size,
-                                                                     sizeof e.u.output.data));
+                             e.u.output.data +
+                                 std::min<std::size_t>(e.u.output.size, sizeof e.u.output.data));
             break;
         case UHID_GET_REPORT: {
             // The box has no report to give on request: say so, or the asker waits.
@@ -121,7 +125,8 @@ std::vector<Tevenement_boitier> Tboitier_uhid::lit_evenements() {
             ecrit_evenement(fd_, r);
             break;
         }
-        default: break;
+        default:
+            break;
         }
         evenements.push_back(std::move(ev));
     }

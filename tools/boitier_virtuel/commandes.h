@@ -8,13 +8,13 @@
 
 struct Tcommande {
     enum Tsorte {
-        tours,      // `tours N`: N wheel revolutions
-        touches,    // `touche C...` or bare codes: remote keys 0 to 16
-        vitesse,    // `vitesse KMH`: revolutions at the pace of that speed, 0 stops them
-        debranche,  // `debranche`: the box is pulled out
-        rebranche,  // `rebranche`: and plugged in again
-        quitte,     // `quitte` (or the end of the input)
-        aide,       // `aide`
+        tours,     // `tours N`: N wheel revolutions
+        touches,   // `touche C...` or bare codes: remote keys 0 to 16
+        vitesse,   // `vitesse KMH`: revolutions at the pace of that speed, 0 stops them
+        debranche, // `debranche`: the box is pulled out
+        rebranche, // `rebranche`: and plugged in again
+        quitte,    // `quitte` (or the end of the input)
+        aide,      // `aide`
     } sorte = aide;
     std::vector<std::uint8_t> codes; // the keys
     long nombre = 0;                 // revolutions

@@ -186,9 +186,8 @@ int main(int argc, char** argv) {
         if (kmh > 0 && maintenant >= prochain_tour) {
             if (ecoute) boitier.envoie(code_tour);
             const double periode_s = o.circonference_m / (kmh / 3.6);
-            prochain_tour =
-                maintenant + std::chrono::duration_cast<Thorloge::duration>(
-                                 std::chrono::duration<double>(periode_s));
+            prochain_tour = maintenant + std::chrono::duration_cast<Thorloge::duration>(
+                                             std::chrono::duration<double>(periode_s));
         }
         if (!entree_ouverte && file.empty() && kmh <= 0) break;
 
@@ -239,8 +238,12 @@ int main(int argc, char** argv) {
                     continue;
                 }
                 switch (c->sorte) {
-                case Tcommande::tours: ajoute_tours(file, c->nombre); break;
-                case Tcommande::touches: ajoute_touches(file, c->codes); break;
+                case Tcommande::tours:
+                    ajoute_tours(file, c->nombre);
+                    break;
+                case Tcommande::touches:
+                    ajoute_touches(file, c->codes);
+                    break;
                 case Tcommande::vitesse:
                     kmh = c->kmh;
                     prochain_tour = Thorloge::now();
@@ -251,10 +254,15 @@ int main(int argc, char** argv) {
                     ouvertures = 0;
                     break;
                 case Tcommande::rebranche:
-                    if (boitier.branche_le()) std::cout << "branché : 04d8:0000, " << sorte << std::endl;
+                    if (boitier.branche_le())
+                        std::cout << "branché : 04d8:0000, " << sorte << std::endl;
                     break;
-                case Tcommande::quitte: arret_demande = 1; break;
-                case Tcommande::aide: std::cout << aide_commandes << std::flush; break;
+                case Tcommande::quitte:
+                    arret_demande = 1;
+                    break;
+                case Tcommande::aide:
+                    std::cout << aide_commandes << std::flush;
+                    break;
                 }
             }
         }
