@@ -2,9 +2,9 @@
 // the devices; a udev monitor of the hidraw subsystem wakes the watcher when one
 // comes or goes. Without a monitor the list is read again every second.
 #include "descripteur_rapport.h"
+#include "hidapi_commun.h"
 #include "source_hid.h"
 
-#include <hidapi.h>
 #include <libudev.h>
 
 #include <algorithm>
@@ -24,14 +24,6 @@ namespace {
 
 constexpr int periode_enumeration_ms = 1000;
 
-// hidapi keeps a process-wide error text that listing and opening both write:
-// those calls take turns. Calls on one open device touch only that device.
-std::mutex& verrou_hidapi() {
-    static std::mutex m;
-    return m;
-}
-int utilisateurs_hidapi = 0; // under verrou_hidapi()
-
 // The device's report descriptor, as the kernel shows it beside the hidraw node.
 std::vector<std::uint8_t> descripteur_de(const std::string& chemin) {
     const auto barre = chemin.rfind('/');
@@ -45,34 +37,9 @@ std::vector<std::uint8_t> descripteur_de(const std::string& chemin) {
     return octets;
 }
 
-class Tperipherique_hidapi : public Iperipherique_ouvert {
-public:
-    Tperipherique_hidapi(hid_device* d, bool numerote) : d_(d), numerote_(numerote) {}
-    ~Tperipherique_hidapi() override { hid_close(d_); }
-    Tperipherique_hidapi(const Tperipherique_hidapi&) = delete;
-    Tperipherique_hidapi& operator=(const Tperipherique_hidapi&) = delete;
-
-    int lit(std::uint8_t* tampon, std::size_t longueur, int delai_ms) override {
-        return lit_identifiant_en_tete(
-            numerote_, tampon, longueur,
-            [&](std::uint8_t* t, std::size_t l) { return hid_read_timeout(d_, t, l, delai_ms); });
-    }
-    int ecrit(const std::uint8_t* octets, std::size_t longueur) override {
-        return hid_write(d_, octets, longueur);
-    }
-
-private:
-    hid_device* d_;
-    bool numerote_;
-};
-
 class Tsource_udev : public Isource_hid {
 public:
     Tsource_udev() {
-        {
-            std::lock_guard v(verrou_hidapi());
-            if (utilisateurs_hidapi++ == 0) hid_init();
-        }
         reveil_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         udev_ = udev_new();
         // Without a running udev daemon no event would ever come: read the list instead.
@@ -93,38 +60,15 @@ public:
         if (moniteur_) udev_monitor_unref(moniteur_);
         if (udev_) udev_unref(udev_);
         if (reveil_ >= 0) ::close(reveil_);
-        std::lock_guard v(verrou_hidapi());
-        if (--utilisateurs_hidapi == 0) hid_exit();
     }
     Tsource_udev(const Tsource_udev&) = delete;
     Tsource_udev& operator=(const Tsource_udev&) = delete;
 
-    std::vector<Tperipherique_vu> enumere() override {
-        std::vector<Tperipherique_vu> liste;
-        std::lock_guard v(verrou_hidapi());
-        hid_device_info* tete = hid_enumerate(0, 0);
-        for (hid_device_info* d = tete; d; d = d->next) {
-            if (!d->path) continue;
-            // A device with several top-level collections is listed once per collection.
-            bool deja = false;
-            for (const auto& vu : liste)
-                deja = deja || vu.chemin == d->path;
-            if (!deja) liste.push_back({d->path, d->vendor_id, d->product_id});
-        }
-        hid_free_enumeration(tete);
-        return liste;
-    }
+    std::vector<Tperipherique_vu> enumere() override { return enumere_hidapi(); }
 
     std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
-        hid_device* d = nullptr;
-        {
-            std::lock_guard v(verrou_hidapi());
-            d = hid_open_path(chemin.c_str());
-        }
-        if (!d) return nullptr;
         const std::vector<std::uint8_t> desc = descripteur_de(chemin);
-        return std::make_unique<Tperipherique_hidapi>(d,
-                                                      rapports_numerotes(desc.data(), desc.size()));
+        return ouvre_hidapi(chemin, rapports_numerotes(desc.data(), desc.size()));
     }
 
     bool peut_ouvrir(const std::string& chemin) override {
@@ -193,6 +137,7 @@ private:
         }
     }
 
+    Tutilisation_hidapi hidapi_;
     udev* udev_ = nullptr;
     udev_monitor* moniteur_ = nullptr;
     int reveil_ = -1;

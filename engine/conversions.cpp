@@ -121,12 +121,25 @@ std::int32_t convertit_entier(const std::string& texte) {
 std::optional<long double> reel_depuis_texte(std::string_view texte, std::string_view separateur) {
     const auto d = decoupe_reel(texte, separateur, Tforme_decimale::reel);
     if (!d) return std::nullopt;
-    // Rewritten in the C form that strtold reads whatever the process locale.
-    std::string c_forme = d->negatif ? "-" : "";
-    c_forme += d->entiers.empty() ? "0" : std::string(d->entiers);
-    c_forme += '.';
-    c_forme += d->decimales;
-    c_forme += 'e' + std::to_string(d->exposant);
+    // Rewritten in the C form that strtold reads whatever the process locale, as 0.DIGITS
+    // times a power of ten with the leading zeros gone and at most `significatifs` digits:
+    // some C libraries lose their way in a million digits. A nonzero digit kept after the
+    // cut keeps the rounding exactly as the full text would have it.
+    constexpr std::size_t significatifs = 60;
+    const std::string chiffres = std::string(d->entiers) + std::string(d->decimales);
+    const std::size_t premier = chiffres.find_first_not_of('0');
+    if (premier == std::string::npos) return d->negatif ? -0.0L : 0.0L;
+    const long long exposant =
+        static_cast<long long>(d->entiers.size()) - static_cast<long long>(premier) + d->exposant;
+    // Beyond what a long double holds either way: no need to ask.
+    if (exposant > 6000) return std::nullopt;
+    if (exposant < -6000) return d->negatif ? -0.0L : 0.0L;
+    std::string c_forme = d->negatif ? "-0." : "0.";
+    c_forme += chiffres.substr(premier, significatifs);
+    if (chiffres.size() - premier > significatifs &&
+        chiffres.find_first_not_of('0', premier + significatifs) != std::string::npos)
+        c_forme += '1';
+    c_forme += 'e' + std::to_string(exposant);
     errno = 0;
     const long double v = std::strtold(c_forme.c_str(), nullptr);
     if (std::isinf(v) || std::isnan(v)) return std::nullopt;

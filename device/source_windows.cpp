@@ -1,0 +1,227 @@
+// The system's device source on Windows: hidapi (Windows back end) lists and opens
+// the devices; a hidden message-only window, registered for the HID interface
+// class, receives WM_DEVICECHANGE when one comes or goes and wakes the watcher.
+// Where no such window can be had, the list is read again every second.
+#include "hidapi_commun.h"
+#include "source_hid.h"
+
+#include <windows.h>
+
+#include <dbt.h>
+// MinGW's HID headers declare C functions without saying so.
+extern "C" {
+#include <hidsdi.h> // brings hidusage.h and hidpi.h, in that order
+}
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int periode_enumeration_ms = 1000;
+constexpr wchar_t classe_fenetre[] = L"velmora_surveillance_hid";
+
+std::wstring large(const std::string& utf8) {
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+    return w;
+}
+
+std::string utf8(const wchar_t* w) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return {};
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w, -1, s.data(), n, nullptr, nullptr);
+    s.resize(static_cast<std::size_t>(n - 1));
+    return s;
+}
+
+// Interface paths name the same device in either case.
+bool meme_chemin(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::towlower(static_cast<unsigned char>(x)) ==
+                      std::towlower(static_cast<unsigned char>(y));
+           });
+}
+
+// Whether the device's input reports carry their number: Windows puts a report's number,
+// or 0, before its data, and hidapi takes the 0 away; the capabilities tell which.
+bool rapports_numerotes_windows(const std::string& chemin) {
+    HANDLE h = CreateFileW(large(chemin).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool numerote = false;
+    PHIDP_PREPARSED_DATA donnees = nullptr;
+    HIDP_CAPS caps{};
+    if (HidD_GetPreparsedData(h, &donnees) && HidP_GetCaps(donnees, &caps) == HIDP_STATUS_SUCCESS) {
+        std::vector<HIDP_BUTTON_CAPS> boutons(caps.NumberInputButtonCaps);
+        USHORT nb = caps.NumberInputButtonCaps;
+        if (nb > 0 &&
+            HidP_GetButtonCaps(HidP_Input, boutons.data(), &nb, donnees) == HIDP_STATUS_SUCCESS)
+            for (USHORT i = 0; i < nb; ++i)
+                numerote = numerote || boutons[i].ReportID != 0;
+        std::vector<HIDP_VALUE_CAPS> valeurs(caps.NumberInputValueCaps);
+        USHORT nv = caps.NumberInputValueCaps;
+        if (nv > 0 &&
+            HidP_GetValueCaps(HidP_Input, valeurs.data(), &nv, donnees) == HIDP_STATUS_SUCCESS)
+            for (USHORT i = 0; i < nv; ++i)
+                numerote = numerote || valeurs[i].ReportID != 0;
+    }
+    if (donnees) HidD_FreePreparsedData(donnees);
+    CloseHandle(h);
+    return numerote;
+}
+
+class Tsource_windows : public Isource_hid {
+public:
+    Tsource_windows() : reveil_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    ~Tsource_windows() override {
+        if (notification_) UnregisterDeviceNotification(notification_);
+        if (reveil_) CloseHandle(reveil_);
+    }
+    Tsource_windows(const Tsource_windows&) = delete;
+    Tsource_windows& operator=(const Tsource_windows&) = delete;
+
+    std::vector<Tperipherique_vu> enumere() override {
+        std::vector<Tperipherique_vu> liste = enumere_hidapi();
+        std::vector<std::string> chemins;
+        for (const auto& v : liste)
+            chemins.push_back(v.chemin);
+        connus_ = std::move(chemins);
+        return liste;
+    }
+
+    // Windows gives every user read and write access to a HID device that is not the
+    // system's own keyboard or mouse: there are no rights to wait for.
+    bool peut_ouvrir(const std::string&) override { return true; }
+
+    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
+        return ouvre_hidapi(chemin, rapports_numerotes_windows(chemin));
+    }
+
+    Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
+        using namespace std::chrono;
+        if (arrete_) return fin();
+        if (!essaye_fenetre_) cree_fenetre();
+        const bool liste_periodique = fenetre_ == nullptr;
+        DWORD attente = delai_max_ms < 0 ? INFINITE : static_cast<DWORD>(delai_max_ms);
+        if (liste_periodique) {
+            const auto reste = duration_cast<milliseconds>(prochaine_liste_ - steady_clock::now());
+            const auto jusqu_a_la_liste =
+                static_cast<DWORD>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
+            attente = std::min(attente, jusqu_a_la_liste);
+        }
+        const DWORD r = MsgWaitForMultipleObjectsEx(reveil_ ? 1 : 0, &reveil_, attente, QS_ALLINPUT,
+                                                    MWMO_INPUTAVAILABLE);
+        if (arrete_) return fin();
+        if (r == WAIT_OBJECT_0 && reveil_) return Tattente::delai;
+        if (fenetre_) {
+            arrivees_ = false;
+            retires_ = &retires;
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            retires_ = nullptr;
+            if (arrivees_ || !retires.empty()) return Tattente::changement;
+        }
+        if (liste_periodique && steady_clock::now() >= prochaine_liste_) {
+            prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
+            return Tattente::changement;
+        }
+        return Tattente::delai;
+    }
+
+    void reveille() override {
+        if (reveil_) SetEvent(reveil_);
+    }
+
+    void arrete() override {
+        arrete_ = true;
+        if (reveil_) SetEvent(reveil_);
+    }
+
+private:
+    // The window belongs to the watcher's thread, which waits here: it is made there, and
+    // gone with it at the latest.
+    void cree_fenetre() {
+        essaye_fenetre_ = true;
+        WNDCLASSEXW classe{};
+        classe.cbSize = sizeof classe;
+        classe.lpfnWndProc = &Tsource_windows::procedure;
+        classe.hInstance = GetModuleHandleW(nullptr);
+        classe.lpszClassName = classe_fenetre;
+        RegisterClassExW(&classe); // fails harmlessly when registered already
+        HWND f = CreateWindowExW(0, classe_fenetre, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 classe.hInstance, nullptr);
+        if (!f) return;
+        SetWindowLongPtrW(f, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        DEV_BROADCAST_DEVICEINTERFACE_W filtre{};
+        filtre.dbcc_size = sizeof filtre;
+        filtre.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        HidD_GetHidGuid(&filtre.dbcc_classguid);
+        notification_ = RegisterDeviceNotificationW(f, &filtre, DEVICE_NOTIFY_WINDOW_HANDLE);
+        if (!notification_) {
+            DestroyWindow(f);
+            return;
+        }
+        fenetre_ = f;
+    }
+
+    Tattente fin() {
+        if (fenetre_) {
+            if (notification_) UnregisterDeviceNotification(notification_);
+            notification_ = nullptr;
+            DestroyWindow(fenetre_);
+            fenetre_ = nullptr;
+        }
+        return Tattente::arret;
+    }
+
+    static LRESULT CALLBACK procedure(HWND f, UINT message, WPARAM w, LPARAM l) {
+        auto* s = reinterpret_cast<Tsource_windows*>(GetWindowLongPtrW(f, GWLP_USERDATA));
+        if (s && message == WM_DEVICECHANGE) {
+            s->changement(w, reinterpret_cast<const DEV_BROADCAST_HDR*>(l));
+            return TRUE;
+        }
+        return DefWindowProcW(f, message, w, l);
+    }
+
+    void changement(WPARAM evenement, const DEV_BROADCAST_HDR* entete) {
+        if (evenement == DBT_DEVICEARRIVAL) arrivees_ = true;
+        if (evenement != DBT_DEVICEREMOVECOMPLETE || !retires_) return;
+        if (!entete || entete->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
+        const std::string nom =
+            utf8(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(entete)->dbcc_name);
+        // Named as the listing names it, so that the watcher recognises it.
+        const auto connu =
+            std::find_if(connus_.begin(), connus_.end(),
+                         [&nom](const std::string& c) { return meme_chemin(c, nom); });
+        retires_->push_back(connu != connus_.end() ? *connu : nom);
+    }
+
+    Tutilisation_hidapi hidapi_;
+    HANDLE reveil_ = nullptr;
+    std::atomic<bool> arrete_{false};
+    // The watcher's thread only, from here on.
+    bool essaye_fenetre_ = false;
+    HWND fenetre_ = nullptr;
+    HDEVNOTIFY notification_ = nullptr;
+    bool arrivees_ = false;
+    std::vector<std::string>* retires_ = nullptr;
+    std::vector<std::string> connus_;
+    std::chrono::steady_clock::time_point prochaine_liste_ =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(periode_enumeration_ms);
+};
+
+} // namespace
+
+std::unique_ptr<Isource_hid> cree_source_systeme() {
+    return std::make_unique<Tsource_windows>();
+}

@@ -1,0 +1,14 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix threads, for std::thread).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+
+# The libraries built for Windows live in one prefix beside Qt's (the cache of scripts/windows).
+get_filename_component(_velmora_cache "${CMAKE_CURRENT_LIST_DIR}" ABSOLUTE)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 "${_velmora_cache}/racine")
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
