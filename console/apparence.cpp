@@ -31,12 +31,20 @@ void prepare_apparence(QApplication& app) {
     p.setColor(QPalette::ToolTipText, Qt::black);
     app.setPalette(p);
 
+#ifdef Q_OS_WIN
+    // Windows has Arial; the narrow face and the display face come with office suites only.
+    // Without them: Windows 10's own condensed face, then Arial, and a bold geometric face.
+    QFont::insertSubstitutions("Arial Narrow",
+                               {"Bahnschrift Condensed", "Liberation Sans Narrow", "Arial"});
+    QFont::insertSubstitutions("Bauhaus 93", {"Bahnschrift", "Segoe UI Black", "Arial"});
+#else
     // The faces the window names, by metric-compatible or look-alike faces of a Debian desktop.
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
     QFont::insertSubstitutions(
         "Arial Narrow", {"Liberation Sans Narrow", "Nimbus Sans Narrow", "DejaVu Sans Condensed"});
     QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
     QFont::insertSubstitutions("Bauhaus 93", {"URW Gothic", "DejaVu Sans", "Liberation Sans"});
+#endif
 }
 
 void applique_hauteurs_police(QWidget* racine) {
@@ -54,9 +62,13 @@ void applique_hauteurs_police(QWidget* racine) {
 void prepare_programme(QApplication& app) {
     app.setApplicationName("velmora");
     prepare_apparence(app);
+    // Qt's own texts in French: from Qt's folder, or from the one shipped beside the program.
     auto* traduction_qt = new QTranslator(&app);
-    if (traduction_qt->load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
-                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    const QLocale francais(QLocale::French, QLocale::France);
+    if (traduction_qt->load(francais, "qtbase", "_",
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        traduction_qt->load(francais, "qtbase", "_",
+                            QCoreApplication::applicationDirPath() + "/translations"))
         app.installTranslator(traduction_qt);
     QLocale::setDefault(locale_utilisateur());
 }

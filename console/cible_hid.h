@@ -1,42 +1,43 @@
 #pragma once
-// The HID notifications as Qt events: the device layer posts them to the
-// application object from any thread, and an application-wide filter hands
-// them to the link before anything else sees them.
+// How the HID notifications reach the link: the device layer posts them from any
+// thread as WM_HID_EVENT to the main window, and a hook sees them before anything
+// else does. On Linux they travel as Qt events posted to the application; on
+// Windows as real window messages, seen by a native event filter.
 
 #include "cUSBInterfaceTypes.h"
 
-#include <QEvent>
-#include <QObject>
-
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-inline constexpr QEvent::Type type_evenement_hid = static_cast<QEvent::Type>(WM_HID_EVENT);
-
-class Tevenement_hid : public QEvent {
-public:
-    Tevenement_hid(std::uint32_t w, std::uint32_t l)
-        : QEvent(type_evenement_hid), wParam(w), lParam(l) {}
-    const std::uint32_t wParam;
-    const std::uint32_t lParam;
-};
+class QWidget;
 
 // Where the device layer posts its notifications.
 class Tcible_hid : public IHidTarget {
 public:
+    // The window the notifications are for; null once it is gone, and they are dropped.
+    void attache(QWidget* fenetre);
     void PostHidEvent(std::uint32_t wParam, std::uint32_t lParam) override;
-};
-
-// Sees every event of the application first; a notification goes to
-// `traite` (message, wParam, lParam), and a true result stops it there.
-class Tcrochet_hid : public QObject {
-public:
-    using Ttraitement = std::function<bool(std::uint32_t, std::uint32_t, std::uint32_t)>;
-    explicit Tcrochet_hid(Ttraitement traite) : traite_(std::move(traite)) {}
-
-protected:
-    bool eventFilter(QObject* cible, QEvent* e) override;
 
 private:
-    Ttraitement traite_;
+    std::atomic<std::uintptr_t> fenetre_{0}; // the window's native handle where it has one
+};
+
+// Sees every notification before the window's ordinary processing: `traite` gets
+// (message, wParam, lParam), and a true result stops the notification there.
+class Tcrochet_hid {
+public:
+    using Ttraitement = std::function<bool(std::uint32_t, std::uint32_t, std::uint32_t)>;
+    explicit Tcrochet_hid(Ttraitement traite);
+    ~Tcrochet_hid();
+    Tcrochet_hid(const Tcrochet_hid&) = delete;
+    Tcrochet_hid& operator=(const Tcrochet_hid&) = delete;
+
+    void installe();
+    void retire();
+
+private:
+    class Tfiltre; // the platform's own
+    std::unique_ptr<Tfiltre> filtre_;
 };

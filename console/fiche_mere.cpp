@@ -49,13 +49,13 @@ Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, QWidget* paren
 
     // FormCreate: the HID steps, then the engine's.
     evenement([this] {
-        liaison_.demarrage_hid(
-            [this] { QCoreApplication::instance()->installEventFilter(&crochet_); }, &cible_hid());
+        cible_hid().attache(this);
+        liaison_.demarrage_hid([this] { crochet_.installe(); }, &cible_hid());
         moteur_.demarrage();
     });
 }
 
-IHidTarget& Tfiche_mere::cible_hid() {
+Tcible_hid& Tfiche_mere::cible_hid() {
     static Tcible_hid cible;
     return cible;
 }
@@ -64,7 +64,8 @@ Tfiche_mere::~Tfiche_mere() {
     // The widgets outlive the engine during destruction: nothing may reach it any more.
     Timer1_->stop();
     Timer2_->stop();
-    if (QCoreApplication* app = QCoreApplication::instance()) app->removeEventFilter(&crochet_);
+    cible_hid().attache(nullptr);
+    crochet_.retire();
     for (QObject* o : findChildren<QObject*>())
         o->disconnect(this);
 }

@@ -33,7 +33,7 @@ public:
     Tmoteur& moteur() { return moteur_; }
     // The sink given to the HID library. It outlives every window, so a
     // notification posted from the library's thread during shutdown is harmless.
-    static IHidTarget& cible_hid();
+    static Tcible_hid& cible_hid();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -9,6 +9,10 @@
 #include <cstdlib>
 
 bool aucune_locale_choisie() {
+#ifdef Q_OS_WIN
+    // Windows always has the user's regional settings.
+    return false;
+#endif
     // The variables the C library itself consults for numbers, in its order.
     for (const char* nom : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
         const char* v = std::getenv(nom);

@@ -20,15 +20,17 @@ void ajoute_octet(std::string& ligne, std::size_t& octets, unsigned char c) {
 
 std::optional<std::vector<std::string>> lit_lignes(const std::string& chemin, Tfins_de_ligne fins,
                                                    std::size_t nbr_lignes) {
+    // Names are UTF-8 text, which Windows' narrow file names are not.
+    const std::filesystem::path nom(std::u8string(chemin.begin(), chemin.end()));
     // A directory opens on some systems but cannot be read: not a file either.
     std::error_code erreur;
-    if (std::filesystem::is_directory(chemin, erreur)) return std::nullopt;
-    std::ifstream fichier(chemin, std::ios::binary);
+    if (std::filesystem::is_directory(nom, erreur)) return std::nullopt;
+    std::ifstream fichier(nom, std::ios::binary);
     if (!fichier.is_open()) return std::nullopt;
 
     std::vector<std::string> lignes;
     std::string ligne;
-    std::size_t octets = 0;   // bytes of the current line, kept or not
+    std::size_t octets = 0;     // bytes of the current line, kept or not
     bool ligne_ouverte = false; // bytes seen since the last line end
     bool cr_en_attente = false; // a CR whose meaning depends on the next byte
     const bool etalonnage = fins == Tfins_de_ligne::etalonnage;

@@ -27,7 +27,8 @@ constexpr auto rallye = Tfins_de_ligne::rallye;
 class LectureLignes : public testing::TestWithParam<Tcas_lignes> {};
 TEST_P(LectureLignes, DecoupeLeFichierEnLignes) {
     Trepertoire_temporaire rep;
-    const std::string chemin = rep.ecrit("f.txt", GetParam().octets);
+    // Named as crews name their rallies: the name is UTF-8 text on every system.
+    const std::string chemin = rep.ecrit("Rallye d'été à Noël.txt", GetParam().octets);
     const auto lignes = lit_lignes(chemin, GetParam().fins, 201);
     ASSERT_TRUE(lignes.has_value());
     EXPECT_EQ(*lignes, GetParam().attendu);

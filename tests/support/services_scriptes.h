@@ -61,8 +61,7 @@ public:
     Trepertoire_temporaire() {
         static int compteur = 0;
         chemin_ = std::filesystem::temp_directory_path() /
-                  ("velmora_test_" + std::to_string(::getpid()) + "_" +
-                   std::to_string(compteur++));
+                  ("velmora_test_" + std::to_string(::getpid()) + "_" + std::to_string(compteur++));
         std::filesystem::create_directories(chemin_);
     }
     ~Trepertoire_temporaire() {
@@ -73,15 +72,20 @@ public:
     Trepertoire_temporaire& operator=(const Trepertoire_temporaire&) = delete;
 
     // The directory with a trailing separator, as the executable directory service gives it.
-    std::string chemin() const { return chemin_.string() + "/"; }
-    // Writes a file of exactly these bytes and returns its path.
+    std::string chemin() const { return utf8(chemin_) + "/"; }
+    // Writes a file of exactly these bytes and returns its path. Names are UTF-8, as the
+    // program's own are on every system.
     std::string ecrit(const std::string& nom, const std::string& octets) const {
-        const auto p = chemin_ / nom;
+        const auto p = chemin_ / std::u8string(nom.begin(), nom.end());
         std::ofstream f(p, std::ios::binary);
         f << octets;
-        return p.string();
+        return utf8(p);
     }
 
 private:
+    static std::string utf8(const std::filesystem::path& p) {
+        const std::u8string u = p.u8string();
+        return {u.begin(), u.end()};
+    }
     std::filesystem::path chemin_;
 };
