@@ -24,8 +24,11 @@ void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte
 }
 
 int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne_marche>& lignes) {
-    // No window is ever shown: the fonts are all the PDF needs from the platform.
+    // No window is ever shown: the fonts are all the PDF needs from the platform. Windows'
+    // own platform has them; the offscreen one there knows only fonts shipped with Qt.
+#ifndef Q_OS_WIN
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qInstallMessageHandler(messages_qt);
     // Its own arguments are read already: Qt gets none of them to interpret.
     int argc = 1;

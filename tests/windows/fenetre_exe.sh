@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# velmora.exe as a crew starts it on Windows: its window comes up with its title, with no
+# error box (it reads etalonnage.txt beside itself), and closes when asked. A picture of it
+# is kept. With "boite", a box of the program's own must open instead (a calibration it
+# cannot read). Usage: fenetre_exe.sh WINE_LANCE VELMORA_EXE IMAGE.png [boite]
+set -euo pipefail
+lance=$1
+exe=$2
+image=$3
+attendu=${4:-fenetre}
+titre="LOGICIEL DE SIMULATION DU VELMORA"
+# A display of its own, where no other test's window can pass for this one.
+if [ -z "${VELMORA_ECRAN_PROPRE:-}" ]; then
+    VELMORA_ECRAN_PROPRE=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+# The X windows Wine shows, by their titles.
+fenetres() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\([^"]*\)".*/\1 \2/p'; }
+attend_fenetre() { # TITLE SECONDS: the id of the window so titled, once it is there
+    local fin=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $fin ]; do
+        id=$(fenetres | awk -v t="$1" '{ i = $1; $1 = ""; sub(/^ /, ""); if ($0 == t) { print i; exit } }')
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
+
+cd "$(dirname "$exe")"
+"$lance" "$exe" &
+programme=$!
+trap 'kill $programme 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
+
+if ! id=$(attend_fenetre "$titre" 90); then
+    echo "ÉCHEC : aucune fenêtre « $titre » en 90 s. Fenêtres vues :"
+    fenetres
+    exit 1
+fi
+# A box of the program's own (a calibration it could not read, say) is titled after it.
+if [ "$attendu" = boite ]; then
+    if ! boite=$(attend_fenetre velmora 30); then
+        echo "ÉCHEC : aucune boîte de message au démarrage. Fenêtres vues :"
+        fenetres
+        exit 1
+    fi
+    import -window "$boite" "$image"
+    echo "Boîte de message vue ($boite), image : $image"
+else
+    sleep 2 # the first ticks of the clock
+    if fenetres | grep -q ' velmora$'; then
+        echo "ÉCHEC : une boîte de message s'est ouverte au démarrage"
+        exit 1
+    fi
+    import -window "$id" "$image"
+    echo "Fenêtre « $titre » vue ($id), image : $image"
+fi
+
+# Closed as the crew closes it; the program ends by itself.
+"$lance" taskkill /im velmora.exe >/dev/null 2>&1 || true
+for _ in $(seq 60); do
+    kill -0 $programme 2>/dev/null || break
+    sleep 0.5
+done
+if kill -0 $programme 2>/dev/null; then
+    echo "ÉCHEC : velmora.exe ne s'est pas fermé"
+    exit 1
+fi
+wait $programme || true
+trap - EXIT
+echo "velmora.exe fermé"

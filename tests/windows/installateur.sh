@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The Windows installer as a crew runs it, silently (/S), in the build's Wine prefix: what it
+# puts where (the same files as the portable zip), its shortcuts and its entry in the list of
+# programs; the installed program starts and reads the etalonnage.txt beside it; an upgrade
+# keeps the crew's edited etalonnage.txt; the uninstaller leaves nothing.
+# Usage: installateur.sh WINE_LANCE CPACK BUILD_DIR ATTENDU.txt ARTEFACTS_DIR
+set -euo pipefail
+lance=$1
+cpack=$2
+construction=$3
+attendu=$4
+artefacts=$5
+ici=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX=${WINEPREFIX:-$construction/wine}
+mkdir -p "$artefacts"
+echec() {
+    echo "ÉCHEC : $*"
+    exit 1
+}
+
+installateur=$(ls "$construction"/velmora-*-win64.exe 2>/dev/null | head -1)
+zip=$(ls "$construction"/velmora-*-win64.zip 2>/dev/null | head -1)
+[ -n "$installateur" ] && [ -n "$zip" ] ||
+    echec "ni installateur ni zip dans $construction : lancez d'abord scripts/windows"
+version=$(basename "$installateur" | sed 's/^velmora-\(.*\)-win64\.exe$/\1/')
+
+# The portable zip: one folder, the expected files.
+nom_zip=$(basename "$zip" .zip)
+unzip -Z1 "$zip" | grep -v '/$' | sed "s|^$nom_zip/||" | sort >"$artefacts/zip.txt"
+diff -u <(sort "$attendu") "$artefacts/zip.txt" || echec "le zip ne contient pas les fichiers attendus"
+
+utilisateur=$("$lance" cmd /c echo %USERNAME% | tr -d '\r')
+maison="$WINEPREFIX/drive_c/users/$utilisateur"
+dossier="$maison/AppData/Local/Programs/VELMORA"
+menu="$maison/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/VELMORA"
+bureau="$maison/Desktop/VELMORA.lnk"
+cle='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\VELMORA'
+valeur() { "$lance" reg query "$cle" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+rm -rf "$dossier"
+
+echo "== Installation silencieuse de $(basename "$installateur") =="
+"$lance" "$installateur" /S
+wineserver -w
+(cd "$dossier" && find . -type f | sed 's|^\./||' | grep -v '^desinstaller\.exe$' | sort) >"$artefacts/installe.txt"
+diff -u <(sort "$attendu") "$artefacts/installe.txt" || echec "l'installation ne contient pas les fichiers attendus"
+[ -f "$dossier/desinstaller.exe" ] || echec "pas de désinstalleur"
+for raccourci in "$menu/VELMORA.lnk" "$menu/Guide de l'équipage.lnk" "$menu/Désinstaller le VELMORA.lnk" "$bureau"; do
+    [ -f "$raccourci" ] || echec "raccourci absent : $raccourci"
+done
+[ "$(valeur DisplayName)" = VELMORA ] || echec "pas d'entrée VELMORA dans la liste des programmes"
+[ "$(valeur DisplayVersion)" = "$version" ] || echec "version inscrite : $(valeur DisplayVersion)"
+cmp -s "$dossier/etalonnage.txt" "$construction/packaging/windows/etalonnage.txt" ||
+    echec "etalonnage.txt installé n'est pas celui de l'exemple"
+
+echo "== Le programme installé démarre et lit son etalonnage.txt =="
+"$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/installe.png"
+cp "$dossier/etalonnage.txt" "$artefacts/etalonnage_exemple.txt"
+printf 'mille\r\n1000\r\n' >"$dossier/etalonnage.txt"
+"$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/etalonnage_illisible.png" boite
+
+echo "== Mise à jour : l'étalonnage de l'équipage reste =="
+etalonnage_equipage=$'600\r\n1000\r\n601\r\n1000\r\n599\r\n1000\r\n'
+printf '%s' "$etalonnage_equipage" >"$dossier/etalonnage.txt"
+suivant="$artefacts/suivant"
+rm -rf "$suivant"
+"$cpack" -G NSIS -R 99.0 -B "$suivant" --config "$construction/CPackConfig.cmake" >/dev/null
+"$lance" "$suivant"/velmora-*-win64.exe /S
+wineserver -w
+[ "$(cat "$dossier/etalonnage.txt")" = "$etalonnage_equipage" ] ||
+    echec "la mise à jour a remplacé l'etalonnage.txt de l'équipage"
+[ "$(valeur DisplayVersion)" = 99.0 ] || echec "version après mise à jour : $(valeur DisplayVersion)"
+"$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/mis_a_jour.png"
+
+echo "== Désinstallation silencieuse =="
+"$lance" "$dossier/desinstaller.exe" /S
+wineserver -w
+for _ in $(seq 60); do
+    [ -e "$dossier" ] || break
+    sleep 0.5
+done
+[ ! -e "$dossier" ] || { find "$dossier"; echec "le dossier du programme reste"; }
+[ ! -e "$menu" ] || echec "le dossier du menu Démarrer reste"
+[ ! -e "$bureau" ] || echec "le raccourci du bureau reste"
+"$lance" reg query "$cle" >/dev/null 2>&1 && echec "l'entrée de la liste des programmes reste"
+rm -rf "$suivant"
+echo "Installation, mise à jour et désinstallation : conformes"
