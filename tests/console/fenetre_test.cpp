@@ -3,6 +3,7 @@
 #include "apparence.h"
 #include "fenetre_essai.h"
 #include "services_scriptes.h"
+#include "ui_fiche_mere.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -10,6 +11,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -484,8 +488,16 @@ private slots:
     void une_impulsion_du_boitier_fait_changer_la_sonde() {
         Tfenetre_essai f;
         montre(f);
+        // Another device first: its notification, left unhandled, reaches the link once.
+        const THidHandle autre = f.hid.branche(0x1234, PID_BOITIER);
         const THidHandle boitier = f.hid.branche(VID_BOITIER, PID_BOITIER);
         QTRY_COMPARE(f.fond("Panel1"), vert);
+        QCOMPARE(std::count_if(f.hid.appels.begin(), f.hid.appels.end(),
+                               [autre](const Thid_scripte::Tappel& a) {
+                                   return a.operation == "GetVendorID" &&
+                                          a.arguments == std::vector<std::int64_t>{autre};
+                               }),
+                 1);
         f.hid.change_liste();
         QTRY_VERIFY(f.hid.lecture_notifiee(boitier));
         f.hid.injecte_rapport(boitier, {0, 48});
@@ -525,6 +537,45 @@ private slots:
         using Trapports = std::vector<std::vector<std::uint8_t>>;
         const Trapports attendus = rapport ? Trapports{{0, 0}} : Trapports{};
         QVERIFY(f.hid.ecrits == attendus);
+    }
+
+    // Every control of the form, shown, has the parent, place and size the form gives it, on
+    // every system's platform.
+    void chaque_controle_est_a_sa_place() {
+        Tfenetre_essai f;
+        montre(f);
+        QMainWindow forme;
+        Ui::fiche_mere ui;
+        ui.setupUi(&forme);
+        const auto places = [](const QWidget& racine) {
+            std::map<QString, std::pair<QString, QRect>> p;
+            for (const QWidget* w : racine.findChildren<QWidget*>()) {
+                const QString nom = w->objectName();
+                // The client area itself is placed by the main window, as it is shown.
+                if (nom.isEmpty() || nom.startsWith("qt_") || w->parentWidget() == &racine)
+                    continue;
+                p[nom] = {w->parentWidget()->objectName(), w->geometry()};
+            }
+            return p;
+        };
+        const auto attendues = places(forme);
+        const auto vues = places(*f.fiche);
+        QVERIFY(attendues.size() >= 130); // every control but the two timers and the client area
+        for (const auto& [nom, place] : attendues) {
+            const auto vue = vues.find(nom);
+            QVERIFY2(vue != vues.end(), qPrintable(nom));
+            const auto texte = [](const std::pair<QString, QRect>& p) {
+                const QRect& r = p.second;
+                return QString("%1,%2 %3x%4 dans %5")
+                    .arg(r.x())
+                    .arg(r.y())
+                    .arg(r.width())
+                    .arg(r.height())
+                    .arg(p.first);
+            };
+            QVERIFY2(vue->second == place,
+                     qPrintable(nom + " : " + texte(vue->second) + " au lieu de " + texte(place)));
+        }
     }
 };
 
