@@ -41,11 +41,11 @@ std::string entre_apostrophes(const std::string& t) {
     return r + "'";
 }
 
-// Runs in the temporary folder, after the shell commands of `prefixe` (limits, traps).
+// Runs in the temporary folder, through `prefixe` (shell commands, a wrapper).
 Texecution lance(const std::string& commande, const std::vector<std::string>& arguments,
                  const Trepertoire_temporaire& rep, const std::string& prefixe = "") {
-    std::string ligne =
-        prefixe + "cd " + entre_apostrophes(rep.chemin()) + " && " + entre_apostrophes(commande);
+    std::string ligne = "cd " + entre_apostrophes(rep.chemin()) + " || exit 99; " + prefixe +
+                        entre_apostrophes(commande);
     for (const auto& a : arguments)
         ligne += " " + entre_apostrophes(a);
     const std::string sortie = rep.chemin() + "sortie", erreurs = rep.chemin() + "erreurs";
@@ -316,29 +316,35 @@ TEST_F(VelmoraTableau, LePdfEstUnePageA4QuiPorteLeTitreEtLesDistances) {
 
 // A file not written whole is an error, and the table already there stays as it was.
 TEST_F(VelmoraTableau, UnPdfQuiNePeutEtreEcritDonneLeStatut1EtLaisseLAncien) {
+    const std::string pdf = rep.chemin() + "t.pdf";
+    const auto premier = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", pdf});
+    ASSERT_EQ(premier.statut, 0) << premier.erreurs;
+    const std::string ancien = lit(pdf);
+
+    // A file-size limit stands for a full disk: writes fail past it. At one byte short of
+    // the whole table, only the last buffered bytes fail, when they are flushed.
+    const std::string plein = "trap '' XFSZ; prlimit --fsize=";
+    const std::string non_ecrit = "l'écriture a échoué (disque plein ?) ; l'ancien fichier est "
+                                  "inchangé";
     struct {
         const char* nom;
         std::string pdf;
         std::string prefixe;
-        const char* raison;
+        std::string raison;
     } const cas[] = {
-        {"dossier absent", "absent/t.pdf", "", "il ne peut pas être créé"},
-        // The shell's file-size limit, as a full disk: writes fail past 4 KiB.
-        {"disque plein", "t.pdf", "trap '' XFSZ; ulimit -f 8; ",
-         "l'écriture a échoué (disque plein ?) ; l'ancien fichier est inchangé"},
+        {"dossier absent", rep.chemin() + "absent/t.pdf", "", "il ne peut pas être créé"},
+        {"disque plein", pdf, plein + "4096 ", non_ecrit},
+        {"disque plein au dernier octet", pdf, plein + std::to_string(ancien.size() - 1) + " ",
+         non_ecrit},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        const std::string ancien = "%PDF-1.4 le tableau d'hier";
-        rep.ecrit("t.pdf", ancien);
-        const auto r =
-            tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", rep.chemin() + c.pdf}, c.prefixe);
+        const auto r = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", c.pdf}, c.prefixe);
         EXPECT_EQ(r.statut, 1);
-        EXPECT_NE(r.erreurs.find("Impossible d'écrire le fichier " + rep.chemin() + c.pdf + " : " +
-                                 c.raison),
+        EXPECT_NE(r.erreurs.find("Impossible d'écrire le fichier " + c.pdf + " : " + c.raison),
                   std::string::npos)
             << r.erreurs;
-        EXPECT_EQ(lit(rep.chemin() + "t.pdf"), ancien);
+        EXPECT_EQ(lit(pdf), ancien);
         for (const auto& f : std::filesystem::directory_iterator(rep.chemin()))
             EXPECT_FALSE(f.path().filename().string().starts_with("t.pdf.")) << f.path();
     }
