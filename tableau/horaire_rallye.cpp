@@ -23,6 +23,40 @@ std::string ligne_du_fichier(const Tsection_zone& s, std::int32_t rangee) {
            " du fichier";
 }
 
+// A file's value as quoted in a message: its control characters, a NUL above all, shown
+// as the Unicode pictures made for them, so that the message is neither cut nor
+// interpreted by the terminal.
+std::string visible(const std::string& t) {
+    std::string v;
+    for (char c : t) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f) {
+            const unsigned image = u == 0x7f ? 0x2421 : 0x2400 + u; // three bytes in UTF-8
+            v += static_cast<char>(0xe0 | (image >> 12));
+            v += static_cast<char>(0x80 | ((image >> 6) & 0x3f));
+            v += static_cast<char>(0x80 | (image & 0x3f));
+        } else {
+            v += c;
+        }
+    }
+    return v;
+}
+
+// The lines of a section that held only blanks: the window reads them as empty lines,
+// which leaves their row, and the rows the other section pairs with them, out.
+std::vector<std::string> lignes_blanches(const Tsection_zone& s,
+                                         const std::vector<std::string>& fichier,
+                                         const std::string& cle) {
+    std::vector<std::string> blanches;
+    for (std::size_t i = 0; i < s.lignes.size(); ++i) {
+        const auto numero = static_cast<std::size_t>(s.numeros[i]);
+        if (s.lignes[i].empty() && numero < fichier.size() && !fichier[numero].empty())
+            blanches.push_back("la ligne " + std::to_string(numero + 1) + " du fichier, dans " +
+                               cle + ", n'a que des blancs et compte comme vide");
+    }
+    return blanches;
+}
+
 std::string joint(const std::vector<std::string>& textes) {
     std::string t;
     for (const auto& l : textes)
@@ -49,11 +83,17 @@ Thoraire_zone lit_horaire_zone(const std::string& chemin, std::int32_t zone) {
                               std::to_string(zone) + " et dans MZR" + std::to_string(zone));
     const std::int32_t distances = nbr_valeurs(extraite.distances);
     const std::int32_t moyennes = nbr_valeurs(extraite.moyennes);
-    if (distances != moyennes)
-        h.avertissements.push_back("attention : la " + nom + " compte " +
-                                   std::to_string(distances) + " distances et " +
-                                   std::to_string(moyennes) + " moyennes ; le tableau prend " +
-                                   std::to_string(n) + " lignes");
+    if (distances != n || moyennes != n) {
+        std::string a = "attention : la " + nom + " compte " + std::to_string(distances) +
+                        " distances et " + std::to_string(moyennes) +
+                        " moyennes ; le tableau prend " + std::to_string(n) + " lignes";
+        auto blanches = lignes_blanches(extraite.distances, *lignes, "KZR" + std::to_string(zone));
+        for (auto& b : lignes_blanches(extraite.moyennes, *lignes, "MZR" + std::to_string(zone)))
+            blanches.push_back(std::move(b));
+        for (std::size_t i = 0; i < blanches.size(); ++i)
+            a += (i == 0 ? " : " : " ; ") + blanches[i];
+        h.avertissements.push_back(a);
+    }
 
     std::vector<std::string> refus;
     std::vector<bool> illisible(2 * static_cast<std::size_t>(n)); // distances, then averages
@@ -63,7 +103,7 @@ Thoraire_zone lit_horaire_zone(const std::string& chemin, std::int32_t zone) {
             illisible[static_cast<std::size_t>(colonne * n + r)] = true;
             refus.push_back("erreur : " + ligne_du_fichier(*section, r) + ", " +
                             (colonne == 0 ? "distance" : "moyenne") + " « " +
-                            lignes->ligne(static_cast<std::size_t>(r)) + " » incorrecte");
+                            visible(lignes->ligne(static_cast<std::size_t>(r))) + " » incorrecte");
         };
     };
     Ttable_zr& t = h.table;
@@ -80,14 +120,14 @@ Thoraire_zone lit_horaire_zone(const std::string& chemin, std::int32_t zone) {
                 (precedente >= 0 && d < t.distances_m[static_cast<std::size_t>(precedente)]))
                 refus.push_back(
                     std::string(d < 0 ? "Distance négative" : "Distance en deçà de la précédente") +
-                    " à la " + ligne_du_fichier(extraite.distances, i) + " (« " + kms.ligne(r) +
-                    " ») : les distances se comptent depuis le départ");
+                    " à la " + ligne_du_fichier(extraite.distances, i) + " (« " +
+                    visible(kms.ligne(r)) + " ») : les distances se comptent depuis le départ");
             precedente = i;
         }
         if (!illisible[static_cast<std::size_t>(n) + r] && t.moyennes_mh[r] <= 0)
             refus.push_back(
                 std::string(t.moyennes_mh[r] == 0 ? "Moyenne nulle" : "Moyenne négative") +
-                " à la " + ligne_du_fichier(extraite.moyennes, i) + " (« " + moy.ligne(r) +
+                " à la " + ligne_du_fichier(extraite.moyennes, i) + " (« " + visible(moy.ligne(r)) +
                 " ») : une moyenne doit dépasser 0 km/h");
     }
     if (!refus.empty()) throw Tentree_refusee(joint(refus));

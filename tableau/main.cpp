@@ -34,8 +34,9 @@ int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne
     int argc = 1;
     char* argv[] = {programme, nullptr};
     QGuiApplication application(argc, argv);
-    if (!ecrit_pdf(*o.pdf, {o.rallye, o.zone, o.pas_m, o.depart_dixiemes}, lignes)) {
-        std::cerr << "Impossible d'écrire le fichier " << *o.pdf << '\n';
+    if (const auto echec =
+            ecrit_pdf(*o.pdf, {o.rallye, o.zone, o.pas_m, o.depart_dixiemes}, lignes)) {
+        std::cerr << "Impossible d'écrire le fichier " << *o.pdf << " : " << *echec << '\n';
         return statut_ecriture_impossible;
     }
     return 0;

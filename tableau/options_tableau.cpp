@@ -62,13 +62,18 @@ std::int32_t lit_depart(const std::string& t) {
 Toptions_tableau lit_options(const std::vector<std::string>& arguments) {
     Toptions_tableau o;
     std::vector<std::string> positions;
+    bool fin_des_options = false; // after "--", a file may be named "--pas" or "-h"
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string nom = arguments[i];
-        if (nom == "-h" || nom == "--help" || nom == "--aide") {
+        if (!fin_des_options && nom == "--") {
+            fin_des_options = true;
+            continue;
+        }
+        if (!fin_des_options && (nom == "-h" || nom == "--help" || nom == "--aide")) {
             o.aide = true;
             return o;
         }
-        if (nom.size() < 2 || nom.compare(0, 2, "--") != 0) {
+        if (fin_des_options || nom.size() < 2 || nom.compare(0, 2, "--") != 0) {
             positions.push_back(nom);
             continue;
         }

@@ -15,6 +15,8 @@ inline constexpr const char* aide_tableau =
     "                      la fin de chaque ligne de la zone\n"
     "  --depart HH:MM:SS   ajoute l'heure de passage pour ce départ\n"
     "  --pdf FICHIER       écrit des pages A4 à imprimer au lieu du CSV\n"
+    "  --                  la fin des options : ce qui suit est RALLYE et ZONE, même\n"
+    "                      s'ils commencent par « - »\n"
     "Sans --pdf, le tableau sort en CSV (« ; » entre colonnes, « , » décimale) sur la\n"
     "sortie standard. Statut 0 : réussi ; 2 : entrée refusée ; 1 : écriture impossible.";
 

@@ -1,10 +1,12 @@
 #include "sortie_pdf.h"
 
+#include "ecriture_entiere.h"
 #include "textes_tableau.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPageLayout>
 #include <QPageSize>
@@ -169,12 +171,19 @@ private:
                     QStringLiteral("Tableau de marche — ZR%1").arg(entete_.zone));
         const QString depart = entete_.depart_dixiemes ? q(texte_depart(*entete_.depart_dixiemes))
                                                        : QStringLiteral("non fixé");
+        const QString suite = QStringLiteral("     Départ : %1     Pas : %2 m     Imprimé le %3")
+                                  .arg(depart, QString::number(entete_.pas_m),
+                                       QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+        const QString prefixe = QStringLiteral("Rallye : ");
         p_.setFont(police(9.5, false));
+        // A long file name gives up its middle, so that the start, the step and the date
+        // stay within the margin. Measured as drawn, with a millimetre to spare.
+        const QFontMetricsF mesure(p_.font(), p_.device());
+        const QString nom = mesure.elidedText(
+            QFileInfo(QString::fromLocal8Bit(entete_.rallye.c_str())).fileName(), Qt::ElideMiddle,
+            largeur_ - mm - mesure.horizontalAdvance(prefixe) - mesure.horizontalAdvance(suite));
         p_.drawText(QRectF(0, 11 * mm, largeur_, 6 * mm), Qt::AlignLeft | Qt::AlignVCenter,
-                    QStringLiteral("Rallye : %1     Départ : %2     Pas : %3 m     Imprimé le %4")
-                        .arg(QFileInfo(QString::fromLocal8Bit(entete_.rallye.c_str())).fileName(),
-                             depart, QString::number(entete_.pas_m),
-                             QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"))));
+                    prefixe + nom + suite);
     }
 
     QPainter& p_;
@@ -186,11 +195,9 @@ private:
     Tcellules_en_glyphes glyphes_gras_{police(taille_cellules, true), taille_cellules};
 };
 
-} // namespace
-
-bool ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
-               const std::vector<Tligne_marche>& lignes) {
-    QPdfWriter pdf(QString::fromLocal8Bit(chemin.c_str()));
+bool dessine_pdf(QIODevice& sortie, const Tentete_tableau& entete,
+                 const std::vector<Tligne_marche>& lignes) {
+    QPdfWriter pdf(&sortie);
     pdf.setResolution(resolution);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                   QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
@@ -215,4 +222,12 @@ bool ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
         page.termine_page();
     }
     return p.end();
+}
+
+} // namespace
+
+std::optional<std::string> ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
+                                     const std::vector<Tligne_marche>& lignes) {
+    return ecrit_fichier_entier(
+        chemin, [&](QIODevice& sortie) { return dessine_pdf(sortie, entete, lignes); });
 }

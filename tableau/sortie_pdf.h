@@ -18,6 +18,7 @@ struct Tentete_tableau {
 
 // Every page carries the title (rally file's name, zone, start time, date), the
 // headings and its number; lines alternate in shade, average changes are bold.
-// False when the file cannot be written.
-bool ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
-               const std::vector<Tligne_marche>& lignes);
+// The file is written whole or not at all; nothing on success, or why it is not written,
+// in French.
+std::optional<std::string> ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
+                                     const std::vector<Tligne_marche>& lignes);

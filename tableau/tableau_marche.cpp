@@ -18,7 +18,10 @@ constexpr std::int64_t dixiemes_max = std::numeric_limits<std::int32_t>::max();
 // halving the interval where it was crossed.
 std::optional<std::int32_t> premier_dixieme(const Ttable_zr& table, std::int32_t n, std::int64_t d,
                                             std::int64_t depuis) {
+    // At tenth 0 the cadenceur has not started and CADEN shows 0, even where a first row
+    // shorter than a second has already ended in the table.
     const auto atteint = [&](std::int64_t t) {
+        if (t == 0) return d <= 0;
         return distance_ideale(table, n, static_cast<std::int32_t>(t)).distance_m >= d;
     };
     if (atteint(depuis)) return static_cast<std::int32_t>(depuis);

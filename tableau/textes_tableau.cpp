@@ -17,8 +17,12 @@ std::string minutes_secondes(std::int64_t dixiemes) {
 } // namespace
 
 std::string texte_km(std::int64_t metres) {
-    const std::string decimales = std::to_string(metres % 1000);
-    return std::to_string(metres / 1000) + "," + std::string(3 - decimales.size(), '0') + decimales;
+    // The magnitude in unsigned arithmetic, where even the lowest value has one.
+    const std::uint64_t m = metres < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(metres)
+                                       : static_cast<std::uint64_t>(metres);
+    const std::string decimales = std::to_string(m % 1000);
+    return (metres < 0 ? "-" : "") + std::to_string(m / 1000) + "," +
+           std::string(3 - decimales.size(), '0') + decimales;
 }
 
 std::string texte_moyenne(std::int32_t mh) {
@@ -33,7 +37,9 @@ std::string texte_ecoule(std::int32_t dixiemes) {
 
 std::string texte_heure(std::int64_t dixiemes) {
     const std::int64_t t = dixiemes % dixiemes_par_jour;
-    return sur_deux(t / 36000) + ":" + minutes_secondes(t);
+    const std::int64_t jour = dixiemes / dixiemes_par_jour;
+    return sur_deux(t / 36000) + ":" + minutes_secondes(t) +
+           (jour > 0 ? " J+" + std::to_string(jour) : "");
 }
 
 std::string texte_depart(std::int32_t dixiemes) {

@@ -78,9 +78,10 @@ TEST(TableauDeMarche, LesTempsDeLaZr1DuRallyeExempleSontCeuxDuCadenceur) {
     verifie_contre_le_cadenceur(VELMORA_RALLYE_EXEMPLE, 1, 100);
 }
 
-// 50 rows of mixed lengths and averages, with what makes a cadence jump or stall: a row
-// shorter than a second's drive, a row of no length, a row whose time is whole seconds,
-// the same average twice running.
+// 50 rows of mixed lengths and averages, with what makes a cadence jump or stall: rows
+// shorter than a second's drive, the first one among them (it has ended at tenth 0, where
+// the cadenceur has not started yet), a row of no length, a row whose time is whole
+// seconds, the same average twice running.
 std::string zone_melangee() {
     std::mt19937 alea(20261207);
     std::uniform_int_distribution<std::int32_t> longueur(150, 4000), moyenne(25000, 75000);
@@ -90,7 +91,7 @@ std::string zone_melangee() {
     for (int r = 0; r < 50; ++r) {
         std::int32_t l = longueur(alea);
         v = moyenne(alea);
-        if (r == 5) l = 4; // 4 m at over 25 km/h: under a second
+        if (r == 0 || r == 5) l = 4; // 4 m at over 25 km/h: under a second
         if (r == 11) l = 0;
         if (r == 17) l = 2500, v = 45000; // 200 s exactly
         if (r == 18) v = 45000;
@@ -106,6 +107,16 @@ TEST(TableauDeMarche, LesTempsDUneZoneDeCinquanteLignesMeleesSontCeuxDuCadenceur
     const std::string rallye = rep.ecrit("melange.txt", zone_melangee());
     verifie_contre_le_cadenceur(rallye, 7, 100);
     verifie_contre_le_cadenceur(rallye, 7, 7);
+}
+
+// A line of blanks among the averages: the window reads it as empty, which leaves the
+// 3 km row and the 70 km/h average out; the table keeps the same rows (and says so).
+TEST(TableauDeMarche, UneMoyenneBlancheLaisseDeCoteLesMemesLignesQueDansLaFenetre) {
+    Trepertoire_temporaire rep;
+    const std::string rallye =
+        rep.ecrit("blanche.txt", "KZR1\n1\n2\n3\n\nMZR1\n50\n60\n  \n70\n\n");
+    verifie_contre_le_cadenceur(rallye, 1, 100);
+    EXPECT_EQ(lit_horaire_zone(rallye, 1).avertissements.size(), 1u);
 }
 
 } // namespace

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +18,8 @@
 #include <sys/wait.h>
 
 namespace {
+
+using namespace std::string_literals;
 
 struct Texecution {
     int statut = -1;
@@ -35,9 +41,11 @@ std::string entre_apostrophes(const std::string& t) {
     return r + "'";
 }
 
+// Runs in the temporary folder, through `prefixe` (shell commands, a wrapper).
 Texecution lance(const std::string& commande, const std::vector<std::string>& arguments,
-                 const Trepertoire_temporaire& rep) {
-    std::string ligne = entre_apostrophes(commande);
+                 const Trepertoire_temporaire& rep, const std::string& prefixe = "") {
+    std::string ligne = "cd " + entre_apostrophes(rep.chemin()) + " || exit 99; " + prefixe +
+                        entre_apostrophes(commande);
     for (const auto& a : arguments)
         ligne += " " + entre_apostrophes(a);
     const std::string sortie = rep.chemin() + "sortie", erreurs = rep.chemin() + "erreurs";
@@ -57,8 +65,8 @@ std::vector<std::string> lignes_de(const std::string& texte) {
 class VelmoraTableau : public ::testing::Test {
 protected:
     Trepertoire_temporaire rep;
-    Texecution tableau(const std::vector<std::string>& arguments) {
-        return lance(VELMORA_TABLEAU, arguments, rep);
+    Texecution tableau(const std::vector<std::string>& arguments, const std::string& prefixe = "") {
+        return lance(VELMORA_TABLEAU, arguments, rep, prefixe);
     }
 };
 
@@ -80,10 +88,15 @@ TEST_F(VelmoraTableau, LeCsvDeLaZr1SuitLaConventionFrancaise) {
         marques += ligne.ends_with(";nouvelle moyenne");
     EXPECT_EQ(marques, 2);
 
-    // A start near midnight passes on the next day.
+    // A start near midnight passes on the next day, and a day-long zone on the day after.
     const auto nuit = tableau({VELMORA_RALLYE_EXEMPLE, "ZR1", "--depart", "23:50:00"});
     ASSERT_EQ(nuit.statut, 0) << nuit.erreurs;
-    EXPECT_EQ(lignes_de(nuit.sortie).back(), "12,000;40,00;0:16:19,5;00:06:19,5;");
+    EXPECT_EQ(lignes_de(nuit.sortie)[1], "0,000;45,00;0:00:00,0;23:50:00,0;");
+    EXPECT_EQ(lignes_de(nuit.sortie).back(), "12,000;40,00;0:16:19,5;00:06:19,5 J+1;");
+    const auto jours = tableau({rep.ecrit("r.txt", "KZR1\n25\n\nMZR1\n1\n\n"), "1", "--pas",
+                                "25000", "--depart", "23:59:50"});
+    ASSERT_EQ(jours.statut, 0) << jours.erreurs;
+    EXPECT_EQ(lignes_de(jours.sortie).back(), "25,000;1,00;25:00:00,0;00:59:50,0 J+2;");
 
     // "3" is ZR3; without a start time there is no time-of-day column.
     const auto zr3 = tableau({VELMORA_RALLYE_EXEMPLE, "3", "--pas=1000"});
@@ -92,6 +105,12 @@ TEST_F(VelmoraTableau, LeCsvDeLaZr1SuitLaConventionFrancaise) {
     EXPECT_EQ(l3[0], "Distance (km);Moyenne (km/h);Temps depuis le départ;Changement");
     EXPECT_EQ(l3[3], "1,200;44,50;0:02:00,0;nouvelle moyenne");
     EXPECT_EQ(l3.back(), "15,340;46,00;0:21:28,5;");
+
+    // After "--", a rally file may be named like an option.
+    rep.ecrit("-h", lit(VELMORA_RALLYE_EXEMPLE));
+    const auto tiret = tableau({"--pas=1000", "--", "-h", "3"});
+    EXPECT_EQ(tiret.statut, 0) << tiret.erreurs;
+    EXPECT_EQ(tiret.sortie, zr3.sortie);
 }
 
 TEST_F(VelmoraTableau, UneEntreeFautiveEstDiteEnFrancaisAvecLeStatut2) {
@@ -126,6 +145,14 @@ TEST_F(VelmoraTableau, UneEntreeFautiveEstDiteEnFrancaisAvecLeStatut2) {
          "KZR1\n1\n\nMZR1\n40\n\n",
          {"1", "--depart", "24:00:00"},
          "Heure de départ incorrecte : « 24:00:00 »"},
+        {"départ suivi de lettres",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {"1", "--depart", "10:00:00xyz"},
+         "Heure de départ incorrecte : « 10:00:00xyz »"},
+        {"octet nul dans une valeur",
+         "KZR1\n1\n\nMZR1\n4\0x\n\n"s,
+         {"1"},
+         "erreur : ligne 5 du fichier, moyenne « 4␀x » incorrecte\n"},
         {"option inconnue", "KZR1\n1\n\nMZR1\n40\n\n", {"1", "--vitesse", "3"}, "Option inconnue"},
         {"zone manquante", "KZR1\n1\n\nMZR1\n40\n\n", {}, "Il manque le fichier du rallye"},
         {"zone sans fin", "KZR1\n1000\n\nMZR1\n0,001\n\n", {"1"}, "la ZR est trop longue"},
@@ -148,19 +175,79 @@ TEST_F(VelmoraTableau, UneEntreeFautiveEstDiteEnFrancaisAvecLeStatut2) {
 }
 
 TEST_F(VelmoraTableau, DesSectionsInegalesDonnentUnAvertissementEtLeTableauDesLignesCompletes) {
-    const auto r = tableau({rep.ecrit("r.txt", "KZR1\n1\n2\n3\n\nMZR1\n40\n50\n\n"), "1"});
-    EXPECT_EQ(r.statut, 0);
-    EXPECT_NE(r.erreurs.find("compte 3 distances et 2 moyennes"), std::string::npos) << r.erreurs;
-    EXPECT_TRUE(lignes_de(r.sortie).back().starts_with("2,000;")) << r.sortie;
+    struct {
+        const char* fichier;
+        const char* avertissement;
+    } const cas[] = {
+        {"KZR1\n1\n2\n3\n\nMZR1\n40\n50\n\n", "compte 3 distances et 2 moyennes"},
+        // A line of blanks reads as empty, in the window as here: it drops a row silently.
+        {"KZR1\n1\n2\n3\n\nMZR1\n50\n60\n  \n70\n\n",
+         "compte 3 distances et 3 moyennes ; le tableau prend 2 lignes : la ligne 9 du fichier, "
+         "dans MZR1, n'a que des blancs"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.fichier);
+        const auto r = tableau({rep.ecrit("r.txt", c.fichier), "1"});
+        EXPECT_EQ(r.statut, 0);
+        EXPECT_NE(r.erreurs.find(c.avertissement), std::string::npos) << r.erreurs;
+        EXPECT_TRUE(lignes_de(r.sortie).back().starts_with("2,000;")) << r.sortie;
+    }
 }
 
 std::string outil(const char* nom) {
     return std::string(VELMORA_POPPLER) + "/" + nom;
 }
 
+// A word of a PDF page as pdftotext places it, in points from the page's top left.
+struct Tmot {
+    std::string texte;
+    double x0, y0, x1, y1;
+};
+
+struct Tpage_pdf {
+    double largeur = 0, hauteur = 0;
+    std::vector<Tmot> mots;
+
+    const Tmot* mot(const std::string& texte, double y0 = -1) const {
+        for (const auto& m : mots)
+            if (m.texte == texte && (y0 < 0 || std::abs(m.y0 - y0) < 1)) return &m;
+        return nullptr;
+    }
+};
+
+Tpage_pdf page_du_pdf(const std::string& pdf, int numero, const Trepertoire_temporaire& rep) {
+    const auto n = std::to_string(numero);
+    const auto r = lance(outil("pdftotext"), {"-bbox", "-f", n, "-l", n, pdf, "-"}, rep);
+    EXPECT_EQ(r.statut, 0) << r.erreurs;
+    Tpage_pdf page;
+    std::smatch m;
+    if (std::regex_search(r.sortie, m,
+                          std::regex(R"re(<page width="([\d.]+)" height="([\d.]+)")re")))
+        page.largeur = std::stod(m[1]), page.hauteur = std::stod(m[2]);
+    const std::regex mot(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (std::sregex_iterator it(r.sortie.begin(), r.sortie.end(), mot), fin; it != fin; ++it)
+        page.mots.push_back({(*it)[5], std::stod((*it)[1]), std::stod((*it)[2]),
+                             std::stod((*it)[3]), std::stod((*it)[4])});
+    return page;
+}
+
+// Dark pixels of a picture of the page at `dpi` under a word's box.
+int encre(const QImage& image, int dpi, const Tmot& m) {
+    const double px = dpi / 72.0;
+    int n = 0;
+    for (int y = static_cast<int>(m.y0 * px); y <= static_cast<int>(m.y1 * px); ++y)
+        for (int x = static_cast<int>(m.x0 * px); x <= static_cast<int>(m.x1 * px); ++x)
+            n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
 TEST_F(VelmoraTableau, LePdfEstUnePageA4QuiPorteLeTitreEtLesDistances) {
+    // A rally file's long name must not push the start, the step and the date off the page.
+    const std::string nom = "Rallye_des_Monts_du_Velay_" + std::string(96, 'x') + "_2026.txt";
+    const std::string rallye = rep.ecrit(nom, lit(VELMORA_RALLYE_EXEMPLE));
     const std::string pdf = rep.chemin() + "zr1.pdf";
-    const auto r = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--depart", "10:00:00", "--pdf", pdf});
+    const auto r = tableau({rallye, "1", "--depart", "10:00:00", "--pdf", pdf});
     ASSERT_EQ(r.statut, 0) << r.erreurs;
     EXPECT_EQ(r.sortie, "");
     EXPECT_EQ(r.erreurs, "");
@@ -174,34 +261,93 @@ TEST_F(VelmoraTableau, LePdfEstUnePageA4QuiPorteLeTitreEtLesDistances) {
     const auto texte = lance(outil("pdftotext"), {"-f", "1", "-l", "1", pdf, "-"}, rep);
     ASSERT_EQ(texte.statut, 0) << texte.erreurs;
     for (const char* attendu :
-         {"Tableau de marche — ZR1", "rallye_exemple.txt", "Départ : 10:00:00", "Imprimé le ",
-          "Distance (km)", "Heure de passage", "0,000", "10:03:20,0", "nouvelle moyenne",
-          "Page 1 / 3"})
+         {"Tableau de marche — ZR1", "Rallye : Rallye_des_Monts_du_", "…", "xx_2026.txt",
+          "Départ : 10:00:00", "Pas : 100 m", "Imprimé le ", "Distance (km)", "Heure de passage",
+          "0,000", "10:03:20,0", "nouvelle moyenne", "Page 1 / 3"})
         EXPECT_NE(texte.sortie.find(attendu), std::string::npos) << attendu;
 
-    const auto image = lance(
-        outil("pdftoppm"),
-        {"-png", "-r", "50", "-f", "1", "-l", "1", "-singlefile", pdf, rep.chemin() + "page"}, rep);
+    const Tpage_pdf page = page_du_pdf(pdf, 1, rep);
+    ASSERT_NEAR(page.largeur, 595, 1);
+    // Every word within the 15 mm margins.
+    const double marge = 15 / 25.4 * 72 - 0.5;
+    for (const auto& m : page.mots) {
+        EXPECT_GE(m.x0, marge) << m.texte;
+        EXPECT_LE(m.x1, page.largeur - marge) << m.texte;
+    }
+    // The footer alone on its line, a line's height (5 mm) clear of the table.
+    const Tmot* numero = page.mot("Page");
+    ASSERT_NE(numero, nullptr);
+    std::vector<std::string> pied;
+    for (const auto& m : page.mots)
+        if (m.y1 > numero->y0 - 5 / 25.4 * 72) pied.push_back(m.texte);
+    std::sort(pied.begin(), pied.end());
+    EXPECT_EQ(pied, (std::vector<std::string>{"/", "1", "3", "Page", "velmora-tableau"}));
+
+    const int dpi = 150;
+    const auto image = lance(outil("pdftoppm"),
+                             {"-png", "-r", std::to_string(dpi), "-f", "1", "-l", "1",
+                              "-singlefile", pdf, rep.chemin() + "page"},
+                             rep);
     ASSERT_EQ(image.statut, 0) << image.erreurs;
-    const QImage page(QString::fromStdString(rep.chemin() + "page.png"));
-    ASSERT_FALSE(page.isNull());
-    EXPECT_NEAR(static_cast<double>(page.width()) / page.height(), 210.0 / 297.0, 0.01);
+    const QImage dessin(QString::fromStdString(rep.chemin() + "page.png"));
+    ASSERT_FALSE(dessin.isNull());
+    EXPECT_NEAR(static_cast<double>(dessin.width()) / dessin.height(), 210.0 / 297.0, 0.01);
     // Ink in the title's band, and lines shaded in turn below it.
     int encre_titre = 0, ombre = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QRgb p = page.pixel(x, y);
-            if (y < page.height() / 10 && qGray(p) < 100) ++encre_titre;
+    for (int y = 0; y < dessin.height(); ++y)
+        for (int x = 0; x < dessin.width(); ++x) {
+            const QRgb p = dessin.pixel(x, y);
+            if (y < dessin.height() / 10 && qGray(p) < 100) ++encre_titre;
             if (qRed(p) == 232 && qGreen(p) == 232 && qBlue(p) == 232) ++ombre;
         }
-    EXPECT_GT(encre_titre, 100);
-    EXPECT_GT(ombre, page.width() * page.height() / 20);
+    EXPECT_GT(encre_titre, 1000);
+    EXPECT_GT(ombre, dessin.width() * dessin.height() / 20);
+    // The average change at 2,500 km is bold: its "48,50" carries more ink than the
+    // same text on the next line.
+    const Tmot* changement = page.mot("2,500");
+    const Tmot* suivante = page.mot("2,600");
+    ASSERT_TRUE(changement && suivante);
+    const Tmot* gras = page.mot("48,50", changement->y0);
+    const Tmot* maigre = page.mot("48,50", suivante->y0);
+    ASSERT_TRUE(gras && maigre);
+    EXPECT_GT(encre(dessin, dpi, *gras), 1.2 * encre(dessin, dpi, *maigre))
+        << encre(dessin, dpi, *gras) << " contre " << encre(dessin, dpi, *maigre);
 }
 
-TEST_F(VelmoraTableau, UnPdfQuiNePeutEtreEcritDonneLeStatut1) {
-    const auto r = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", rep.chemin() + "absent/t.pdf"});
-    EXPECT_EQ(r.statut, 1);
-    EXPECT_NE(r.erreurs.find("Impossible d'écrire le fichier "), std::string::npos) << r.erreurs;
+// A file not written whole is an error, and the table already there stays as it was.
+TEST_F(VelmoraTableau, UnPdfQuiNePeutEtreEcritDonneLeStatut1EtLaisseLAncien) {
+    const std::string pdf = rep.chemin() + "t.pdf";
+    const auto premier = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", pdf});
+    ASSERT_EQ(premier.statut, 0) << premier.erreurs;
+    const std::string ancien = lit(pdf);
+
+    // A file-size limit stands for a full disk: writes fail past it. At one byte short of
+    // the whole table, only the last buffered bytes fail, when they are flushed.
+    const std::string plein = "trap '' XFSZ; prlimit --fsize=";
+    const std::string non_ecrit = "l'écriture a échoué (disque plein ?) ; l'ancien fichier est "
+                                  "inchangé";
+    struct {
+        const char* nom;
+        std::string pdf;
+        std::string prefixe;
+        std::string raison;
+    } const cas[] = {
+        {"dossier absent", rep.chemin() + "absent/t.pdf", "", "il ne peut pas être créé"},
+        {"disque plein", pdf, plein + "4096 ", non_ecrit},
+        {"disque plein au dernier octet", pdf, plein + std::to_string(ancien.size() - 1) + " ",
+         non_ecrit},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const auto r = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", c.pdf}, c.prefixe);
+        EXPECT_EQ(r.statut, 1);
+        EXPECT_NE(r.erreurs.find("Impossible d'écrire le fichier " + c.pdf + " : " + c.raison),
+                  std::string::npos)
+            << r.erreurs;
+        EXPECT_EQ(lit(pdf), ancien);
+        for (const auto& f : std::filesystem::directory_iterator(rep.chemin()))
+            EXPECT_FALSE(f.path().filename().string().starts_with("t.pdf.")) << f.path();
+    }
 }
 
 } // namespace
