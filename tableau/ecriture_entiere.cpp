@@ -47,7 +47,7 @@ std::optional<std::string> ecrit_dans(QFileDevice& fichier,
 
 std::optional<std::string> ecrit_fichier_entier(const std::string& chemin,
                                                 const std::function<bool(QIODevice&)>& ecrit) {
-    const QString nom = QString::fromLocal8Bit(chemin.c_str());
+    const QString nom = QString::fromStdString(chemin);
     const QFileInfo existant(nom);
     if (existant.exists() && !existant.isFile()) {
         // Renaming over a device would replace it with a plain file.

@@ -1,5 +1,6 @@
 // velmora-tableau: the time table of a regularity zone, as a spreadsheet on standard
 // output or as a printable PDF.
+#include "arguments_programme.h"
 #include "entree_refusee.h"
 #include "horaire_rallye.h"
 #include "options_tableau.h"
@@ -45,8 +46,9 @@ int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne
 } // namespace
 
 int main(int argc, char** argv) {
+    prepare_console();
     try {
-        const Toptions_tableau o = lit_options(std::vector<std::string>(argv + 1, argv + argc));
+        const Toptions_tableau o = lit_options(arguments_programme(argc, argv));
         if (o.aide) {
             std::cout << usage_tableau << '\n' << aide_tableau << '\n';
             return 0;

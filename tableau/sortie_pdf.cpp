@@ -180,7 +180,7 @@ private:
         // stay within the margin. Measured as drawn, with a millimetre to spare.
         const QFontMetricsF mesure(p_.font(), p_.device());
         const QString nom = mesure.elidedText(
-            QFileInfo(QString::fromLocal8Bit(entete_.rallye.c_str())).fileName(), Qt::ElideMiddle,
+            QFileInfo(QString::fromStdString(entete_.rallye)).fileName(), Qt::ElideMiddle,
             largeur_ - mm - mesure.horizontalAdvance(prefixe) - mesure.horizontalAdvance(suite));
         p_.drawText(QRectF(0, 11 * mm, largeur_, 6 * mm), Qt::AlignLeft | Qt::AlignVCenter,
                     prefixe + nom + suite);
