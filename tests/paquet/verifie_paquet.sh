@@ -89,9 +89,9 @@ for f in "256x256/apps/$icone.png" "scalable/apps/$icone.svg"; do
 done
 [ -s "$racine/usr/share/man/man1/velmora.1.gz" ] || echec "page de manuel velmora(1) absente"
 
-# The crew's documents, the manual as soon as the sources have it.
+# The crew's documents, the manual as soon as the sources have it, and its version to print.
 documents=(rallye_exemple.txt copyright changelog.gz)
-[ ! -f "$sources/docs/guide-equipage.md" ] || documents+=(guide-equipage.md)
+[ ! -f "$sources/docs/guide-equipage.md" ] || documents+=(guide-equipage.md guide-equipage.pdf)
 for f in "${documents[@]}"; do
     [ -s "$racine/usr/share/doc/velmora/$f" ] || echec "/usr/share/doc/velmora/$f absent"
 done
