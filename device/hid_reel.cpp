@@ -90,6 +90,7 @@ void Thid_reel::surveille() {
 void Thid_reel::examine(const std::vector<std::string>& retires) {
     std::vector<Tavis> avis;
     IHidTarget* cible = nullptr;
+    bool sans_droits_nouveau = false;
     for (;;) {
         std::uint64_t pertes;
         {
@@ -105,59 +106,88 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
         // A device lost by its reader while the list was read may still be on it:
         // that list would bring it back as a new device. Read it again.
         if (pertes != pertes_en_lecture_) continue;
-        for (auto& [handle, p] : peripheriques_) {
-            if (!p.branche) continue;
-            const bool signale_retire =
-                std::find(retires.begin(), retires.end(), p.chemin) != retires.end();
-            const bool encore_la =
-                std::any_of(liste.begin(), liste.end(), [&p](const Tperipherique_vu& v) {
-                    return v.chemin == p.chemin && v.vendor_id == p.vendor_id &&
-                           v.product_id == p.product_id;
-                });
-            if (signale_retire || !encore_la) {
-                debranche_verrouille(handle, p);
-                avis.emplace_back(NOTIFY_UNPLUGGED, handle);
-            }
-        }
-        inaccessibles_.clear();
-        for (std::size_t i = 0; i < liste.size(); ++i) {
-            const Tperipherique_vu& v = liste[i];
-            const bool connu =
-                std::any_of(peripheriques_.begin(), peripheriques_.end(), [&v](const auto& e) {
-                    return e.second.branche && e.second.chemin == v.chemin;
-                });
-            if (connu) continue;
-            if (!accessible[i]) {
-                inaccessibles_.push_back(v.chemin);
-                continue;
-            }
-            const THidHandle handle = prochain_handle_++;
-            Tperipherique& p = peripheriques_[handle];
-            p.chemin = v.chemin;
-            p.vendor_id = v.vendor_id;
-            p.product_id = v.product_id;
-            avis.emplace_back(NOTIFY_PLUGGED, handle);
-        }
+        debranche_les_absents_verrouille(liste, retires, avis);
+        sans_droits_nouveau = annonce_les_nouveaux_verrouille(liste, accessible, avis);
         cible = cible_;
         break;
     }
-    if (!avis.empty()) avis.emplace_back(NOTIFY_CHANGED, 0);
+    if (!avis.empty() || sans_droits_nouveau) avis.emplace_back(NOTIFY_CHANGED, 0);
     poste(cible, avis);
+}
+
+void Thid_reel::debranche_les_absents_verrouille(const std::vector<Tperipherique_vu>& liste,
+                                                 const std::vector<std::string>& retires,
+                                                 std::vector<Tavis>& avis) {
+    for (auto& [handle, p] : peripheriques_) {
+        if (!p.branche) continue;
+        const bool signale_retire =
+            std::find(retires.begin(), retires.end(), p.chemin) != retires.end();
+        const bool encore_la =
+            std::any_of(liste.begin(), liste.end(), [&p](const Tperipherique_vu& v) {
+                return v.chemin == p.chemin && v.vendor_id == p.vendor_id &&
+                       v.product_id == p.product_id;
+            });
+        if (signale_retire || !encore_la) {
+            debranche_verrouille(handle, p);
+            avis.emplace_back(NOTIFY_UNPLUGGED, handle);
+        }
+    }
+}
+
+bool Thid_reel::annonce_les_nouveaux_verrouille(const std::vector<Tperipherique_vu>& liste,
+                                                const std::vector<bool>& accessible,
+                                                std::vector<Tavis>& avis) {
+    auto meme = [](const Tperipherique_vu& a, const Tperipherique_vu& b) {
+        return a.chemin == b.chemin && a.vendor_id == b.vendor_id && a.product_id == b.product_id;
+    };
+    std::vector<Tperipherique_vu> inaccessibles;
+    bool sans_droits_nouveau = false;
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+        const Tperipherique_vu& v = liste[i];
+        const bool connu =
+            std::any_of(peripheriques_.begin(), peripheriques_.end(), [&v](const auto& e) {
+                return e.second.branche && e.second.chemin == v.chemin;
+            });
+        if (connu) continue;
+        if (!accessible[i]) {
+            sans_droits_nouveau =
+                sans_droits_nouveau ||
+                std::none_of(inaccessibles_.begin(), inaccessibles_.end(),
+                             [&](const Tperipherique_vu& d) { return meme(d, v); });
+            inaccessibles.push_back(v);
+            continue;
+        }
+        const THidHandle handle = prochain_handle_++;
+        Tperipherique& p = peripheriques_[handle];
+        p.chemin = v.chemin;
+        p.vendor_id = v.vendor_id;
+        p.product_id = v.product_id;
+        avis.emplace_back(NOTIFY_PLUGGED, handle);
+    }
+    inaccessibles_ = std::move(inaccessibles);
+    return sans_droits_nouveau;
 }
 
 bool Thid_reel::a_reessayer() {
     std::lock_guard verrou(mutex_);
-    return !inaccessibles_.empty() ||
+    return !inaccessibles_demandes_verrouille().empty() ||
            std::any_of(peripheriques_.begin(), peripheriques_.end(), [](const auto& e) {
                return e.second.branche && e.second.notifie_lecture && !e.second.lecteur;
            });
+}
+
+std::vector<std::string> Thid_reel::inaccessibles_demandes_verrouille() const {
+    std::vector<std::string> chemins;
+    for (const auto& v : inaccessibles_)
+        if (ids_demandes_.count({v.vendor_id, v.product_id})) chemins.push_back(v.chemin);
+    return chemins;
 }
 
 bool Thid_reel::devenus_accessibles() {
     std::vector<std::string> chemins;
     {
         std::lock_guard verrou(mutex_);
-        chemins = inaccessibles_;
+        chemins = inaccessibles_demandes_verrouille();
     }
     return std::any_of(chemins.begin(), chemins.end(),
                        [this](const std::string& c) { return source_->peut_ouvrir(c); });
@@ -255,10 +285,20 @@ THidId Thid_reel::GetProductID(THidHandle handle) {
 }
 
 THidHandle Thid_reel::GetHandle(THidId vendorId, THidId productId) {
-    std::lock_guard verrou(mutex_);
-    for (const auto& [handle, p] : peripheriques_)
-        if (p.branche && p.vendor_id == vendorId && p.product_id == productId) return handle;
-    return 0;
+    THidHandle trouve = 0;
+    bool reessai_nouveau = false;
+    {
+        std::lock_guard verrou(mutex_);
+        for (const auto& [handle, p] : peripheriques_)
+            if (!trouve && p.branche && p.vendor_id == vendorId && p.product_id == productId)
+                trouve = handle;
+        // The caller names what it looks for: such a device, listed without rights, is
+        // tried again from now on, and the watcher must learn it.
+        if (ids_demandes_.insert({vendorId, productId}).second)
+            reessai_nouveau = !inaccessibles_demandes_verrouille().empty();
+    }
+    if (reessai_nouveau) source_->reveille();
+    return trouve;
 }
 
 THidResult Thid_reel::SetReadNotify(THidHandle handle, THidBool value) {

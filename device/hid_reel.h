@@ -6,9 +6,13 @@
 // long: Read takes a queued report, Write opens the device just for the report.
 //
 // A device is announced once the program has the rights to open it: until then it
-// is not there for the program, which would only show a box it cannot read. Such a
-// device, and one whose reports are wanted but whose opening failed, is tried again
-// every `periode_reessai_ms`, so a late udev rule or permission takes effect at once.
+// is not there for the program, which would only show a box it cannot read. Its
+// coming still changes the list (NOTIFY_CHANGED), so that the caller asks for the
+// device it looks for. Such a device whose ids a caller has asked for (GetHandle),
+// and one whose reports are wanted but whose opening failed, is tried again every
+// `periode_reessai_ms`, so a late udev rule or permission takes effect at once. No
+// other device is tried again: a laptop's keyboard and touchpad, root's alone, never
+// wake the watcher.
 //
 // Handles are small integers given in plugging order, never reused. After an
 // unplug a handle still answers its ids (so that the unplug can be recognised)
@@ -27,6 +31,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -73,7 +78,18 @@ private:
 
     void surveille();
     void examine(const std::vector<std::string>& retires);
+    // Under the lock, with the list just read: the devices gone are unplugged, the new
+    // ones that can be opened announced, and the others kept as listed without rights.
+    // The second tells whether one of those is new.
+    void debranche_les_absents_verrouille(const std::vector<Tperipherique_vu>& liste,
+                                          const std::vector<std::string>& retires,
+                                          std::vector<Tavis>& avis);
+    bool annonce_les_nouveaux_verrouille(const std::vector<Tperipherique_vu>& liste,
+                                         const std::vector<bool>& accessible,
+                                         std::vector<Tavis>& avis);
     bool a_reessayer();
+    // Under the lock: the devices listed without rights whose ids were asked for.
+    std::vector<std::string> inaccessibles_demandes_verrouille() const;
     bool devenus_accessibles();
     void ouvre_les_attendus();
     // Opens the device and starts its reader; false when it could not be opened.
@@ -94,7 +110,8 @@ private:
     THidHandle prochain_handle_ = 1;
     std::uint64_t pertes_en_lecture_ = 0; // devices found gone by their reader
     std::map<THidHandle, Tperipherique> peripheriques_;
-    std::vector<std::string> inaccessibles_; // listed, not announced: no rights to open them
+    std::vector<Tperipherique_vu> inaccessibles_; // listed, not announced: no rights to open them
+    std::set<std::pair<THidId, THidId>> ids_demandes_; // vendor and product given to GetHandle
     std::deque<THidHandle> debranches_;
     std::list<std::unique_ptr<Tlecteur>> lecteurs_;
     std::thread surveillant_;

@@ -1,9 +1,10 @@
 // The system's device source on Linux: hidapi (hidraw back end) lists and opens
 // the devices; a udev monitor of the hidraw subsystem wakes the watcher when one
 // comes or goes. Without a monitor the list is read again every second.
+#include "source_udev.h"
+
 #include "descripteur_rapport.h"
 #include "hidapi_commun.h"
-#include "source_hid.h"
 
 #include <libudev.h>
 
@@ -15,14 +16,11 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace {
-
-constexpr int periode_enumeration_ms = 1000;
 
 // The device's report descriptor, as the kernel shows it beside the hidraw node.
 std::vector<std::uint8_t> descripteur_de(const std::string& chemin) {
@@ -39,11 +37,14 @@ std::vector<std::uint8_t> descripteur_de(const std::string& chemin) {
 
 class Tsource_udev : public Isource_hid {
 public:
-    Tsource_udev() {
+    explicit Tsource_udev(const Treglages_source_udev& reglages)
+        : periode_ms_(std::max(1, reglages.periode_enumeration_ms)),
+          prochaine_liste_(std::chrono::steady_clock::now() +
+                           std::chrono::milliseconds(periode_ms_)) {
         reveil_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         udev_ = udev_new();
         // Without a running udev daemon no event would ever come: read the list instead.
-        if (udev_ && ::access("/run/udev/control", F_OK) == 0)
+        if (reglages.moniteur && udev_ && ::access("/run/udev/control", F_OK) == 0)
             moniteur_ = udev_monitor_new_from_netlink(udev_, "udev");
         if (moniteur_ &&
             (udev_monitor_filter_add_match_subsystem_devtype(moniteur_, "hidraw", nullptr) < 0 ||
@@ -77,49 +78,18 @@ public:
     }
 
     Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
-        using namespace std::chrono;
         if (arrete_) return Tattente::arret;
-        // Without a monitor (or without a way to be woken) the list is read every period.
-        const bool liste_periodique = !moniteur_ || reveil_ < 0;
-        int attente = delai_max_ms;
-        if (liste_periodique) {
-            const auto reste = duration_cast<milliseconds>(prochaine_liste_ - steady_clock::now());
-            const int jusqu_a_la_liste =
-                static_cast<int>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
-            if (attente < 0 || jusqu_a_la_liste < attente) attente = jusqu_a_la_liste;
-        }
         pollfd attentes[2] = {{reveil_, POLLIN, 0},
                               {moniteur_ ? udev_monitor_get_fd(moniteur_) : -1, POLLIN, 0}};
-        const int r = ::poll(attentes, 2, attente);
+        const bool en_erreur = ::poll(attentes, 2, attente_ms(delai_max_ms)) < 0 && errno != EINTR;
         if (arrete_) return Tattente::arret;
-        if (r > 0 && attentes[0].revents != 0) {
-            std::uint64_t n;
-            [[maybe_unused]] const auto lu = ::read(reveil_, &n, sizeof n);
-            return Tattente::delai;
-        }
-        if ((r < 0 && errno != EINTR) ||
-            (r > 0 && (attentes[1].revents & (POLLERR | POLLHUP | POLLNVAL)))) {
-            // A monitor that fails would wake us for ever: read the list every period instead.
-            if (moniteur_) udev_monitor_unref(moniteur_);
-            moniteur_ = nullptr;
-            prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
-            return Tattente::changement;
-        }
-        if (r > 0 && moniteur_ && (attentes[1].revents & POLLIN)) {
-            while (udev_device* d = udev_monitor_receive_device(moniteur_)) {
-                const char* action = udev_device_get_action(d);
-                const char* noeud = udev_device_get_devnode(d);
-                if (action && noeud && std::strcmp(action, "remove") == 0) retires.push_back(noeud);
-                udev_device_unref(d);
-            }
-            return Tattente::changement;
-        }
-        if (liste_periodique && steady_clock::now() >= prochaine_liste_) {
-            prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
-            return Tattente::changement;
-        }
-        // The caller's delay, or a signal: reading the list again is never needed for those.
-        return Tattente::delai;
+        if (attentes[0].revents != 0) return vide_reveil();
+        if (en_erreur || (attentes[1].revents & (POLLERR | POLLHUP | POLLNVAL)))
+            return passe_a_la_liste();
+        if (attentes[1].revents & POLLIN) return lit_moniteur(retires);
+        // Otherwise the caller's delay or a signal, for which the list need not be read again;
+        // or the list's own time.
+        return liste_due() ? Tattente::changement : Tattente::delai;
     }
 
     void reveille() override { signale(); }
@@ -130,6 +100,55 @@ public:
     }
 
 private:
+    // Without a monitor (or without a way to be woken) the list is read every period.
+    bool liste_periodique() const { return !moniteur_ || reveil_ < 0; }
+
+    // How long poll may wait: the caller's delay, and no later than the list's next reading.
+    // Rounded up: woken before that time, the next wait would be one of no time at all.
+    int attente_ms(int delai_max_ms) const {
+        using namespace std::chrono;
+        if (!liste_periodique()) return delai_max_ms;
+        const auto reste = ceil<milliseconds>(prochaine_liste_ - steady_clock::now());
+        const int jusqu_a_la_liste =
+            static_cast<int>(std::clamp<long long>(reste.count(), 0, periode_ms_));
+        return delai_max_ms < 0 ? jusqu_a_la_liste : std::min(delai_max_ms, jusqu_a_la_liste);
+    }
+
+    // True once in each period when the list is read periodically, and the next period begins.
+    bool liste_due() {
+        using namespace std::chrono;
+        if (!liste_periodique() || steady_clock::now() < prochaine_liste_) return false;
+        prochaine_liste_ = steady_clock::now() + milliseconds(periode_ms_);
+        return true;
+    }
+
+    // reveille() or arrete() was called: the counter is emptied, or every wait would end at once.
+    Tattente vide_reveil() {
+        std::uint64_t n;
+        [[maybe_unused]] const auto lu = ::read(reveil_, &n, sizeof n);
+        return Tattente::delai;
+    }
+
+    // A monitor that fails would wake us for ever: the list is read every period instead.
+    Tattente passe_a_la_liste() {
+        if (moniteur_) udev_monitor_unref(moniteur_);
+        moniteur_ = nullptr;
+        prochaine_liste_ =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(periode_ms_);
+        return Tattente::changement;
+    }
+
+    // Every event waiting is taken, so that the monitor's socket is empty again.
+    Tattente lit_moniteur(std::vector<std::string>& retires) {
+        while (udev_device* d = udev_monitor_receive_device(moniteur_)) {
+            const char* action = udev_device_get_action(d);
+            const char* noeud = udev_device_get_devnode(d);
+            if (action && noeud && std::strcmp(action, "remove") == 0) retires.push_back(noeud);
+            udev_device_unref(d);
+        }
+        return Tattente::changement;
+    }
+
     void signale() {
         if (reveil_ >= 0) {
             const std::uint64_t un = 1;
@@ -142,12 +161,16 @@ private:
     udev_monitor* moniteur_ = nullptr;
     int reveil_ = -1;
     std::atomic<bool> arrete_{false};
-    std::chrono::steady_clock::time_point prochaine_liste_ =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(periode_enumeration_ms);
+    int periode_ms_;
+    std::chrono::steady_clock::time_point prochaine_liste_;
 };
 
 } // namespace
 
+std::unique_ptr<Isource_hid> cree_source_udev(const Treglages_source_udev& reglages) {
+    return std::make_unique<Tsource_udev>(reglages);
+}
+
 std::unique_ptr<Isource_hid> cree_source_systeme() {
-    return std::make_unique<Tsource_udev>();
+    return cree_source_udev({});
 }

@@ -113,7 +113,8 @@ public:
         const bool liste_periodique = fenetre_ == nullptr;
         DWORD attente = delai_max_ms < 0 ? INFINITE : static_cast<DWORD>(delai_max_ms);
         if (liste_periodique) {
-            const auto reste = duration_cast<milliseconds>(prochaine_liste_ - steady_clock::now());
+            // Rounded up: rounded down, the last millisecond would wake the watcher at once.
+            const auto reste = ceil<milliseconds>(prochaine_liste_ - steady_clock::now());
             const auto jusqu_a_la_liste =
                 static_cast<DWORD>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
             attente = std::min(attente, jusqu_a_la_liste);

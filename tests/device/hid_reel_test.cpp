@@ -199,9 +199,12 @@ TEST_F(HidReel, UnBoitierSansDroitsNEstAnnonceQueQuandIlPeutEtreLu) {
     auto avis = cible.attend(2);
     ASSERT_EQ(avis.size(), 2u);
     EXPECT_EQ(hid->GetVendorID(avis[0].second), 0x046Du) << "only the mouse is announced";
+    // As the link does on the list's change: it asks for the box, not there for it yet.
     EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), 0u);
 
-    // The rights come without any word from the system: the box is announced all the same.
+    // Once the watcher has dealt with all of it, the rights come without any word from the
+    // system: the box is announced all the same.
+    ASSERT_EQ(source->attend_surveillant_au_repos(), Thid_reel::periode_reessai_ms);
     source->droits(chemin_boitier, true);
     avis = cible.attend(4);
     ASSERT_EQ(avis.size(), 4u);
@@ -221,13 +224,42 @@ TEST_F(HidReel, UneOuvertureQuiEchoueEstRetenteSansNouvelleDemande) {
     EXPECT_EQ(hid->Write(h, rapport, 2), 0);
     EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
 
-    // The link asked once; the reports come as soon as the device opens.
+    // The link asked once. Once the watcher too has failed and waits, the device opens:
+    // the reports come all the same.
+    ASSERT_EQ(source->attend_surveillant_au_repos(), Thid_reel::periode_reessai_ms);
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
     source->refuse_ouverture(false);
     source->envoie(chemin_boitier, {0, 48});
     const auto avis = cible.attend(3);
     ASSERT_EQ(avis.size(), 3u);
     EXPECT_EQ(avis.back(), (Tavis{NOTIFY_READ, h}));
     EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+}
+
+TEST_F(HidReel, SansBoitierLeSurveillantDortTantQueRienNeChange) {
+    // A laptop: its keyboard and touchpad are root's alone, listed and never announced.
+    source->droits("/dev/hidraw1", false);
+    source->ajoute("/dev/hidraw1", 0x046D, 0xC31C);
+    source->droits("/dev/hidraw2", false);
+    source->ajoute("/dev/hidraw2", 0x06CB, 0xCD7E);
+    hid->Connect(&cible);
+    // The list changed all the same: the link asks for its box, which is not there.
+    EXPECT_THAT(cible.attend(1), ElementsAre(Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), 0u);
+    EXPECT_EQ(source->attend_surveillant_au_repos(), -1)
+        << "the watcher wakes by itself for devices no one asked for";
+
+    // The box, without rights yet: that one is tried again, until the rights come.
+    source->droits(chemin_boitier, false);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    EXPECT_EQ(cible.attend(2).back(), (Tavis{NOTIFY_CHANGED, 0}));
+    ASSERT_EQ(source->attend_surveillant_au_repos(), Thid_reel::periode_reessai_ms);
+    source->droits(chemin_boitier, true);
+    const auto avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_PLUGGED, hid->GetHandle(VID_BOITIER, PID_BOITIER)}));
+    EXPECT_EQ(hid->SetReadNotify(avis[2].second, HID_TRUE), 1);
+    EXPECT_EQ(source->attend_surveillant_au_repos(), -1) << "nothing left to try again";
 }
 
 TEST_F(HidReel, ChaqueAnnonceDeRapportTrouveSonRapportMemeQuandLaFileDeborde) {

@@ -12,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 
 class Tsource_scriptee : public Isource_hid {
@@ -84,6 +85,19 @@ public:
                             [&] { return rapports_[chemin].empty() && en_attente_[chemin] > 0; });
     }
 
+    // Waits until the watcher is blocked in its wait with nothing pending that would end it:
+    // by then it has dealt with everything done before, changes made before Connect included.
+    // Gives that wait's delay: negative when it sleeps until something changes, never waking
+    // by itself. Nothing if the watcher never comes to rest.
+    std::optional<int> attend_surveillant_au_repos() {
+        std::unique_lock v(m_);
+        if (!cv_.wait_for(v, std::chrono::seconds(20), [&] {
+                return surveillant_en_attente_ && changements_ == 0 && !reveil_ && !arrete_;
+            }))
+            return std::nullopt;
+        return delai_en_attente_;
+    }
+
     // ---- Isource_hid -----------------------------------------------------------------------
     std::vector<Tperipherique_vu> enumere() override {
         std::lock_guard v(m_);
@@ -105,10 +119,14 @@ public:
     Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
         std::unique_lock v(m_);
         auto fini = [&] { return arrete_ || reveil_ || changements_ > 0; };
+        surveillant_en_attente_ = true;
+        delai_en_attente_ = delai_max_ms;
+        cv_.notify_all();
         if (delai_max_ms < 0)
             cv_.wait(v, fini);
         else
             cv_.wait_for(v, std::chrono::milliseconds(delai_max_ms), fini);
+        surveillant_en_attente_ = false;
         if (arrete_) return Tattente::arret;
         reveil_ = false;
         if (changements_ == 0) return Tattente::delai;
@@ -183,6 +201,8 @@ private:
     std::map<std::string, std::vector<std::vector<std::uint8_t>>> ecrits_;
     std::set<std::string> sans_droits_;
     int changements_ = 0;
+    bool surveillant_en_attente_ = false;
+    int delai_en_attente_ = 0;
     bool reveil_ = false;
     bool refuse_ = false;
     bool arrete_ = false;

@@ -217,14 +217,15 @@ INSTANTIATE_TEST_SUITE_P(Descripteurs, Invite, ::testing::Values(0, 5), [](const
 // ---- Rights on the node ----------------------------------------------------------------------
 
 const std::string regle_installee = "/etc/udev/rules.d/" VELMORA_NOM_REGLE_UDEV;
-const std::string installe_regle =
-    "install -m 644 " VELMORA_REGLE_UDEV " /etc/udev/rules.d/ && udevadm control --reload";
+// The rule from the checkout, wherever it is.
+const std::string installe_regle = "install -m 644 " + cite(VELMORA_REGLE_UDEV) +
+                                   " /etc/udev/rules.d/ && udevadm control --reload";
 
 TEST(InviteDroits, UnNoeudIlisibleNEstPasMontreVertEtCompteDesQuIlDevientLisible) {
     Tboitier_pilote boitier("boîtier", {});
     const auto noeuds = attend_noeuds_boitier(1, false);
     ASSERT_EQ(noeuds.size(), 1u);
-    ASSERT_EQ(lance("chmod 000 " + noeuds[0]), 0);
+    ASSERT_EQ(lance("chmod 000 " + cite(noeuds[0])), 0);
     Tprogramme p;
     p.tourne_pendant(1500ms);
     p.montre("noeud en mode 000 depuis 1,5 s");
@@ -262,20 +263,20 @@ TEST(InviteDroits, UdevadmTriggerEnMarcheEtRegleDuBoitierAppliqueeTard) {
 
     // Without the box's rule, unplugged and plugged again: root's alone. Then the rule
     // comes, and a trigger applies it, as a crew installing it with the program open.
-    ASSERT_EQ(lance("rm " + regle_installee + " && udevadm control --reload"), 0);
+    ASSERT_EQ(lance("rm " + cite(regle_installee) + " && udevadm control --reload"), 0);
     boitier.commande("debranche");
     ASSERT_TRUE(p.tourne_jusqu_a([&] { return p.rouge(); }));
     boitier.commande("rebranche");
     const auto de_nouveau = attend_noeuds_boitier(1);
     ASSERT_EQ(de_nouveau.size(), 1u);
-    lance("ls -l " + de_nouveau[0]);
+    lance("ls -l " + cite(de_nouveau[0]));
     p.tourne_pendant(1s);
     p.montre("rebranché sans la règle");
     EXPECT_TRUE(p.rouge()) << "un boîtier illisible montré présent";
     ASSERT_EQ(lance(installe_regle +
                     " && udevadm trigger --action=change --subsystem-match=hidraw && "
                     "udevadm settle && ls -l " +
-                    de_nouveau[0]),
+                    cite(de_nouveau[0])),
               0);
     EXPECT_TRUE(p.tourne_jusqu_a([&] { return p.vert(); }, 20s)) << "la règle n'a rien ouvert";
     ASSERT_TRUE(p.tours(boitier, 54));

@@ -39,7 +39,7 @@ bool udevd_en_marche() {
 }
 
 bool donne_les_droits(const std::string& noeud) {
-    return lance("chgrp plugdev " + noeud + " && chmod 660 " + noeud) == 0;
+    return lance("chgrp plugdev " + cite(noeud) + " && chmod 660 " + cite(noeud)) == 0;
 }
 
 std::vector<std::string> attend_noeuds_boitier(std::size_t n, bool droits) {
@@ -62,6 +62,13 @@ int lance(const std::string& commande) {
     journal("$ %s", commande.c_str());
     const int r = std::system(commande.c_str());
     return WIFEXITED(r) ? WEXITSTATUS(r) : -1;
+}
+
+std::string cite(const std::string& mot) {
+    std::string t = "'";
+    for (char c : mot)
+        t += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return t + "'";
 }
 
 void journal(const char* format, ...) {

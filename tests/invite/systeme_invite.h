@@ -16,6 +16,8 @@ bool donne_les_droits(const std::string& noeud);
 bool udevd_en_marche();
 // Runs a shell command, logged; its exit status.
 int lance(const std::string& commande);
+// One word for that shell, quoted: a path may hold spaces or quotes.
+std::string cite(const std::string& mot);
 // One line of the log, "[invité] ..." (printf format).
 void journal(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Files are opened from now on as a crew member's account would: user nobody, group

@@ -65,7 +65,8 @@ if [ -e /var/lib/man-db/auto-update ]; then
 fi
 # An install from source (its commands in /usr/local come first on the PATH, its box rule in
 # /etc overrides the package's) would hide the package's own files.
-for f in /usr/local/bin/velmora* /usr/local/share/man/man1/velmora* /etc/udev/rules.d/*velmora*; do
+for f in /usr/local/bin/velmora* /usr/local/share/man/man1/velmora* /usr/local/share/man/fr/man1/velmora* \
+    /etc/udev/rules.d/*velmora*; do
     [ -e "$f" ] || [ -L "$f" ] || continue
     rm -f "$f"
     vu "$f d'une installation depuis les sources retiré dans l'invité : c'est le paquet qui est essayé"
@@ -221,12 +222,13 @@ etape "velmora-tableau et les pages de manuel"
 tableau=$(velmora-tableau /usr/share/doc/velmora/rallye_exemple.txt ZR1) || echec "velmora-tableau a échoué"
 vu "velmora-tableau rallye_exemple.txt ZR1 : $(wc -l <<<"$tableau") lignes, dont : $(sed -n 2p <<<"$tableau")"
 [ "$(wc -l <<<"$tableau")" -gt 2 ] || echec "velmora-tableau n'a rien donné : $tableau"
+# French pages: found as a French system's man finds them (LANG=fr_FR.UTF-8).
 for page in velmora velmora-tableau velmora-boitier-virtuel; do
-    chemin=$(man -w "$page" 2>&1) || echec "man -w $page : $chemin"
-    vu "man -w $page : $chemin"
-    [ "$chemin" = "/usr/share/man/man1/$page.1.gz" ] || echec "la page $page n'est pas celle du paquet"
+    chemin=$(man -L fr -w "$page" 2>&1) || echec "man -L fr -w $page : $chemin"
+    vu "man -L fr -w $page : $chemin"
+    [ "$chemin" = "/usr/share/man/fr/man1/$page.1.gz" ] || echec "la page $page n'est pas celle du paquet"
 done
-texte=$(man velmora 2>&1) || echec "man velmora : $texte"
+texte=$(man -L fr velmora 2>&1) || echec "man -L fr velmora : $texte"
 vu "man velmora : $(wc -l <<<"$texte") lignes, dont : $(grep -m1 -F /etc/velmora/etalonnage.txt <<<"$texte" | sed 's/^ *//')"
 texte=$(tr -s ' \n' '  ' <<<"$texte") # lines justified and wrapped: words only
 for mot in "LOGICIEL DE SIMULATION DU VELMORA" "sudo editor /etc/velmora/etalonnage.txt" \

@@ -74,7 +74,7 @@ for compagnon in tableau:velmora-tableau tools/boitier_virtuel:velmora-boitier-v
     [ -d "$sources/${compagnon%%:*}" ] || continue
     commande=${compagnon#*:}
     est_programme "$(resout "/usr/bin/$commande")" || echec "pas de commande /usr/bin/$commande"
-    [ -s "$racine/usr/share/man/man1/$commande.1.gz" ] || echec "page de manuel $commande(1) absente"
+    [ -s "$racine/usr/share/man/fr/man1/$commande.1.gz" ] || echec "page de manuel $commande(1) absente"
 done
 
 # The box's rule where packages put theirs; /etc/udev is the administrator's.
@@ -87,7 +87,10 @@ icone=$(sed -n 's/^Icon=//p' "$racine$entree")
 for f in "256x256/apps/$icone.png" "scalable/apps/$icone.svg"; do
     [ -s "$racine/usr/share/icons/hicolor/$f" ] || echec "icône absente : $f"
 done
-[ -s "$racine/usr/share/man/man1/velmora.1.gz" ] || echec "page de manuel velmora(1) absente"
+[ -s "$racine/usr/share/man/fr/man1/velmora.1.gz" ] || echec "page de manuel velmora(1) absente"
+# The pages are in French alone: none where the English pages go.
+[ ! -e "$racine/usr/share/man/man1" ] ||
+    echec "pages de manuel françaises parmi les anglaises : $(ls "$racine/usr/share/man/man1")"
 
 # The crew's documents, the manual as soon as the sources have it, and its version to print.
 documents=(rallye_exemple.txt copyright changelog.gz)

@@ -9,7 +9,7 @@ lance=$1
 temoin=$2
 boitier=$3
 tmp=$(mktemp -d)
-trap 'exec 3>&- 4>&- 2>/dev/null; kill $(jobs -p) 2>/dev/null; wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
+trap 'exec 3>&- 4>&- 5>&- 2>/dev/null; kill $(jobs -p) 2>/dev/null; wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
 echec() {
     echo "ÉCHEC : $*"
     echo "--- témoin :"; cat "$tmp/temoin.txt"
@@ -32,7 +32,18 @@ exec 3>"$tmp/vers_boitier"
 attend "$tmp/boitier.txt" "branché" 30 || echec "le boîtier virtuel ne s'est pas branché"
 
 echo "== Wine démarre (son bus HID voit les nœuds hidraw) =="
-"$lance" wineboot >/dev/null 2>&1 || true
+# Wine's services (the device manager, whose notifications the program registers for) start
+# slowly in an emulated guest, and a program that comes before them hears nothing: a first
+# Windows process keeps them up, and the program comes once they answer.
+mkfifo "$tmp/vers_gardien"
+"$lance" cmd <"$tmp/vers_gardien" >/dev/null 2>&1 &
+exec 5>"$tmp/vers_gardien"
+for _ in $(seq 120); do
+    "$lance" sc query plugplay 2>/dev/null | grep -q RUNNING && break
+    sleep 1
+done
+"$lance" sc query plugplay 2>/dev/null | grep -q RUNNING || echec "le gestionnaire de périphériques de Wine ne démarre pas"
+sleep 20
 "$lance" "$temoin" <"$tmp/vers_temoin" >"$tmp/temoin.txt" 2>&1 &
 exec 4>"$tmp/vers_temoin"
 attend "$tmp/temoin.txt" "vert total" 180 || echec "le boîtier n'a jamais été annoncé au programme Windows"

@@ -19,10 +19,12 @@ bool ecrit_evenement(int fd, const uhid_event& e) {
 
 Tboitier_uhid::Tboitier_uhid(std::uint8_t numero) : numero_(numero) {
     fd_ = ::open("/dev/uhid", O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0)
-        erreur_ = std::string("Impossible d'ouvrir /dev/uhid : ") + std::strerror(errno) +
-                  (errno == EACCES ? " (il faut le droit d'écrire sur /dev/uhid)" : "") +
-                  (errno == ENOENT ? " (module uhid non chargé : sudo modprobe uhid)" : "");
+    if (fd_ >= 0) return;
+    // Taken at once: building the message allocates, which may change errno.
+    const int e = errno;
+    erreur_ = std::string("Impossible d'ouvrir /dev/uhid : ") + std::strerror(e) +
+              (e == EACCES ? " (il faut le droit d'écrire sur /dev/uhid)" : "") +
+              (e == ENOENT ? " (module uhid non chargé : sudo modprobe uhid)" : "");
 }
 
 Tboitier_uhid::~Tboitier_uhid() {

@@ -1,10 +1,14 @@
 #pragma once
-// The box's commands, typed on its standard input one per line, in French.
+// What the box is told: its command-line options, and its commands typed on its
+// standard input one per line, in French.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+// The command's name, as installed; it starts every message.
+extern const char* const nom_commande;
 
 struct Tcommande {
     enum Tsorte {
@@ -26,3 +30,21 @@ struct Tcommande {
 std::optional<Tcommande> lit_commande(const std::string& ligne, std::string& erreur);
 
 extern const char* const aide_commandes;
+
+struct Toptions {
+    std::uint8_t numero = 0;
+    double circonference_m = 1000.0 / 540.0; // the sample calibration: 540 revolutions a km
+    double cadence = 250;                    // reports a second when sending a batch
+    double kmh = 0;
+    long tours = 0;
+    std::vector<std::uint8_t> touches;
+};
+
+enum class Tlecture_options { a_lancer, aide, erreur };
+
+// The command line, program name excluded. On an error, the explanation in `erreur`.
+Tlecture_options lit_options(const std::vector<std::string>& arguments, Toptions& o,
+                             std::string& erreur);
+
+// The usage, then the commands.
+std::string usage();
