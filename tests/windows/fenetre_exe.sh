@@ -8,11 +8,11 @@ lance=$1
 exe=$2
 image=$3
 attendu=${4:-fenetre}
+arret=()
 titre="LOGICIEL DE SIMULATION DU VELMORA"
-# A display of its own, where no other test's window can pass for this one.
-if [ -z "${VELMORA_ECRAN_PROPRE:-}" ]; then
-    VELMORA_ECRAN_PROPRE=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-fi
+# The display Wine shows its windows on; the other tests' windows are not there meanwhile.
+DISPLAY=$("$lance" --ecran)
+export DISPLAY
 
 # The X windows Wine shows, by their titles.
 fenetres() { xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\([^"]*\)".*/\1 \2/p'; }
@@ -38,6 +38,7 @@ if ! id=$(attend_fenetre "$titre" 90); then
 fi
 # A box of the program's own (a calibration it could not read, say) is titled after it.
 if [ "$attendu" = boite ]; then
+    arret=(/f)
     if ! boite=$(attend_fenetre velmora 30); then
         echo "ÉCHEC : aucune boîte de message au démarrage. Fenêtres vues :"
         fenetres
@@ -55,8 +56,8 @@ else
     echo "Fenêtre « $titre » vue ($id), image : $image"
 fi
 
-# Closed as the crew closes it; the program ends by itself.
-"$lance" taskkill /im velmora.exe >/dev/null 2>&1 || true
+# Closed as the crew closes it, and the program ends by itself; behind a box, stopped.
+"$lance" taskkill "${arret[@]}" /im velmora.exe >/dev/null 2>&1 || true
 for _ in $(seq 60); do
     kill -0 $programme 2>/dev/null || break
     sleep 0.5

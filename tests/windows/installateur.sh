@@ -27,7 +27,7 @@ version=$(basename "$installateur" | sed 's/^velmora-\(.*\)-win64\.exe$/\1/')
 # The portable zip: one folder, the expected files.
 nom_zip=$(basename "$zip" .zip)
 unzip -Z1 "$zip" | grep -v '/$' | sed "s|^$nom_zip/||" | sort >"$artefacts/zip.txt"
-diff -u <(sort "$attendu") "$artefacts/zip.txt" || echec "le zip ne contient pas les fichiers attendus"
+diff -u <(grep -v "^#" "$attendu" | sort) "$artefacts/zip.txt" || echec "le zip ne contient pas les fichiers attendus"
 
 utilisateur=$("$lance" cmd /c echo %USERNAME% | tr -d '\r')
 maison="$WINEPREFIX/drive_c/users/$utilisateur"
@@ -42,7 +42,7 @@ echo "== Installation silencieuse de $(basename "$installateur") =="
 "$lance" "$installateur" /S
 wineserver -w
 (cd "$dossier" && find . -type f | sed 's|^\./||' | grep -v '^desinstaller\.exe$' | sort) >"$artefacts/installe.txt"
-diff -u <(sort "$attendu") "$artefacts/installe.txt" || echec "l'installation ne contient pas les fichiers attendus"
+diff -u <(grep -v "^#" "$attendu" | sort) "$artefacts/installe.txt" || echec "l'installation ne contient pas les fichiers attendus"
 [ -f "$dossier/desinstaller.exe" ] || echec "pas de désinstalleur"
 for raccourci in "$menu/VELMORA.lnk" "$menu/Guide de l'équipage.lnk" "$menu/Désinstaller le VELMORA.lnk" "$bureau"; do
     [ -f "$raccourci" ] || echec "raccourci absent : $raccourci"
@@ -59,14 +59,14 @@ printf 'mille\r\n1000\r\n' >"$dossier/etalonnage.txt"
 "$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/etalonnage_illisible.png" boite
 
 echo "== Mise à jour : l'étalonnage de l'équipage reste =="
-etalonnage_equipage=$'600\r\n1000\r\n601\r\n1000\r\n599\r\n1000\r\n'
-printf '%s' "$etalonnage_equipage" >"$dossier/etalonnage.txt"
+printf '600\r\n1000\r\n601\r\n1000\r\n599\r\n1000\r\n' >"$artefacts/etalonnage_equipage.txt"
+cp "$artefacts/etalonnage_equipage.txt" "$dossier/etalonnage.txt"
 suivant="$artefacts/suivant"
 rm -rf "$suivant"
 "$cpack" -G NSIS -R 99.0 -B "$suivant" --config "$construction/CPackConfig.cmake" >/dev/null
 "$lance" "$suivant"/velmora-*-win64.exe /S
 wineserver -w
-[ "$(cat "$dossier/etalonnage.txt")" = "$etalonnage_equipage" ] ||
+cmp -s "$dossier/etalonnage.txt" "$artefacts/etalonnage_equipage.txt" ||
     echec "la mise à jour a remplacé l'etalonnage.txt de l'équipage"
 [ "$(valeur DisplayVersion)" = 99.0 ] || echec "version après mise à jour : $(valeur DisplayVersion)"
 "$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/mis_a_jour.png"
