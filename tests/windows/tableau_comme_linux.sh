@@ -10,6 +10,9 @@ rallye=$4
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 ecarts=0
+# Named as a crew names its rallies: the name reaches the program whole on Windows too.
+cp "$rallye" "$tmp/Rallye d'été à Noël.txt"
+rallye="$tmp/Rallye d'été à Noël.txt"
 while read -r -a options; do
     statut_linux=0 statut_windows=0
     "$linux" "$rallye" "${options[@]}" >"$tmp/linux.csv" 2>"$tmp/linux.err" || statut_linux=$?
