@@ -1,0 +1,64 @@
+// velmora-journal: a run journal replayed through the engine, without a window; checked,
+// written out a line a second for a spreadsheet, or drawn.
+#include "lecture_journal.h"
+#include "options_journal.h"
+#include "rejeu.h"
+
+#include <iostream>
+#include <new>
+
+namespace {
+
+constexpr int statut_divergence = 1;
+constexpr int statut_refuse = 2;
+
+// What a journal cut by a crash or a cut of power still gave.
+void dit_coupure(const std::string& nom, const Tjournal& j, const Trejeu& r) {
+    if (j.ligne_coupee)
+        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee
+                  << " : rejoué jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
+    else if (r.coupe_dans_un_evenement())
+        std::cerr << nom << " : journal coupé au milieu d'un évènement : rejoué jusque-là\n";
+}
+
+int rejoue(const Toptions_journal& o, const Tjournal& j) {
+    Tmoteur_rejoue m(j);
+    m.rejoue();
+    dit_coupure(o.journal, j, m.rejeu);
+    if (const auto& d = m.rejeu.divergence()) {
+        std::cout << texte_divergence(*d) << '\n';
+        return statut_divergence;
+    }
+    std::cout << "identique\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Toptions_journal o =
+            lit_options_journal(std::vector<std::string>(argv + 1, argv + argc));
+        if (o.aide) {
+            std::cout << usage_journal << '\n' << aide_journal << '\n';
+            return 0;
+        }
+        const Tjournal j = lit_journal(o.journal);
+        switch (o.commande) {
+        case Tcommande_journal::rejoue:
+            return rejoue(o, j);
+        default:
+            break;
+        }
+        return 0;
+    } catch (const Tligne_refusee& e) {
+        std::cerr << "velmora-journal : " << e.what() << '\n' << usage_journal << '\n';
+        return statut_refuse;
+    } catch (const Tjournal_illisible& e) {
+        std::cerr << e.what() << '\n';
+        return statut_refuse;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Mémoire insuffisante\n";
+        return statut_divergence;
+    }
+}
