@@ -19,6 +19,10 @@ void dit_coupure(const std::string& nom, const Tjournal& j, const Trejeu& r) {
                   << " : rejoué jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
     else if (r.coupe_dans_un_evenement())
         std::cerr << nom << " : journal coupé au milieu d'un évènement : rejoué jusque-là\n";
+    else if (!j.complet && !r.divergence())
+        std::cerr << nom
+                  << " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
+                     "fenêtre ; rejoué jusqu'à sa dernière ligne\n";
 }
 
 int rejoue(const Toptions_journal& o, const Tjournal& j) {
