@@ -3,6 +3,8 @@
 #include "lecture_journal.h"
 #include "options_journal.h"
 #include "rejeu.h"
+#include "releve.h"
+#include "sortie_csv_journal.h"
 
 #include <iostream>
 #include <new>
@@ -37,6 +39,30 @@ int rejoue(const Toptions_journal& o, const Tjournal& j) {
     return 0;
 }
 
+// The survey's divergence or cut, said on standard error; the status it gives.
+int dit_fin_du_releve(const std::string& nom, const Tjournal& j, const Treleve& r) {
+    if (j.ligne_coupee)
+        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee
+                  << " : relevé jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
+    else if (r.coupe)
+        std::cerr << nom << " : journal coupé au milieu d'un évènement : relevé jusque-là\n";
+    if (!r.divergence) return 0;
+    std::cerr << nom << " : le rejeu s'arrête à sa " << texte_divergence(*r.divergence)
+              << "\n  le relevé s'arrête là.\n";
+    return statut_divergence;
+}
+
+int csv(const Toptions_journal& o, const Tjournal& j) {
+    const Treleve r = releve(j);
+    ecrit_csv_journal(std::cout, r);
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "Impossible d'écrire le relevé sur la sortie\n";
+        return statut_divergence;
+    }
+    return dit_fin_du_releve(o.journal, j, r);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +77,8 @@ int main(int argc, char** argv) {
         switch (o.commande) {
         case Tcommande_journal::rejoue:
             return rejoue(o, j);
+        case Tcommande_journal::csv:
+            return csv(o, j);
         default:
             break;
         }
