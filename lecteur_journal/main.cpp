@@ -5,6 +5,9 @@
 #include "rejeu.h"
 #include "releve.h"
 #include "sortie_csv_journal.h"
+#include "sortie_pdf_journal.h"
+
+#include <QGuiApplication>
 
 #include <iostream>
 #include <new>
@@ -63,6 +66,30 @@ int csv(const Toptions_journal& o, const Tjournal& j) {
     return dit_fin_du_releve(o.journal, j, r);
 }
 
+// Qt's notes about its own set-up are not the reader's business; only its real failures.
+void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << texte.toStdString() << '\n';
+}
+
+int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
+    const Treleve r = releve(j);
+    // No window is ever shown: the fonts are all the drawing needs from the platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(messages_qt);
+    int argc = 1;
+    char* argv[] = {programme, nullptr};
+    QGuiApplication application(argc, argv);
+    std::string erreur;
+    const Tentete_journal entete{o.journal, j.date};
+    const bool ecrit = o.png ? ecrit_png_journal(*o.sortie, entete, r, erreur)
+                             : ecrit_pdf_journal(*o.sortie, entete, r, erreur);
+    if (!ecrit) {
+        std::cerr << erreur << '\n';
+        return statut_divergence;
+    }
+    return dit_fin_du_releve(o.journal, j, r);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,8 +106,8 @@ int main(int argc, char** argv) {
             return rejoue(o, j);
         case Tcommande_journal::csv:
             return csv(o, j);
-        default:
-            break;
+        case Tcommande_journal::pdf:
+            return dessin(argv[0], o, j);
         }
         return 0;
     } catch (const Tligne_refusee& e) {

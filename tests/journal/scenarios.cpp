@@ -103,6 +103,5 @@ void parcours_exemple(Tparcours_enregistre& p, const std::string& rallye) {
     p.roule(150, 38.5);
     p.roule(150, 41.8);
     p.roule(132, 40);
-    p.roule(20, 0);
     p.termine();
 }

@@ -174,4 +174,31 @@ TEST_F(VelmoraJournal, une_divergence_est_dite_au_premier_point_qui_la_montre) {
         << r.sortie;
 }
 
+// The survey of a complete session: a line a second for the spreadsheet, a page for its
+// one validated zone; a drawing that cannot be written is an error.
+TEST_F(VelmoraJournal, le_releve_donne_une_ligne_par_seconde_et_une_page_par_zone) {
+    const std::string chemin = rep.ecrit("session.journal", joint(journal));
+    std::size_t points = 0;
+    for (const auto& l : journal)
+        points += l.rfind("point ", 0) == 0;
+    const Texecution csv = velmora_journal({"csv", chemin}, rep);
+    EXPECT_EQ(csv.statut, 0) << csv.erreurs;
+    const auto lignes = lignes_de(csv.sortie);
+    ASSERT_EQ(lignes.size(), points + 1);
+    EXPECT_EQ(lignes[0], "Heure;Chronomètre;TOTAL (km);PARTIEL (km);CADEN (km);Écart (m);"
+                         "LED allumée;Moyenne (km/h);Boîtier");
+
+    const Texecution pdf = velmora_journal({"pdf", chemin, "-o", rep.chemin() + "s.pdf"}, rep);
+    EXPECT_EQ(pdf.statut, 0) << pdf.erreurs;
+    const std::string pages =
+        VELMORA_POPPLER "/pdfinfo '" + rep.chemin() + "s.pdf' | grep -q '^Pages: *1$'";
+    EXPECT_EQ(std::system(pages.c_str()), 0);
+
+    const Texecution refus = velmora_journal({"pdf", chemin, "-o", rep.chemin()}, rep);
+    EXPECT_EQ(refus.statut, 1);
+    EXPECT_NE(refus.erreurs.find("Impossible d'écrire le fichier " + rep.chemin()),
+              std::string::npos)
+        << refus.erreurs;
+}
+
 } // namespace
