@@ -25,6 +25,11 @@ std::unique_ptr<Tfichier_journal> Tfichier_journal::cree(const std::filesystem::
     return std::unique_ptr<Tfichier_journal>(new Tfichier_journal(chemin, f));
 }
 
+std::unique_ptr<Tfichier_journal> Tfichier_journal::sur(std::FILE* f,
+                                                        const std::filesystem::path& chemin) {
+    return std::unique_ptr<Tfichier_journal>(new Tfichier_journal(chemin, f));
+}
+
 Tfichier_journal::Tfichier_journal(std::filesystem::path chemin, std::FILE* f)
     : chemin_(std::move(chemin)), fichier_(f) {
     signale = [](const std::string& ligne) { std::cerr << ligne << std::endl; };

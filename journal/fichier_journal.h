@@ -20,6 +20,8 @@ public:
     // `erreur`, when it cannot be.
     static std::unique_ptr<Tfichier_journal> cree(const std::filesystem::path& chemin,
                                                   std::string& erreur);
+    // Writes into a file already open for writing, which it then owns; `chemin` names it.
+    static std::unique_ptr<Tfichier_journal> sur(std::FILE* f, const std::filesystem::path& chemin);
     // Writes what is left and closes the file.
     ~Tfichier_journal();
     Tfichier_journal(const Tfichier_journal&) = delete;

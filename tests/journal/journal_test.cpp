@@ -57,4 +57,35 @@ INSTANTIATE_TEST_SUITE_P(
                       Tcas_parcours{"parcours_exemple", parcours_exemple, 1000}),
     [](const auto& i) { return std::string(i.param.nom); });
 
+// A journal that cannot be written (a full disk) stops with one line on standard error;
+// the run goes on exactly as without a journal, and no box opens.
+TEST(JournalImpossibleAEcrire, s_arrete_sans_toucher_au_parcours) {
+    Trepertoire_temporaire rep;
+    rep.ecrit("etalonnage.txt", "540\n1000\n541\n1000\n539\n1000\n");
+    std::FILE* plein = std::fopen("/dev/full", "wb");
+    ASSERT_NE(plein, nullptr);
+    auto fichier = Tfichier_journal::sur(plein, "/dev/full");
+    std::vector<std::string> lignes;
+    fichier->signale = [&](const std::string& l) { lignes.push_back(l); };
+    Tparcours_enregistre sans_disque(std::move(fichier), rep.chemin(), 10 * 36000);
+    // The same run with its journal on a disk that takes it.
+    Tparcours_enregistre temoin(rep.chemin() + "temoin.journal", rep.chemin(), 10 * 36000);
+    for (Tparcours_enregistre* p : {&sans_disque, &temoin}) {
+        p->branche_boitier();
+        p->tape("cb_min_zr", "00");
+        p->clic("valid_heure_zr");
+        p->roule(5, 50);
+        p->touches({3, 16});
+        p->roule(5, 50);
+    }
+    EXPECT_TRUE(sans_disque.services.messages.empty());
+    EXPECT_EQ(sans_disque.moteur.etat.compteur_total.valeur_en_metres(),
+              temoin.moteur.etat.compteur_total.valeur_en_metres());
+    EXPECT_EQ(sans_disque.moteur.la_ecart.texte(), temoin.moteur.la_ecart.texte());
+    sans_disque.termine(); // the writing thread has ended: its line is there
+    ASSERT_EQ(lignes.size(), 1u);
+    EXPECT_EQ(lignes[0], "velmora : journal de bord arrêté, écriture impossible dans /dev/full "
+                         "(No space left on device)");
+}
+
 } // namespace

@@ -23,10 +23,10 @@ public:
     // `repertoire`, recorded into `journal`.
     Tparcours_enregistre(const std::string& journal, const std::string& repertoire,
                          std::int32_t depart)
+        : Tparcours_enregistre(cree(journal), repertoire, depart) {}
+    Tparcours_enregistre(std::unique_ptr<Tfichier_journal> fichier, const std::string& repertoire,
+                         std::int32_t depart)
         : dixiemes_(depart) {
-        std::string erreur;
-        auto fichier = Tfichier_journal::cree(journal, erreur);
-        if (!fichier) throw std::runtime_error("journal " + journal + " : " + erreur);
         enregistreur_ = std::make_unique<Tenregistreur>(std::move(fichier), moteur, "essai",
                                                         "2026-12-07 10:00:00");
         services_.enregistreur = enregistreur_.get();
@@ -86,6 +86,13 @@ public:
     }
 
 private:
+    static std::unique_ptr<Tfichier_journal> cree(const std::string& journal) {
+        std::string erreur;
+        auto fichier = Tfichier_journal::cree(journal, erreur);
+        if (!fichier) throw std::runtime_error("journal " + journal + " : " + erreur);
+        return fichier;
+    }
+
     // The HID library's notifications, delivered at once as the window's filter would.
     struct Tcible : IHidTarget {
         Tentree& entree;
