@@ -56,5 +56,5 @@ private:
     std::thread ecrivain_;
 };
 
-// Makes what was written to the file durable (fsync, or its Windows twin); false on failure.
+// Makes what was written to the file durable (fdatasync, or its Windows twin); false on failure.
 bool synchronise_sur_disque(std::FILE* f);

@@ -24,14 +24,17 @@ public:
     Tparcours_enregistre(const std::string& journal, const std::string& repertoire,
                          std::int32_t depart)
         : Tparcours_enregistre(cree(journal), repertoire, depart) {}
+    // `fichier` null: the same run, not recorded.
     Tparcours_enregistre(std::unique_ptr<Tfichier_journal> fichier, const std::string& repertoire,
                          std::int32_t depart)
         : dixiemes_(depart) {
-        enregistreur_ = std::make_unique<Tenregistreur>(std::move(fichier), moteur, "essai",
-                                                        "2026-12-07 10:00:00");
-        services_.enregistreur = enregistreur_.get();
-        hid_.enregistreur = enregistreur_.get();
-        entree.observateur = enregistreur_.get();
+        if (fichier) {
+            enregistreur_ = std::make_unique<Tenregistreur>(std::move(fichier), moteur, "essai",
+                                                            "2026-12-07 10:00:00");
+            services_.enregistreur = enregistreur_.get();
+            hid_.enregistreur = enregistreur_.get();
+            entree.observateur = enregistreur_.get();
+        }
         entree.cible_hid = &cible_;
         services.repertoire = repertoire;
         services.regle_dixiemes(dixiemes_);
