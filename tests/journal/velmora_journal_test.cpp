@@ -100,6 +100,10 @@ struct Tjournal_abime {
     const char* message;
 };
 
+std::ostream& operator<<(std::ostream& o, const Tjournal_abime& c) {
+    return o << c.nom;
+}
+
 class UnJournalAbime : public VelmoraJournal,
                        public ::testing::WithParamInterface<Tjournal_abime> {};
 
