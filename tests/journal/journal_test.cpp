@@ -79,9 +79,9 @@ TEST(JournalImpossibleAEcrire, s_arrete_sans_toucher_au_parcours) {
         p->roule(5, 50);
     }
     EXPECT_TRUE(sans_disque.services.messages.empty());
-    EXPECT_EQ(sans_disque.moteur.etat.compteur_total.valeur_en_metres(),
-              temoin.moteur.etat.compteur_total.valeur_en_metres());
-    EXPECT_EQ(sans_disque.moteur.la_ecart.texte(), temoin.moteur.la_ecart.texte());
+    EXPECT_EQ(sans_disque.moteur().etat.compteur_total.valeur_en_metres(),
+              temoin.moteur().etat.compteur_total.valeur_en_metres());
+    EXPECT_EQ(sans_disque.moteur().la_ecart.texte(), temoin.moteur().la_ecart.texte());
     sans_disque.termine(); // the writing thread has ended: its line is there
     ASSERT_EQ(lignes.size(), 1u);
     EXPECT_EQ(lignes[0], "velmora : journal de bord arrêté, écriture impossible dans /dev/full "

@@ -29,19 +29,20 @@ public:
                          std::int32_t depart)
         : dixiemes_(depart) {
         if (fichier) {
-            enregistreur_ = std::make_unique<Tenregistreur>(std::move(fichier), moteur, "essai",
+            enregistreur_ = std::make_unique<Tenregistreur>(std::move(fichier), moteur_, "essai",
                                                             "2026-12-07 10:00:00");
             services_.enregistreur = enregistreur_.get();
             hid_.enregistreur = enregistreur_.get();
-            entree.observateur = enregistreur_.get();
+            entree_.observateur = enregistreur_.get();
         }
-        entree.cible_hid = &cible_;
+        entree_.cible_hid = &cible_;
         services.repertoire = repertoire;
         services.regle_dixiemes(dixiemes_);
         evenement(Tevenement::simple(Tgenre_evenement::demarrage));
     }
 
-    void evenement(const Tevenement& e) { entree.distribue(e); }
+    Tmoteur& moteur() { return moteur_; }
+    void evenement(const Tevenement& e) { entree_.distribue(e); }
     void clic(const char* nom) { evenement(Tevenement::clic(nom)); }
     void tape(const char* nom, const std::string& t) { evenement(Tevenement::texte_tape(nom, t)); }
     void choisit(const char* nom, const std::string& t) { evenement(Tevenement::choix(nom, t)); }
@@ -105,20 +106,13 @@ private:
         }
     };
 
+    // In this order: each is built on the ones above it.
     Tservices_enregistres services_{services, nullptr};
     Thid_enregistre hid_{hid, nullptr};
-
-public:
-    Tmoteur moteur{services_};
-
-private:
-    Tliaison_boitier liaison_{moteur, hid_};
-
-public:
-    Tentree entree{moteur, liaison_};
-
-private:
-    Tcible cible_{entree};
+    Tmoteur moteur_{services_};
+    Tliaison_boitier liaison_{moteur_, hid_};
+    Tentree entree_{moteur_, liaison_};
+    Tcible cible_{entree_};
     std::unique_ptr<Tenregistreur> enregistreur_;
     std::int32_t dixiemes_;
     double tours_dus_ = 0;
