@@ -2,16 +2,23 @@
 // a zone validated and started, the cadenceur on, the simulated car at 80 km/h.
 // With a fourth argument "repos" it is measured at rest instead, as it opens: no
 // zone started, the car stopped (what the window costs before it has work to show).
+// With "journal" it runs as with none, its run recorded as the program records it, into
+// the folder $VELMORA_JOURNAUX (the system's temporary folder by default).
 #include "apparence.h"
 #include "fiche_mere.h"
 #include "hid_reel.h"
+#include "repertoire_journaux.h"
 #include "services_qt.h"
 #include "sonde_mesure.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QScrollBar>
 #include <QTime>
+
+#include <ctime>
+#include <iostream>
 
 namespace {
 
@@ -27,22 +34,37 @@ int main(int argc, char** argv) {
     QApplication app(argc_qt, argv);
     prepare_programme(app);
 
+    const std::string scenario = argc > 4 ? argv[4] : "";
+    Tmode_fiche mode;
+    if (scenario == "journal") {
+        const QString dossier = qEnvironmentVariable("VELMORA_JOURNAUX", QDir::tempPath());
+        Tnouveau_journal j = ouvre_nouveau_journal(dossier.toStdString(), std::time(nullptr));
+        if (!j.fichier) {
+            std::cerr << "pas de journal : " << j.erreur << '\n';
+            return 1;
+        }
+        mode.journal = std::move(j.fichier);
+        mode.date_journal = j.date;
+    }
     Tservices_qt services;
     Thid_reel hid;
-    Tfiche_mere fiche(services, hid);
+    Tfiche_mere fiche(services, hid, std::move(mode));
     services.parent = &fiche;
 
     // A zone that started a minute ago, validated, with the car running at 80 km/h.
-    Tmoteur& m = fiche.moteur();
-    const bool en_route = !(argc > 4 && std::string(argv[4]) == "repos");
+    // Typed in as the crew would, through the window's entrance: a recorded run replays.
+    const bool en_route = scenario != "repos";
     const QTime depart = QTime::currentTime().addSecs(-60);
-    m.cb_heure_zr.ecrit_texte(deux_chiffres(depart.hour()));
-    m.cb_min_zr.ecrit_texte(deux_chiffres(depart.minute()));
-    m.cb_sec_zr.ecrit_texte(deux_chiffres(depart.second()));
-    m.memo_kms.ecrit_lignes({"2.500", "7.250", "120.000"});
-    m.memo_moy.ecrit_lignes({"45.00", "48.5", "40"});
+    const std::pair<const char*, std::string> saisies[] = {
+        {"cb_heure_zr", deux_chiffres(depart.hour())},
+        {"cb_min_zr", deux_chiffres(depart.minute())},
+        {"cb_sec_zr", deux_chiffres(depart.second())},
+        {"memo_kms", "2.500\n7.250\n120.000"},
+        {"memo_moy", "45.00\n48.5\n40"}};
+    for (const auto& [champ, texte] : saisies)
+        fiche.entree().distribue(Tevenement::texte_tape(champ, texte));
     if (en_route) {
-        m.distribue([&] { m.valid_heure_zrClick(); });
+        fiche.entree().distribue(Tevenement::clic("valid_heure_zr"));
         fiche.findChild<QScrollBar*>("ScrollBar1")->setValue(80);
         fiche.findChild<QCheckBox*>("CheckBox1")->click();
     }

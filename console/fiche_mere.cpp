@@ -2,6 +2,7 @@
 
 #include "apparence.h"
 #include "barre_ecart.h"
+#include "commandes.h"
 #include "image_jpeg.h"
 #include "panneau.h"
 #include "ui_fiche_mere.h"
@@ -15,14 +16,25 @@ static void initialise_ressources() {
     Q_INIT_RESOURCE(console);
 }
 
-Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::fiche_mere>()), moteur_(services),
-      liaison_(moteur_, hid),
-      crochet_([this](std::uint32_t message, std::uint32_t w, std::uint32_t l) {
-          bool traite = false;
-          evenement([&] { traite = liaison_.gestion_evenement_usb(message, w, l); });
-          return traite;
+Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, Tmode_fiche mode, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::fiche_mere>()), services_(services, nullptr),
+      hid_(hid, nullptr), moteur_(services_), liaison_(moteur_, hid_), entree_(moteur_, liaison_),
+      rejeu_(mode.rejeu), crochet_([this](std::uint32_t message, std::uint32_t w, std::uint32_t l) {
+          return message == WM_HID_EVENT && evenement(Tevenement::hid(w, l));
       }) {
+    if (mode.journal) {
+        enregistreur_ = std::make_unique<Tenregistreur>(std::move(mode.journal), moteur_,
+                                                        VELMORA_VERSION, mode.date_journal);
+        services_.enregistreur = enregistreur_.get();
+        hid_.enregistreur = enregistreur_.get();
+        entree_.observateur = enregistreur_.get();
+    }
+    // The notifications go to this window, and the hook sees them first.
+    entree_.installe_crochet = [this] {
+        cible_hid().attache(this);
+        crochet_.installe();
+    };
+    entree_.cible_hid = &cible_hid();
     ui_->setupUi(this);
     applique_hauteurs_police(this);
     // Typed text stays as typed: no completion from the lists.
@@ -45,14 +57,11 @@ Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, QWidget* paren
 
     lie_controles();
     branche_evenements();
+    if (rejeu_) return;
     Timer1_->start();
 
     // FormCreate: the HID steps, then the engine's.
-    evenement([this] {
-        cible_hid().attache(this);
-        liaison_.demarrage_hid([this] { crochet_.installe(); }, &cible_hid());
-        moteur_.demarrage();
-    });
+    evenement(Tevenement::simple(Tgenre_evenement::demarrage));
 }
 
 Tcible_hid& Tfiche_mere::cible_hid() {
@@ -71,7 +80,7 @@ Tfiche_mere::~Tfiche_mere() {
 }
 
 void Tfiche_mere::closeEvent(QCloseEvent* e) {
-    evenement([this] { liaison_.fermeture(); });
+    evenement(Tevenement::simple(Tgenre_evenement::fermeture));
     e->accept();
 }
 
@@ -84,59 +93,33 @@ void Tfiche_mere::montre_volant() {
 }
 
 void Tfiche_mere::branche_evenements() {
-    Tmoteur& m = moteur_;
-    connect(Timer1_, &QTimer::timeout, this, [this] { evenement(&Tmoteur::Timer1Timer); });
-    connect(Timer2_, &QTimer::timeout, this, [this] { evenement(&Tmoteur::Timer2Timer); });
+    connect(Timer1_, &QTimer::timeout, this,
+            [this] { evenement(Tevenement::simple(Tgenre_evenement::tic1)); });
+    connect(Timer2_, &QTimer::timeout, this,
+            [this] { evenement(Tevenement::simple(Tgenre_evenement::tic2)); });
 
-    sur_clic(ui_->RAZ, &Tmoteur::RAZClick);
-    sur_clic(ui_->raz_trip, &Tmoteur::raz_tripClick);
-    sur_clic(ui_->valid_seuil, &Tmoteur::valid_seuilClick);
-    sur_clic(ui_->valid_heure_zr, &Tmoteur::valid_heure_zrClick);
-    sur_clic(ui_->plus_etal, &Tmoteur::plus_etalClick);
-    sur_clic(ui_->moins_etal, &Tmoteur::moins_etalClick);
-    sur_clic(ui_->choisir_rallye, &Tmoteur::choisir_rallyeClick);
-    sur_clic(ui_->valid_offcet_cad, &Tmoteur::valid_offcet_cadClick);
-    sur_clic(ui_->raz_offcet_cad, &Tmoteur::raz_offcet_cadClick);
-    sur_clic(ui_->format1, &Tmoteur::format1Click);
-    sur_clic(ui_->format2, &Tmoteur::format2Click);
-    sur_clic(ui_->format3, &Tmoteur::format3Click);
-    sur_clic(ui_->format4, &Tmoteur::format4Click);
-    sur_clic(ui_->CheckBox1, &Tmoteur::CheckBox1Click);
-
-    const std::pair<QAbstractButton*, void (Tmoteur::*)()> touches[] = {
-        {ui_->Button1, &Tmoteur::Button1Click},   {ui_->Button2, &Tmoteur::Button2Click},
-        {ui_->Button3, &Tmoteur::Button3Click},   {ui_->Button4, &Tmoteur::Button4Click},
-        {ui_->Button5, &Tmoteur::Button5Click},   {ui_->Button6, &Tmoteur::Button6Click},
-        {ui_->Button7, &Tmoteur::Button7Click},   {ui_->Button8, &Tmoteur::Button8Click},
-        {ui_->Button9, &Tmoteur::Button9Click},   {ui_->Button10, &Tmoteur::Button10Click},
-        {ui_->Button11, &Tmoteur::Button11Click}, {ui_->Button12, &Tmoteur::Button12Click},
-        {ui_->Button13, &Tmoteur::Button13Click}, {ui_->Button14, &Tmoteur::Button14Click},
-        {ui_->Button15, &Tmoteur::Button15Click}, {ui_->Button16, &Tmoteur::Button16Click},
-    };
-    for (const auto& [bouton, gestionnaire] : touches)
-        sur_clic(bouton, gestionnaire);
-    connect(ui_->Panel8, &Tpanneau::clique, this, [this] { evenement(&Tmoteur::Panel8Click); });
+    for (const Tclic& c : clics()) {
+        const QString nom = QString::fromLatin1(c.nom.data(), static_cast<int>(c.nom.size()));
+        const auto clic = [this, nom = std::string(c.nom)] { evenement(Tevenement::clic(nom)); };
+        if (auto* bouton = findChild<QAbstractButton*>(nom))
+            connect(bouton, &QAbstractButton::clicked, this, clic);
+        else if (auto* panneau = findChild<Tpanneau*>(nom))
+            connect(panneau, &Tpanneau::clique, this, clic);
+    }
 
     // Any move of the scroll bar, by the crew or the program; the model runs ScrollBar1Change.
     connect(ui_->ScrollBar1, &QScrollBar::valueChanged, this,
-            [this, &m](int v) { evenement([&m, v] { m.ScrollBar1.ecrit_position(v); }); });
+            [this](int v) { evenement(Tevenement::defile(v)); });
 
-    sur_choix(ui_->cb_num_etal, m.cb_num_etal, &Tmoteur::lire_donnee_etalonnage);
-    sur_choix(ui_->ZONE, m.ZONE, &Tmoteur::choisir_la_zr);
+    sur_choix(ui_->cb_num_etal);
+    sur_choix(ui_->ZONE);
 }
 
-void Tfiche_mere::sur_clic(QAbstractButton* w, void (Tmoteur::*gestionnaire)()) {
-    connect(w, &QAbstractButton::clicked, this, [this, gestionnaire] { evenement(gestionnaire); });
-}
-
-void Tfiche_mere::sur_choix(QComboBox* w, Tmodele_champ& m, void (Tmoteur::*gestionnaire)()) {
+void Tfiche_mere::sur_choix(QComboBox* w) {
     // Only the crew's own picks and keystrokes: the program's writes into the
     // model must not run the handler again.
-    auto changement = [this, w, &m, gestionnaire] {
-        evenement([this, w, &m, gestionnaire] {
-            m.ecrit_texte(w->currentText().toStdString());
-            (moteur_.*gestionnaire)();
-        });
+    auto changement = [this, w, nom = w->objectName().toStdString()] {
+        evenement(Tevenement::choix(nom, w->currentText().toStdString()));
     };
     connect(w, &QComboBox::activated, this, changement);
     connect(w->lineEdit(), &QLineEdit::textEdited, this, changement);

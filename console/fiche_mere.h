@@ -4,12 +4,17 @@
 // edits back, and sends every event through the engine's dispatcher.
 
 #include "cible_hid.h"
+#include "enregistreur.h"
+#include "entree.h"
+#include "hid_enregistre.h"
 #include "liaison_boitier.h"
 #include "moteur.h"
+#include "services_enregistres.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 class QAbstractButton;
 class QComboBox;
@@ -22,15 +27,29 @@ namespace Ui {
 class fiche_mere;
 }
 
+// How the window runs: recording its run into a journal, or showing a replay.
+struct Tmode_fiche {
+    // The journal's file; none: the run is not recorded.
+    std::unique_ptr<Tfichier_journal> journal;
+    std::string date_journal;
+    // The events come from a replay through entree(); the crew's own are ignored, and
+    // the window does not start up by itself (the journal holds its start-up).
+    bool rejeu = false;
+};
+
 class Tfiche_mere : public QMainWindow {
     Q_OBJECT
 public:
     // Runs the whole start-up while the window is still hidden: a box it raises
     // shows before the window.
-    Tfiche_mere(Iservices& services, cUSBInterface& hid, QWidget* parent = nullptr);
+    Tfiche_mere(Iservices& services, cUSBInterface& hid, Tmode_fiche mode = {},
+                QWidget* parent = nullptr);
     ~Tfiche_mere() override;
 
     Tmoteur& moteur() { return moteur_; }
+    Tentree& entree() { return entree_; }
+    // The recorder, while the run is recorded.
+    const Tenregistreur* enregistreur() const { return enregistreur_.get(); }
     // The sink given to the HID library. It outlives every window, so a
     // notification posted from the library's thread during shutdown is harmless.
     static Tcible_hid& cible_hid();
@@ -40,17 +59,20 @@ protected:
 
 private:
     std::unique_ptr<Ui::fiche_mere> ui_;
+    // What the engine is given passes through these, to be recorded while a journal is kept.
+    Tservices_enregistres services_;
+    Thid_enregistre hid_;
     Tmoteur moteur_;
     Tliaison_boitier liaison_;
+    Tentree entree_;
+    std::unique_ptr<Tenregistreur> enregistreur_;
+    const bool rejeu_;
     Tcrochet_hid crochet_;
     QTimer* Timer1_ = nullptr;
     QTimer* Timer2_ = nullptr;
 
-    // One event into the engine.
-    template <class F> void evenement(F&& f) { moteur_.distribue(std::forward<F>(f)); }
-    void evenement(void (Tmoteur::*gestionnaire)()) {
-        moteur_.distribue([this, gestionnaire] { (moteur_.*gestionnaire)(); });
-    }
+    // One event into the engine; during a replay the crew's are dropped.
+    bool evenement(const Tevenement& e) { return rejeu_ ? false : entree_.distribue(e); }
 
     void montre_volant();
     void lie_controles();
@@ -68,6 +90,5 @@ private:
     void lie(Tmodele_barre& m, Tbarre_ecart* w);
     void lie(Tmodele_minuterie& m, QTimer* t);
     // A combo box whose handler runs on the crew's own changes only.
-    void sur_choix(QComboBox* w, Tmodele_champ& m, void (Tmoteur::*gestionnaire)());
-    void sur_clic(QAbstractButton* w, void (Tmoteur::*gestionnaire)());
+    void sur_choix(QComboBox* w);
 };

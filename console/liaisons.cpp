@@ -52,7 +52,9 @@ void Tfiche_mere::lie(Tmodele_case& m, QAbstractButton* w) {
     m.miroir();
     // Written back whatever the cause: an exclusive group unchecks its other buttons too.
     connect(w, &QAbstractButton::toggled, this,
-            [this, &m](bool c) { evenement([&m, c] { m.ecrit_coche(c); }); });
+            [this, nom = w->objectName().toStdString()](bool c) {
+                evenement(Tevenement::coche(nom, c));
+            });
 }
 
 template <class Modele, class Widget, class Signal, class Lit, class Montre>
@@ -66,8 +68,8 @@ void Tfiche_mere::lie_texte(Modele& m, Widget* w, Signal signal, Lit lit, Montre
         *en_miroir = false;
     };
     m.miroir();
-    connect(w, signal, this, [this, &m, w, en_miroir, lit] {
-        if (!*en_miroir) evenement([&m, t = lit(w)] { m.ecrit_texte(t.toStdString()); });
+    connect(w, signal, this, [this, w, en_miroir, lit, nom = w->objectName().toStdString()] {
+        if (!*en_miroir) evenement(Tevenement::texte_tape(nom, lit(w).toStdString()));
     });
 }
 

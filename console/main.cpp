@@ -1,18 +1,55 @@
-// The program: one window, no arguments, until the window is closed.
+// The program: one window until it is closed, its run recorded in a journal unless
+// --sans-journal; or, with --rejeu, a journal played back in the window.
 #include "apparence.h"
+#include "dossier_journaux.h"
 #include "fiche_mere.h"
 #include "hid_reel.h"
+#include "lecture_journal.h"
+#include "options_velmora.h"
+#include "rejeu_fenetre.h"
+#include "repertoire_journaux.h"
 #include "services_qt.h"
 
 #include <QApplication>
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    prepare_programme(app);
+#include <ctime>
+#include <iostream>
 
+int main(int argc, char** argv) {
+    Toptions_velmora o = lit_options_velmora(argc, argv);
+    if (o.erreur) {
+        std::cerr << "velmora : " << *o.erreur << '\n' << usage_velmora << '\n';
+        return 2;
+    }
+    if (o.aide) {
+        std::cout << usage_velmora << '\n';
+        return 0;
+    }
+    std::optional<Tjournal> a_rejouer;
+    if (o.rejeu) try {
+            a_rejouer = lit_journal(*o.rejeu);
+        } catch (const Tjournal_illisible& e) {
+            std::cerr << "velmora : " << e.what() << '\n';
+            return 2;
+        }
+
+    int argc_qt = static_cast<int>(o.arguments_qt.size()) - 1;
+    QApplication app(argc_qt, o.arguments_qt.data());
+    prepare_programme(app);
+    if (a_rejouer) return rejoue_dans_la_fenetre(app, *a_rejouer, *o.rejeu, o.vitesse);
+
+    Tmode_fiche mode;
+    if (o.journal) {
+        Tnouveau_journal journal = ouvre_nouveau_journal(dossier_journaux(), std::time(nullptr));
+        if (!journal.fichier)
+            std::cerr << "velmora : pas de journal de bord pour ce parcours : " << journal.erreur
+                      << '\n';
+        mode.journal = std::move(journal.fichier);
+        mode.date_journal = journal.date;
+    }
     Tservices_qt services;
     Thid_reel hid;
-    Tfiche_mere fiche(services, hid);
+    Tfiche_mere fiche(services, hid, std::move(mode));
     services.parent = &fiche;
     montre_au_centre(fiche);
     return app.exec();

@@ -29,8 +29,8 @@ std::int32_t sature(std::int64_t v) {
 
 bool Tmoteur::lit_fichier_etalonnage() {
     Memo_copie.efface();
-    auto lignes = lit_lignes(services.repertoire_executable() + "etalonnage.txt",
-                             Tfins_de_ligne::etalonnage, nbr_lignes_max);
+    auto lignes = services.lit_fichier(services.repertoire_executable() + "etalonnage.txt",
+                                       Tfins_de_ligne::etalonnage, nbr_lignes_max);
     if (!lignes) {
         services.message(texte_fichier_absent);
         return false;

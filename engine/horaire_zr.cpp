@@ -14,7 +14,7 @@ void Tmoteur::choisir_rallyeClick() {
     if (!nom) return;
     ed_fichier_rallye.ecrit_texte(*nom);
     const std::string& fichier = ed_fichier_rallye.texte();
-    auto lignes = lit_lignes(fichier, Tfins_de_ligne::rallye, nbr_lignes_max);
+    auto lignes = services.lit_fichier(fichier, Tfins_de_ligne::rallye, nbr_lignes_max);
     if (!lignes) throw Terreur_defaut(texte_ouverture_impossible(fichier));
     Memo_copie.ecrit_lignes(std::move(*lignes));
 }

@@ -2,14 +2,18 @@
 // What the engine needs from the platform, and nothing more. The window
 // implements it; tests script it.
 
+#include "lecture_lignes.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct Theure_du_jour {
-    std::int32_t heures = 0;       // 0 to 23
-    std::int32_t minutes = 0;      // 0 to 59
-    std::int32_t secondes = 0;     // 0 to 59
+    std::int32_t heures = 0;        // 0 to 23
+    std::int32_t minutes = 0;       // 0 to 59
+    std::int32_t secondes = 0;      // 0 to 59
     std::int32_t millisecondes = 0; // 0 to 999
 };
 
@@ -26,4 +30,10 @@ public:
     virtual std::string repertoire_executable() = 0;
     // The file-open dialog: the chosen file's name, or nothing when cancelled.
     virtual std::optional<std::string> choisit_fichier() = 0;
+    // The lines of a text file as the engine reads them (lit_lignes): through here, so that
+    // what the engine was given can be recorded and given again.
+    virtual std::optional<std::vector<std::string>>
+    lit_fichier(const std::string& chemin, Tfins_de_ligne fins, std::size_t nbr_lignes) {
+        return lit_lignes(chemin, fins, nbr_lignes);
+    }
 };

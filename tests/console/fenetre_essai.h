@@ -79,13 +79,14 @@ struct Tfenetre_essai {
     Tferme_boites boites;
     Tservices_essai services;
     Thid_scripte hid;
+    Tmode_fiche mode; // given to the window as it opens
     std::unique_ptr<Tfiche_mere> fiche;
 
     explicit Tfenetre_essai(Theure_du_jour depart = {10, 0, 0, 0},
                             const std::function<void(Tfenetre_essai&)>& reglage = {}) {
         services.temps = depart;
         if (reglage) reglage(*this);
-        fiche = std::make_unique<Tfiche_mere>(services, hid);
+        fiche = std::make_unique<Tfiche_mere>(services, hid, std::move(mode));
     }
 
     template <class T = QWidget> T* controle(const char* nom) const {

@@ -1,11 +1,15 @@
 // The whole program in a guest, on an X server, driven by the virtual box through the
 // kernel: set up as the program sets itself up, then checked as a crew would look at
 // it (ETAT USB green on screen, the TOTAL and PARTIEL digits), closed, and the close
-// report looked for at the box. Leaves a screenshot in $VELMORA_SORTIE.
+// report looked for at the box. Its run is recorded as the program records it, and the
+// journal must replay identical. Leaves a screenshot and the journal in $VELMORA_SORTIE.
 #include "apparence.h"
 #include "boitier_pilote.h"
 #include "fiche_mere.h"
 #include "hid_reel.h"
+#include "lecture_journal.h"
+#include "rejeu.h"
+#include "repertoire_journaux.h"
 #include "services_qt.h"
 #include "systeme_invite.h"
 
@@ -15,9 +19,13 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <QDir>
+
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -66,9 +74,22 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The journal where the program keeps it, or beside the screenshot when there is one.
+    const char* sortie_env = std::getenv("VELMORA_SORTIE");
+    const std::string dossier = sortie_env ? std::string(sortie_env) + "/journaux"
+                                           : QDir::tempPath().toStdString() + "/velmora_invite";
+    Tnouveau_journal nouveau = ouvre_nouveau_journal(dossier, std::time(nullptr));
+    verifie(nouveau.fichier != nullptr, "journal de bord ouvert");
+    if (!nouveau.fichier) return 1;
+    const std::string chemin_journal = nouveau.fichier->chemin().string();
+    Tmode_fiche mode;
+    mode.journal = std::move(nouveau.fichier);
+    mode.date_journal = nouveau.date;
+
     Tservices_qt services;
     Thid_reel hid;
-    Tfiche_mere fiche(services, hid);
+    auto fenetre = std::make_unique<Tfiche_mere>(services, hid, std::move(mode));
+    Tfiche_mere& fiche = *fenetre;
     services.parent = &fiche;
     montre_au_centre(fiche);
     journal("fenêtre « %s » montrée", qPrintable(fiche.windowTitle()));
@@ -102,6 +123,23 @@ int main(int argc, char** argv) {
     fiche.close();
     verifie(boitier.attend("sortie : 00 00", avant_fermeture, std::chrono::seconds(20)) >= 0,
             "le boîtier a reçu le rapport de fermeture 00 00");
+
+    // The window gone, its journal is whole: replayed without the box, the clock or a file.
+    fenetre.reset();
+    try {
+        const Tjournal j = lit_journal(chemin_journal);
+        Tmoteur_rejoue rejeu(j);
+        rejeu.rejoue();
+        journal("journal %s : %zu lignes, %zu points de contrôle", chemin_journal.c_str(),
+                j.lignes.size(), j.points.size());
+        if (const auto& d = rejeu.rejeu.divergence()) journal("%s", texte_divergence(*d).c_str());
+        verifie(j.complet && !rejeu.rejeu.divergence() && !rejeu.rejeu.coupe_dans_un_evenement() &&
+                    !j.points.empty() && j.points.back().total == "001000",
+                "le journal du parcours se rejoue à l'identique");
+    } catch (const Tjournal_illisible& e) {
+        journal("%s", e.what());
+        verifie(false, "le journal du parcours se relit");
+    }
     journal("%s", echecs ? "ÉCHEC" : "tout est vu");
     return echecs ? 1 : 0;
 }

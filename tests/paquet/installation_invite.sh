@@ -223,7 +223,7 @@ tableau=$(velmora-tableau /usr/share/doc/velmora/rallye_exemple.txt ZR1) || eche
 vu "velmora-tableau rallye_exemple.txt ZR1 : $(wc -l <<<"$tableau") lignes, dont : $(sed -n 2p <<<"$tableau")"
 [ "$(wc -l <<<"$tableau")" -gt 2 ] || echec "velmora-tableau n'a rien donné : $tableau"
 # French pages: found as a French system's man finds them (LANG=fr_FR.UTF-8).
-for page in velmora velmora-tableau velmora-boitier-virtuel; do
+for page in velmora velmora-tableau velmora-journal velmora-boitier-virtuel; do
     chemin=$(man -L fr -w "$page" 2>&1) || echec "man -L fr -w $page : $chemin"
     vu "man -L fr -w $page : $chemin"
     [ "$chemin" = "/usr/share/man/fr/man1/$page.1.gz" ] || echec "la page $page n'est pas celle du paquet"
@@ -235,6 +235,16 @@ for mot in "LOGICIEL DE SIMULATION DU VELMORA" "sudo editor /etc/velmora/etalonn
     "sudo velmora-boitier-virtuel"; do
     grep -qF "$mot" <<<"$texte" || echec "man velmora ne dit pas « $mot »"
 done
+
+etape "Le journal de bord de la fenêtre, rejoué par velmora-journal"
+# The window above ran as root: its journal is in root's state folder. Stopped by a signal, it
+# has no closing line, and its last second may be cut: it replays up to there.
+journal_fenetre=$(ls -t "${XDG_STATE_HOME:-$HOME/.local/state}"/velmora/journaux/*.journal 2>/dev/null | head -n 1)
+[ -n "$journal_fenetre" ] || echec "la fenêtre n'a pas laissé de journal de bord"
+verdict=$(velmora-journal rejoue "$journal_fenetre" 2>"$travail/rejeu.err") ||
+    echec "velmora-journal rejoue $journal_fenetre : $verdict $(cat "$travail/rejeu.err")"
+vu "$journal_fenetre : $(wc -l <"$journal_fenetre") lignes, $(grep -c '^e [0-9]* hid 4 ' "$journal_fenetre") rapports du boîtier ; velmora-journal rejoue : $verdict ($(cat "$travail/rejeu.err"))"
+[ "$verdict" = identique ] || echec "le journal de la fenêtre ne se rejoue pas à l'identique : $verdict"
 
 etape "L'équipage modifie son étalonnage comme le guide le dit"
 printf '600\n1000\n541\n1000\n539\n1000\n' >/etc/velmora/etalonnage.txt

@@ -68,9 +68,10 @@ while IFS= read -r -d '' f; do
 done < <(find "$racine" -type f -print0)
 
 # The companions the sources make are commands too, each with its manual page: the time table,
-# and the virtual box for crews without the box.
+# the run journal's reader, and the virtual box for crews without the box.
 sources=$(dirname "$(realpath "$0")")/../..
-for compagnon in tableau:velmora-tableau tools/boitier_virtuel:velmora-boitier-virtuel; do
+for compagnon in tableau:velmora-tableau lecteur_journal:velmora-journal \
+    tools/boitier_virtuel:velmora-boitier-virtuel; do
     [ -d "$sources/${compagnon%%:*}" ] || continue
     commande=${compagnon#*:}
     est_programme "$(resout "/usr/bin/$commande")" || echec "pas de commande /usr/bin/$commande"

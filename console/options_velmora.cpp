@@ -1,0 +1,57 @@
+#include "options_velmora.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+// A positive decimal number, with a point or a comma.
+std::optional<double> lit_vitesse(std::string t) {
+    for (char& c : t)
+        if (c == ',') c = '.';
+    double v = 0;
+    const auto [fin, e] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (e != std::errc() || fin != t.data() + t.size() || !(v > 0) || v > 1e6) return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+Toptions_velmora lit_options_velmora(int argc, char** argv) {
+    Toptions_velmora o;
+    if (argc > 0) o.arguments_qt.push_back(argv[0]);
+    bool vitesse_donnee = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const auto valeur = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc) {
+                o.erreur = "il manque la valeur de " + a;
+                return std::nullopt;
+            }
+            return std::string(argv[++i]);
+        };
+        if (a == "--aide" || a == "--help" || a == "-h") {
+            o.aide = true;
+        } else if (a == "--sans-journal") {
+            o.journal = false;
+        } else if (a == "--rejeu") {
+            if (auto v = valeur()) o.rejeu = *v;
+        } else if (a == "--vitesse") {
+            if (auto v = valeur()) {
+                vitesse_donnee = true;
+                if (auto n = lit_vitesse(*v))
+                    o.vitesse = *n;
+                else
+                    o.erreur = "vitesse « " + *v + " » incorrecte : il faut un nombre positif";
+            }
+        } else if (a.rfind("--", 0) == 0) {
+            o.erreur = "option inconnue « " + a + " »";
+        } else {
+            o.arguments_qt.push_back(argv[i]);
+        }
+        if (o.erreur) return o;
+    }
+    if (vitesse_donnee && !o.rejeu) o.erreur = "--vitesse ne sert qu'avec --rejeu";
+    o.arguments_qt.push_back(nullptr);
+    return o;
+}

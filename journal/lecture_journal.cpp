@@ -1,0 +1,248 @@
+#include "lecture_journal.h"
+
+#include "enregistreur.h"
+#include "texte_journal.h"
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace {
+
+constexpr std::int64_t max_u32 = std::numeric_limits<std::uint32_t>::max();
+constexpr std::int64_t min_i32 = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t max_i32 = std::numeric_limits<std::int32_t>::max();
+
+// The start of a line as a message quotes it.
+std::string extrait(std::string_view ligne) {
+    std::string t;
+    ajoute_texte(t, ligne.substr(0, 60));
+    if (ligne.size() > 60) t.insert(t.size() - 1, "…");
+    return t;
+}
+
+bool semble_binaire(std::string_view octets) {
+    const std::string_view debut = octets.substr(0, 512);
+    for (char c : debut)
+        if (c == '\0') return true;
+    // A cut in the middle of a UTF-8 sequence at the 512th byte is not binary.
+    std::size_t fin = debut.size();
+    while (fin > 0 && debut.size() - fin < 4 &&
+           (static_cast<unsigned char>(debut[fin - 1]) & 0xC0) == 0x80)
+        --fin;
+    if (fin > 0 && static_cast<unsigned char>(debut[fin - 1]) >= 0xC0) --fin;
+    std::string_view texte = debut.substr(0, fin);
+    for (std::size_t i = 0; i < texte.size();) {
+        const std::size_t nl = texte.find('\n', i);
+        const std::string_view l = texte.substr(i, nl == std::string_view::npos ? nl : nl - i);
+        std::string_view sans_cr = l;
+        if (!sans_cr.empty() && sans_cr.back() == '\r') sans_cr.remove_suffix(1);
+        if (!ligne_lisible(sans_cr)) return true;
+        if (nl == std::string_view::npos) break;
+        i = nl + 1;
+    }
+    return false;
+}
+
+class Tlecteur {
+public:
+    Tlecteur(std::string_view octets, std::string nom) : octets_(octets), nom_(std::move(nom)) {}
+
+    Tjournal lit() {
+        if (octets_.empty())
+            throw Tjournal_illisible(nom_ + " est vide : ce n'est pas un journal de bord VELMORA");
+        if (semble_binaire(octets_))
+            throw Tjournal_illisible(nom_ +
+                                     " est un fichier binaire, pas un journal de bord VELMORA");
+        const auto premiere = suivante();
+        if (!premiere || *premiere != signature_journal)
+            throw Tjournal_illisible(
+                nom_ + " n'est pas un journal de bord VELMORA : sa première ligne n'est pas « " +
+                std::string(signature_journal) + " »");
+        entete();
+        corps();
+        return std::move(j_);
+    }
+
+private:
+    // The next whole line, or nothing at the end; a last line without its line feed is cut.
+    std::optional<std::string_view> suivante() {
+        if (pos_ >= octets_.size()) return std::nullopt;
+        const std::size_t nl = octets_.find('\n', pos_);
+        ++numero_;
+        if (nl == std::string_view::npos) {
+            j_.ligne_coupee = numero_;
+            pos_ = octets_.size();
+            return std::nullopt;
+        }
+        const std::string_view l = octets_.substr(pos_, nl - pos_);
+        pos_ = nl + 1;
+        return l;
+    }
+
+    [[noreturn]] void illisible(std::string_view ligne) const {
+        throw Tjournal_illisible(nom_ + " : ligne " + std::to_string(numero_) +
+                                 " illisible : " + extrait(ligne));
+    }
+
+    std::string_view ligne_d_entete(const char* attendu) {
+        const auto l = suivante();
+        if (!l)
+            throw Tjournal_illisible(nom_ + " est coupé dans son en-tête (ligne " +
+                                     std::to_string(numero_) + ") : il n'y a rien à rejouer");
+        const std::string_view a(attendu);
+        if (l->substr(0, a.size()) != a) illisible(*l);
+        return l->substr(a.size());
+    }
+
+    void entete() {
+        const std::string_view format = ligne_d_entete("format ");
+        const auto v = lit_nombre(format, 1, max_i32);
+        if (!v) illisible("format " + std::string(format));
+        j_.format = static_cast<int>(*v);
+        if (j_.format > version_format_journal)
+            throw Tjournal_illisible(nom_ + " est au format " + std::to_string(j_.format) +
+                                     ", plus récent que celui que ce programme sait lire (format " +
+                                     std::to_string(version_format_journal) +
+                                     ") : mettez VELMORA à jour pour le lire");
+        j_.programme = std::string(ligne_d_entete("programme "));
+        j_.date = std::string(ligne_d_entete("date "));
+        const std::string_view debut = ligne_d_entete("debut");
+        if (!debut.empty()) illisible("debut" + std::string(debut));
+    }
+
+    void corps() {
+        while (const auto l = suivante()) {
+            if (j_.complet) illisible(*l); // nothing after the closing line
+            if (*l == "fin") {
+                j_.complet = true;
+                continue;
+            }
+            const auto mots = decoupe_ligne(*l);
+            if (!mots || mots->empty() || !interprete(*mots)) illisible(*l);
+            j_.lignes.back().numero = numero_;
+        }
+    }
+
+    // Numbers mots[debut..] into n[], each within its bounds.
+    bool nombres(const std::vector<std::string>& mots, std::size_t debut,
+                 std::initializer_list<std::pair<std::int64_t, std::int64_t>> bornes,
+                 Tligne_journal& l) {
+        std::size_t k = 0;
+        for (const auto& [min, max] : bornes) {
+            if (debut + k >= mots.size()) return false;
+            const auto v = lit_nombre(mots[debut + k], min, max);
+            if (!v) return false;
+            l.n[k++] = *v;
+        }
+        return true;
+    }
+
+    bool interprete(const std::vector<std::string>& m) {
+        Tligne_journal l;
+        const std::string& cle = m[0];
+        const std::size_t t = m.size();
+        bool bon = false;
+        if (cle == "e") {
+            l.genre = Tgenre_ligne::evenement;
+            auto e = t >= 3 ? lit_evenement(m, 2) : std::nullopt;
+            bon = e && nombres(m, 1, {{0, std::numeric_limits<std::int64_t>::max()}}, l);
+            if (bon) {
+                l.index = static_cast<std::uint32_t>(j_.evenements.size());
+                j_.evenements.push_back(std::move(*e));
+            }
+        } else if (cle == "heure") {
+            l.genre = Tgenre_ligne::heure;
+            bon = t == 5 && nombres(m, 1, {{0, 23}, {0, 59}, {0, 59}, {0, 999}}, l);
+        } else if (cle == "heure-texte" || cle == "separateur" || cle == "repertoire" ||
+                   cle == "boite") {
+            l.genre = cle == "heure-texte"  ? Tgenre_ligne::heure_texte
+                      : cle == "separateur" ? Tgenre_ligne::separateur
+                      : cle == "repertoire" ? Tgenre_ligne::repertoire
+                                            : Tgenre_ligne::boite;
+            bon = t == 2;
+            if (bon) l.texte = m[1];
+        } else if (cle == "fin-boite" || cle == "dialogue") {
+            l.genre = cle == "dialogue" ? Tgenre_ligne::dialogue : Tgenre_ligne::fin_boite;
+            bon = t == 1;
+        } else if (cle == "fin-dialogue") {
+            // A chosen file's path; nothing when the dialog was cancelled.
+            l.genre = Tgenre_ligne::fin_dialogue;
+            bon = t <= 2;
+            l.present = t == 2;
+            if (l.present) l.texte = m[1];
+        } else if (cle == "fichier") {
+            l.genre = Tgenre_ligne::fichier;
+            bon = t >= 5 && (m[1] == "etalonnage" || m[1] == "rallye") &&
+                  nombres(m, 2, {{0, 1000000}}, l) && (m[4] == "absent" || m[4] == "lu");
+            if (bon) {
+                l.n[1] = m[1] == "etalonnage" ? 0 : 1;
+                l.texte = m[3];
+                l.present = m[4] == "lu";
+                bon = l.present ? t - 5 <= static_cast<std::size_t>(l.n[0]) : t == 5;
+                if (bon && l.present) l.lignes.assign(m.begin() + 5, m.end());
+            }
+        } else if (cle == "hid-connect") {
+            l.genre = Tgenre_ligne::hid_connect;
+            bon = t == 2 && nombres(m, 1, {{min_i32, max_i32}}, l);
+        } else if (cle == "hid-vid" || cle == "hid-pid") {
+            l.genre = cle == "hid-vid" ? Tgenre_ligne::hid_vid : Tgenre_ligne::hid_pid;
+            bon = t == 3 && nombres(m, 1, {{0, max_u32}, {0, max_u32}}, l);
+        } else if (cle == "hid-handle") {
+            l.genre = Tgenre_ligne::hid_handle;
+            bon = t == 4 && nombres(m, 1, {{0, max_u32}, {0, max_u32}, {0, max_u32}}, l);
+        } else if (cle == "hid-notif") {
+            l.genre = Tgenre_ligne::hid_notif;
+            bon =
+                t == 4 && nombres(m, 1, {{0, max_u32}, {min_i32, max_i32}, {min_i32, max_i32}}, l);
+        } else if (cle == "hid-lit") {
+            l.genre = Tgenre_ligne::hid_lit;
+            bon = t == 5 && nombres(m, 1, {{0, max_u32}, {0, 1 << 16}, {min_i32, max_i32}}, l);
+            auto o = bon ? hexa_en_octets(m[4]) : std::nullopt;
+            bon = o && static_cast<std::int64_t>(o->size()) ==
+                           std::clamp<std::int64_t>(l.n[2], 0, l.n[1]);
+            if (bon) l.octets = std::move(*o);
+        } else if (cle == "hid-ecrit") {
+            l.genre = Tgenre_ligne::hid_ecrit;
+            bon = t == 4 && nombres(m, 1, {{0, max_u32}, {min_i32, max_i32}}, l);
+            auto o = bon ? hexa_en_octets(m[3]) : std::nullopt;
+            bon = o.has_value();
+            if (bon) l.octets = std::move(*o);
+        } else if (cle == "point") {
+            l.genre = Tgenre_ligne::point;
+            auto p = lit_point(m);
+            bon = p.has_value();
+            if (bon) {
+                l.index = static_cast<std::uint32_t>(j_.points.size());
+                j_.points.push_back(std::move(*p));
+            }
+        }
+        if (bon) j_.lignes.push_back(std::move(l));
+        return bon;
+    }
+
+    std::string_view octets_;
+    std::string nom_;
+    std::size_t pos_ = 0;
+    std::uint32_t numero_ = 0;
+    Tjournal j_;
+};
+
+} // namespace
+
+Tjournal lit_journal_octets(std::string_view octets, const std::string& nom) {
+    return Tlecteur(octets, nom).lit();
+}
+
+Tjournal lit_journal(const std::string& chemin) {
+    std::error_code e;
+    if (std::filesystem::is_directory(chemin, e))
+        throw Tjournal_illisible(chemin + " est un dossier, pas un journal de bord VELMORA");
+    std::ifstream f(chemin, std::ios::binary);
+    if (!f) throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin);
+    std::ostringstream o;
+    o << f.rdbuf();
+    if (f.bad()) throw Tjournal_illisible("Impossible de lire le journal " + chemin);
+    return lit_journal_octets(o.str(), chemin);
+}

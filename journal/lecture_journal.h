@@ -1,0 +1,66 @@
+#pragma once
+// A journal read back whole and checked line by line before anything is replayed.
+
+#include "evenement.h"
+#include "point_controle.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class Tgenre_ligne : std::uint8_t {
+    evenement,    // e T ...
+    heure,        // heure H M S MS
+    heure_texte,  // heure-texte "..."
+    separateur,   // separateur "..."
+    repertoire,   // repertoire "..."
+    fichier,      // fichier FINS N "chemin" absent | lu "ligne"...
+    boite,        // boite "texte"
+    fin_boite,    // fin-boite
+    dialogue,     // dialogue
+    fin_dialogue, // fin-dialogue ["chemin"], without it when cancelled
+    hid_connect,  // hid-connect R
+    hid_vid,      // hid-vid H R
+    hid_pid,      // hid-pid H R
+    hid_handle,   // hid-handle V P R
+    hid_notif,    // hid-notif H V R
+    hid_lit,      // hid-lit H LONGUEUR R OCTETS
+    hid_ecrit,    // hid-ecrit H R OCTETS
+    point,        // point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED
+};
+
+struct Tligne_journal {
+    Tgenre_ligne genre = Tgenre_ligne::evenement;
+    std::uint32_t numero = 0;        // in the file, from 1
+    std::uint32_t index = 0;         // of the event or the checkpoint
+    std::array<std::int64_t, 4> n{}; // the line's numbers, in order (an event: its time in ms)
+    std::string texte;               // the line's text, or the file's path
+    bool present = false;            // a file read, a file chosen
+    std::vector<std::string> lignes; // a file's lines
+    std::vector<std::uint8_t> octets;
+};
+
+struct Tjournal {
+    int format = 0;
+    std::string programme;
+    std::string date;
+    std::vector<Tligne_journal> lignes;
+    std::vector<Tevenement> evenements;
+    std::vector<Tpoint_controle> points;
+    bool complet = false;                      // closed by the program ("fin")
+    std::optional<std::uint32_t> ligne_coupee; // a last line cut in its middle, not read
+};
+
+// A journal that cannot be read at all: the French text says why.
+class Tjournal_illisible : public std::runtime_error {
+public:
+    explicit Tjournal_illisible(const std::string& t) : std::runtime_error(t) {}
+};
+
+// The journal in the file; `nom` is how messages name it.
+Tjournal lit_journal(const std::string& chemin);
+Tjournal lit_journal_octets(std::string_view octets, const std::string& nom);

@@ -1,0 +1,74 @@
+#include "point_controle.h"
+
+#include "texte_journal.h"
+
+namespace {
+
+std::string chiffres(const Tlabels_compteur& labels) {
+    std::string t;
+    for (auto i = labels.rbegin(); i != labels.rend(); ++i)
+        t += (*i)->texte();
+    return t;
+}
+
+bool mot_simple(const std::string& m) {
+    if (m.empty()) return false;
+    for (char c : m)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '_' || c == '-'))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string texte_heure(std::int32_t h, std::int32_t min, std::int32_t s) {
+    std::string t;
+    for (std::int32_t v : {h, min, s}) {
+        if (!t.empty()) t += ':';
+        if (v >= 0 && v < 10) t += '0';
+        t += std::to_string(v);
+    }
+    return t;
+}
+
+Tpoint_controle prend_point(const Tmoteur& m, const std::string& heure) {
+    Tpoint_controle p;
+    p.heure = heure;
+    p.total = chiffres(m.labels_total);
+    p.partiel = chiffres(m.labels_partiel);
+    p.caden = chiffres(m.labels_cadenceur);
+    p.ecart = m.la_ecart.texte();
+    // From the outside in: the outermost lit LED tells the band.
+    const std::pair<const char*, const Tmodele_label*> leds[] = {
+        {"pa_m30", &m.pa_m30}, {"pa_30", &m.pa_30}, {"pa_m20", &m.pa_m20},  {"pa_20", &m.pa_20},
+        {"pa_m10", &m.pa_m10}, {"pa_10", &m.pa_10}, {"pa_vert", &m.pa_vert}};
+    p.led = "aucune";
+    for (const auto& [nom, led] : leds)
+        if (led->couleur() != Tcouleur::face_bouton) {
+            p.led = nom;
+            break;
+        }
+    return p;
+}
+
+void ajoute_point(std::string& ligne, const Tpoint_controle& p) {
+    ligne += "point ";
+    ligne += p.heure;
+    for (const std::string* v : {&p.total, &p.partiel, &p.caden}) {
+        ligne += ' ';
+        ligne += *v;
+    }
+    ligne += ' ';
+    ajoute_texte(ligne, p.ecart);
+    ligne += ' ';
+    ligne += p.led;
+}
+
+std::optional<Tpoint_controle> lit_point(const std::vector<std::string>& mots) {
+    if (mots.size() != 7 || mots[0] != "point") return std::nullopt;
+    Tpoint_controle p{mots[1], mots[2], mots[3], mots[4], mots[5], mots[6]};
+    for (const std::string* m : {&p.heure, &p.total, &p.partiel, &p.caden, &p.led})
+        if (!mot_simple(*m) && m != &p.heure) return std::nullopt;
+    if (p.heure.size() != 8 || p.heure[2] != ':' || p.heure[5] != ':') return std::nullopt;
+    return p;
+}

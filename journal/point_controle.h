@@ -1,0 +1,36 @@
+#pragma once
+// What the crew sees, taken once a second into the journal and compared on replay:
+// the three registers, the gap's text and the lit LED.
+
+#include "moteur.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct Tpoint_controle {
+    std::string heure;                 // the engine's time of day, "HH:MM:SS"
+    std::string total, partiel, caden; // the six digits as shown, highest first
+    std::string ecart;                 // la_ecart's text
+    std::string led;                   // the outermost lit LED ("pa_m20", "pa_vert"), or "aucune"
+
+    bool operator==(const Tpoint_controle&) const = default;
+};
+
+// The controls compared, by the names the crew reads, with their values.
+struct Tvaleur_controlee {
+    const char* controle;
+    const std::string Tpoint_controle::*valeur;
+};
+inline constexpr Tvaleur_controlee valeurs_controlees[] = {
+    {"TOTAL", &Tpoint_controle::total}, {"PARTIEL", &Tpoint_controle::partiel},
+    {"CADEN", &Tpoint_controle::caden}, {"ECART", &Tpoint_controle::ecart},
+    {"LED", &Tpoint_controle::led},
+};
+
+Tpoint_controle prend_point(const Tmoteur& m, const std::string& heure);
+std::string texte_heure(std::int32_t h, std::int32_t min, std::int32_t s);
+
+// "point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED".
+void ajoute_point(std::string& ligne, const Tpoint_controle& p);
+std::optional<Tpoint_controle> lit_point(const std::vector<std::string>& mots);

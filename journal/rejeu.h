@@ -1,0 +1,104 @@
+#pragma once
+// A journal replayed: its events through the same entrance as the window's, the engine
+// given back the recorded answers (the replay never reads a clock, a file or a box), and
+// every request of the engine and every checkpoint compared with the journal. The first
+// difference stops the replay and is kept.
+
+#include "cUSBInterface.h"
+#include "entree.h"
+#include "lecture_journal.h"
+#include "services.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+struct Tdivergence {
+    std::string heure;       // the engine's time of day then, "HH:MM:SS"
+    std::uint32_t ligne = 0; // of the journal
+    std::string controle;    // what differs: "TOTAL", "message", "demande du moteur"...
+    std::string enregistre;
+    std::string rejoue;
+};
+
+// Thrown through the engine to end a replay: at a divergence, at the end of a cut
+// journal, or when a hook asks for it. Not an std::exception, so that the engine's
+// dispatcher lets it through.
+struct Tarret_rejeu {};
+
+class Trejeu : public Iservices, public cUSBInterface {
+public:
+    explicit Trejeu(const Tjournal& journal) : j_(journal) {}
+
+    // Runs the journal through `entree` (an engine built on this object's services and HID
+    // operations) to its end or its first divergence.
+    void rejoue(Tentree& entree);
+
+    const std::optional<Tdivergence>& divergence() const { return divergence_; }
+    // The journal ended inside an event (a run cut by a crash): replayed up to there.
+    bool coupe_dans_un_evenement() const { return coupe_; }
+    // The engine's time of day as last given.
+    const std::string& heure_courante() const { return heure_; }
+
+    // Hooks, each optional. `avant` may wait (the window paces the replay) or throw
+    // Tarret_rejeu; the box hooks frame the events run while a message box is open.
+    std::function<void(const Tevenement&, std::int64_t temps_ms)> avant;
+    std::function<void(const Tevenement&)> apres;
+    std::function<void(const Tpoint_controle&)> sur_point;
+    std::function<void(const std::string&)> boite_ouverte;
+    std::function<void()> boite_fermee;
+
+    // Iservices: the recorded answers.
+    void message(const std::string& texte) override;
+    Theure_du_jour heure() override;
+    std::string heure_format_long() override;
+    std::string separateur_decimal() override;
+    std::string repertoire_executable() override;
+    std::optional<std::string> choisit_fichier() override;
+    std::optional<std::vector<std::string>>
+    lit_fichier(const std::string& chemin, Tfins_de_ligne fins, std::size_t nbr_lignes) override;
+    // cUSBInterface: the recorded answers.
+    THidResult Connect(IHidTarget* target) override;
+    THidId GetVendorID(THidHandle handle) override;
+    THidId GetProductID(THidHandle handle) override;
+    THidHandle GetHandle(THidId vendorId, THidId productId) override;
+    THidResult SetReadNotify(THidHandle handle, THidBool value) override;
+    THidResult Read(THidHandle handle, std::uint8_t* buffer, std::size_t length) override;
+    THidResult Write(THidHandle handle, const std::uint8_t* buffer, std::size_t length) override;
+
+private:
+    // Runs events and checkpoints until a line of kind `fin` (left for the caller), or
+    // to the end of the journal at the top level.
+    void boucle(std::optional<Tgenre_ligne> fin);
+    // The next line, which must answer the engine's request `demande` of kind g.
+    const Tligne_journal& attend(Tgenre_ligne g, const std::string& demande);
+    [[noreturn]] void diverge(std::string controle, std::string enregistre, std::string rejoue,
+                              std::optional<std::string> heure = std::nullopt);
+    [[noreturn]] void fin_du_journal(const std::string& demande);
+    void verifie(const Tpoint_controle& enregistre);
+
+    const Tjournal& j_;
+    Tentree* entree_ = nullptr;
+    std::size_t i_ = 0;
+    std::string heure_ = "--:--:--";
+    std::optional<Tdivergence> divergence_;
+    bool coupe_ = false;
+};
+
+// An engine of its own replaying a journal, without a window.
+struct Tmoteur_rejoue {
+    explicit Tmoteur_rejoue(const Tjournal& j)
+        : rejeu(j), moteur(rejeu), liaison(moteur, rejeu), entree(moteur, liaison) {}
+    void rejoue() { rejeu.rejoue(entree); }
+
+    Trejeu rejeu;
+    Tmoteur moteur;
+    Tliaison_boitier liaison;
+    Tentree entree;
+};
+
+// How a line of the journal reads in a message ("message « erreur »", "heure").
+std::string decrit_ligne(const Tjournal& j, const Tligne_journal& l);
+
+// The divergence for the crew, on four lines: where, what, the recorded and the replayed value.
+std::string texte_divergence(const Tdivergence& d);

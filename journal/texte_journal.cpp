@@ -1,0 +1,193 @@
+#include "texte_journal.h"
+
+#include <charconv>
+
+namespace {
+
+const char hexa[] = "0123456789abcdef";
+
+// Length of the well-formed UTF-8 sequence that starts at i, or 0.
+std::size_t sequence_utf8(std::string_view t, std::size_t i) {
+    const auto o = [&](std::size_t k) { return static_cast<unsigned char>(t[k]); };
+    const unsigned char c = o(i);
+    if (c < 0x80) return 1;
+    std::size_t n = 0;
+    unsigned char bas = 0x80, haut = 0xBF; // bounds of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) bas = 0xA0;
+        if (c == 0xED) haut = 0x9F; // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) bas = 0x90;
+        if (c == 0xF4) haut = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + n > t.size()) return 0;
+    if (o(i + 1) < bas || o(i + 1) > haut) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (o(i + k) < 0x80 || o(i + k) > 0xBF) return 0;
+    return n;
+}
+
+int valeur_hexa(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+void ajoute_texte(std::string& ligne, std::string_view t) {
+    ligne += '"';
+    for (std::size_t i = 0; i < t.size();) {
+        const auto c = static_cast<unsigned char>(t[i]);
+        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+            ligne += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        if (c >= 0x80) {
+            if (const std::size_t n = sequence_utf8(t, i)) {
+                ligne.append(t.substr(i, n));
+                i += n;
+                continue;
+            }
+        }
+        ligne += '\\';
+        switch (c) {
+        case '"':
+            ligne += '"';
+            break;
+        case '\\':
+            ligne += '\\';
+            break;
+        case '\n':
+            ligne += 'n';
+            break;
+        case '\r':
+            ligne += 'r';
+            break;
+        case '\t':
+            ligne += 't';
+            break;
+        default:
+            ligne += 'x';
+            ligne += hexa[c >> 4];
+            ligne += hexa[c & 0xF];
+        }
+        ++i;
+    }
+    ligne += '"';
+}
+
+bool ligne_lisible(std::string_view ligne) {
+    for (std::size_t i = 0; i < ligne.size();) {
+        const auto c = static_cast<unsigned char>(ligne[i]);
+        if (c < 0x20 || c == 0x7F) return false;
+        const std::size_t n = sequence_utf8(ligne, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::optional<std::vector<std::string>> decoupe_ligne(std::string_view ligne) {
+    if (!ligne_lisible(ligne)) return std::nullopt;
+    std::vector<std::string> mots;
+    std::size_t i = 0;
+    while (i < ligne.size()) {
+        if (!mots.empty()) {
+            if (ligne[i] != ' ') return std::nullopt;
+            ++i;
+        }
+        if (i >= ligne.size()) return std::nullopt; // a trailing space
+        std::string mot;
+        if (ligne[i] != '"') {
+            while (i < ligne.size() && ligne[i] != ' ' && ligne[i] != '"')
+                mot += ligne[i++];
+            if (mot.empty() || (i < ligne.size() && ligne[i] == '"')) return std::nullopt;
+            mots.push_back(std::move(mot));
+            continue;
+        }
+        ++i;
+        bool ferme = false;
+        while (i < ligne.size()) {
+            const char c = ligne[i++];
+            if (c == '"') {
+                ferme = true;
+                break;
+            }
+            if (c != '\\') {
+                mot += c;
+                continue;
+            }
+            if (i >= ligne.size()) return std::nullopt;
+            switch (ligne[i++]) {
+            case '"':
+                mot += '"';
+                break;
+            case '\\':
+                mot += '\\';
+                break;
+            case 'n':
+                mot += '\n';
+                break;
+            case 'r':
+                mot += '\r';
+                break;
+            case 't':
+                mot += '\t';
+                break;
+            case 'x': {
+                if (i + 2 > ligne.size()) return std::nullopt;
+                const int h = valeur_hexa(ligne[i]), b = valeur_hexa(ligne[i + 1]);
+                if (h < 0 || b < 0) return std::nullopt;
+                mot += static_cast<char>(h * 16 + b);
+                i += 2;
+                break;
+            }
+            default:
+                return std::nullopt;
+            }
+        }
+        if (!ferme) return std::nullopt;
+        mots.push_back(std::move(mot));
+    }
+    return mots;
+}
+
+std::optional<std::int64_t> lit_nombre(std::string_view mot, std::int64_t min, std::int64_t max) {
+    std::int64_t v = 0;
+    const char* fin = mot.data() + mot.size();
+    if (mot.empty() || mot[0] == '+') return std::nullopt;
+    const auto [p, e] = std::from_chars(mot.data(), fin, v);
+    if (e != std::errc() || p != fin || v < min || v > max) return std::nullopt;
+    return v;
+}
+
+std::string octets_en_hexa(const std::uint8_t* octets, std::size_t n) {
+    if (n == 0) return "-";
+    std::string t;
+    t.reserve(2 * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        t += hexa[octets[i] >> 4];
+        t += hexa[octets[i] & 0xF];
+    }
+    return t;
+}
+
+std::optional<std::vector<std::uint8_t>> hexa_en_octets(std::string_view mot) {
+    std::vector<std::uint8_t> v;
+    if (mot == "-") return v;
+    if (mot.empty() || mot.size() % 2 != 0) return std::nullopt;
+    for (std::size_t i = 0; i < mot.size(); i += 2) {
+        const int h = valeur_hexa(mot[i]), b = valeur_hexa(mot[i + 1]);
+        if (h < 0 || b < 0) return std::nullopt;
+        v.push_back(static_cast<std::uint8_t>(h * 16 + b));
+    }
+    return v;
+}

@@ -1,0 +1,123 @@
+// velmora-journal: a run journal replayed through the engine, without a window; checked,
+// written out a line a second for a spreadsheet, or drawn.
+#include "lecture_journal.h"
+#include "options_journal.h"
+#include "rejeu.h"
+#include "releve.h"
+#include "sortie_csv_journal.h"
+#include "sortie_pdf_journal.h"
+
+#include <QGuiApplication>
+
+#include <iostream>
+#include <new>
+
+namespace {
+
+constexpr int statut_divergence = 1;
+constexpr int statut_refuse = 2;
+
+// What a journal cut by a crash or a cut of power still gave.
+void dit_coupure(const std::string& nom, const Tjournal& j, const Trejeu& r) {
+    if (j.ligne_coupee)
+        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee
+                  << " : rejoué jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
+    else if (r.coupe_dans_un_evenement())
+        std::cerr << nom << " : journal coupé au milieu d'un évènement : rejoué jusque-là\n";
+    else if (!j.complet && !r.divergence())
+        std::cerr << nom
+                  << " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
+                     "fenêtre ; rejoué jusqu'à sa dernière ligne\n";
+}
+
+int rejoue(const Toptions_journal& o, const Tjournal& j) {
+    Tmoteur_rejoue m(j);
+    m.rejoue();
+    dit_coupure(o.journal, j, m.rejeu);
+    if (const auto& d = m.rejeu.divergence()) {
+        std::cout << texte_divergence(*d) << '\n';
+        return statut_divergence;
+    }
+    std::cout << "identique\n";
+    return 0;
+}
+
+// The survey's divergence or cut, said on standard error; the status it gives.
+int dit_fin_du_releve(const std::string& nom, const Tjournal& j, const Treleve& r) {
+    if (j.ligne_coupee)
+        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee
+                  << " : relevé jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
+    else if (r.coupe)
+        std::cerr << nom << " : journal coupé au milieu d'un évènement : relevé jusque-là\n";
+    if (!r.divergence) return 0;
+    std::cerr << nom << " : le rejeu s'arrête à sa " << texte_divergence(*r.divergence)
+              << "\n  le relevé s'arrête là.\n";
+    return statut_divergence;
+}
+
+int csv(const Toptions_journal& o, const Tjournal& j) {
+    const Treleve r = releve(j);
+    ecrit_csv_journal(std::cout, r);
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "Impossible d'écrire le relevé sur la sortie\n";
+        return statut_divergence;
+    }
+    return dit_fin_du_releve(o.journal, j, r);
+}
+
+// Qt's notes about its own set-up are not the reader's business; only its real failures.
+void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << texte.toStdString() << '\n';
+}
+
+int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
+    const Treleve r = releve(j);
+    // No window is ever shown: the fonts are all the drawing needs from the platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(messages_qt);
+    int argc = 1;
+    char* argv[] = {programme, nullptr};
+    QGuiApplication application(argc, argv);
+    std::string erreur;
+    const Tentete_journal entete{o.journal, j.date};
+    const bool ecrit = o.png ? ecrit_png_journal(*o.sortie, entete, r, erreur)
+                             : ecrit_pdf_journal(*o.sortie, entete, r, erreur);
+    if (!ecrit) {
+        std::cerr << erreur << '\n';
+        return statut_divergence;
+    }
+    return dit_fin_du_releve(o.journal, j, r);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Toptions_journal o =
+            lit_options_journal(std::vector<std::string>(argv + 1, argv + argc));
+        if (o.aide) {
+            std::cout << usage_journal << '\n' << aide_journal << '\n';
+            return 0;
+        }
+        const Tjournal j = lit_journal(o.journal);
+        switch (o.commande) {
+        case Tcommande_journal::rejoue:
+            return rejoue(o, j);
+        case Tcommande_journal::csv:
+            return csv(o, j);
+        case Tcommande_journal::pdf:
+            return dessin(argv[0], o, j);
+        }
+        return 0;
+    } catch (const Tligne_refusee& e) {
+        std::cerr << "velmora-journal : " << e.what() << '\n' << usage_journal << '\n';
+        return statut_refuse;
+    } catch (const Tjournal_illisible& e) {
+        std::cerr << e.what() << '\n';
+        return statut_refuse;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Mémoire insuffisante\n";
+        return statut_divergence;
+    }
+}

@@ -1,0 +1,42 @@
+#include "options_journal.h"
+
+Toptions_journal lit_options_journal(const std::vector<std::string>& arguments) {
+    Toptions_journal o;
+    std::vector<std::string> positionnels;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a == "--aide" || a == "--help" || a == "-h") {
+            o.aide = true;
+            return o;
+        }
+        if (a == "-o" || a == "--sortie") {
+            if (i + 1 >= arguments.size()) throw Tligne_refusee("il manque le fichier après " + a);
+            o.sortie = arguments[++i];
+        } else if (a == "--png") {
+            o.png = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw Tligne_refusee("option inconnue « " + a + " »");
+        } else {
+            positionnels.push_back(a);
+        }
+    }
+    if (positionnels.empty()) throw Tligne_refusee("il manque la commande : rejoue, csv ou pdf");
+    const std::string& c = positionnels[0];
+    if (c == "rejoue")
+        o.commande = Tcommande_journal::rejoue;
+    else if (c == "csv")
+        o.commande = Tcommande_journal::csv;
+    else if (c == "pdf")
+        o.commande = Tcommande_journal::pdf;
+    else
+        throw Tligne_refusee("commande inconnue « " + c + " » : rejoue, csv ou pdf");
+    if (positionnels.size() < 2) throw Tligne_refusee("il manque le journal à lire");
+    if (positionnels.size() > 2)
+        throw Tligne_refusee("argument en trop « " + positionnels[2] + " »");
+    o.journal = positionnels[1];
+    if (o.commande == Tcommande_journal::pdf && !o.sortie)
+        throw Tligne_refusee("il manque le fichier à écrire : -o SORTIE.pdf");
+    if (o.commande != Tcommande_journal::pdf && (o.sortie || o.png))
+        throw Tligne_refusee("-o et --png ne servent qu'avec pdf");
+    return o;
+}

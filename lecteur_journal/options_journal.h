@@ -1,0 +1,38 @@
+#pragma once
+// The command line of velmora-journal.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum class Tcommande_journal { rejoue, csv, pdf };
+
+struct Toptions_journal {
+    bool aide = false;
+    Tcommande_journal commande = Tcommande_journal::rejoue;
+    std::string journal;
+    std::optional<std::string> sortie; // pdf: -o SORTIE
+    bool png = false;                  // pdf: PNG pictures of the pages instead
+};
+
+// A command line that cannot be understood: the French text says why.
+class Tligne_refusee : public std::runtime_error {
+public:
+    explicit Tligne_refusee(const std::string& t) : std::runtime_error(t) {}
+};
+
+Toptions_journal lit_options_journal(const std::vector<std::string>& arguments);
+
+inline constexpr const char* usage_journal =
+    "Usage : velmora-journal rejoue FICHIER\n"
+    "        velmora-journal csv FICHIER\n"
+    "        velmora-journal pdf FICHIER -o SORTIE.pdf [--png]";
+inline constexpr const char* aide_journal =
+    "Lit un journal de bord du VELMORA (~/.local/state/velmora/journaux/).\n"
+    "  rejoue  rejoue le parcours dans le moteur, sans fenêtre, et vérifie chaque point de\n"
+    "          contrôle : « identique » (statut 0) ou la première divergence (statut 1)\n"
+    "  csv     une ligne par seconde, au format des tableurs français, sur la sortie\n"
+    "  pdf     une page A4 par zone validée : l'écart en mètres selon la distance et\n"
+    "          selon le temps ; avec --png, une image PNG par page (SORTIE, SORTIE-2...)\n"
+    "Un journal illisible est refusé avec le statut 2.";

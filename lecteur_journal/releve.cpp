@@ -1,0 +1,166 @@
+#include "releve.h"
+
+#include "commandes.h"
+
+namespace {
+
+std::string nom_led(const std::string& controle) {
+    if (controle == "pa_vert") return "verte";
+    if (controle.rfind("pa_m", 0) == 0) return "retard " + controle.substr(4, 1);
+    if (controle.rfind("pa_", 0) == 0) return "avance " + controle.substr(3, 1);
+    return "aucune";
+}
+
+// The average's text without the unit the label adds.
+std::string moyenne_en_cours(const Tmoteur& m) {
+    std::string t = m.La_moy_en_cours.texte();
+    for (const char* unite : {" kms/h", " Kms/h"}) {
+        const std::string u(unite);
+        if (t.size() >= u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0)
+            t.erase(t.size() - u.size());
+    }
+    return t;
+}
+
+std::string sans_blancs(const std::string& t) {
+    const auto d = t.find_first_not_of(' ');
+    if (d == std::string::npos) return {};
+    return t.substr(d, t.find_last_not_of(' ') - d + 1);
+}
+
+std::string nom_de_fichier(const std::string& chemin) {
+    const auto p = chemin.find_last_of("/\\");
+    return p == std::string::npos ? chemin : chemin.substr(p + 1);
+}
+
+// Seconds since midnight of "HH:MM:SS"; 0 before the engine was given any time.
+std::int32_t secondes_de(const std::string& h) {
+    if (h.size() != 8 || h[0] == '-') return 0;
+    return std::stoi(h.substr(0, 2)) * 3600 + std::stoi(h.substr(3, 2)) * 60 +
+           std::stoi(h.substr(6, 2));
+}
+
+std::string signe(std::int64_t v) {
+    return (v > 0 ? "+" : "") + std::to_string(v);
+}
+
+bool est_une_touche_du_trip(const Tevenement& e, const Tmoteur& m) {
+    if (e.genre == Tgenre_evenement::clic)
+        return e.controle == "Panel8" || e.controle == "Button3" || e.controle == "Button4" ||
+               e.controle == "raz_trip";
+    return e.genre == Tgenre_evenement::hid && e.wparam == NOTIFY_READ &&
+           (m.etat.touche == 12 || m.etat.touche == 13 || m.etat.touche == 16);
+}
+
+class Treleveur {
+public:
+    Treleveur(const Tjournal& j, Treleve& r) : r_(r), m_(j) {
+        m_.rejeu.avant = [this](const Tevenement&, std::int64_t) { avant(); };
+        m_.rejeu.apres = [this](const Tevenement& e) { apres(e); };
+        m_.rejeu.sur_point = [this](const Tpoint_controle& p) { point(p); };
+    }
+
+    void releve() {
+        m_.rejoue();
+        termine_zone();
+        r_.divergence = m_.rejeu.divergence();
+        r_.coupe = m_.rejeu.coupe_dans_un_evenement();
+    }
+
+private:
+    struct Tavant {
+        std::int32_t total = 0, dist_etal = 0, tours_etal = 0;
+        bool boitier = false;
+    };
+
+    void avant() {
+        const Tetat_regularite& e = m_.moteur.etat;
+        pile_.push_back(
+            {e.compteur_total.valeur_en_metres(), e.dist_etal, e.tours_etal, e.boitier_present});
+    }
+
+    void marque(Tgenre_marque g, std::string texte) {
+        const Tmoteur& m = m_.moteur;
+        r_.marques.push_back({g, secondes_de(m_.rejeu.heure_courante()),
+                              m.etat.compteur_cadenceur.valeur_en_metres(), std::move(texte)});
+    }
+
+    void apres(const Tevenement& ev) {
+        if (pile_.empty()) return;
+        const Tavant a = pile_.back();
+        pile_.pop_back();
+        const Tmoteur& m = m_.moteur;
+        const Tetat_regularite& e = m.etat;
+        const std::int32_t total = e.compteur_total.valeur_en_metres();
+        if (total != a.total && est_une_touche_du_trip(ev, m))
+            marque(Tgenre_marque::correction_trip,
+                   "trip " + signe(std::int64_t{total} - a.total) + " m");
+        if (e.dist_etal != a.dist_etal || e.tours_etal != a.tours_etal)
+            marque(Tgenre_marque::etalonnage, "étalonnage " + std::to_string(a.dist_etal) + " → " +
+                                                  std::to_string(e.dist_etal) + " m");
+        if (a.boitier && !e.boitier_present)
+            marque(Tgenre_marque::debranchement, "boîtier débranché");
+        if (!a.boitier && e.boitier_present && ev.genre == Tgenre_evenement::hid)
+            marque(Tgenre_marque::rebranchement, "boîtier branché");
+        if (ev.genre == Tgenre_evenement::clic && ev.controle == "valid_heure_zr" &&
+            m.Panel6.couleur() == Tcouleur::sarcelle)
+            nouvelle_zone();
+    }
+
+    void nouvelle_zone() {
+        termine_zone();
+        const Tmoteur& m = m_.moteur;
+        const Tetat_regularite& e = m.etat;
+        Tzone_validee z;
+        z.nom = m.ZONE.texte().empty() ? "zone" : m.ZONE.texte();
+        z.rallye = nom_de_fichier(m.ed_fichier_rallye.texte());
+        z.depart = texte_heure(e.heure_zr, e.min_zr, e.sec_zr);
+        z.premier = r_.echantillons.size();
+        z.premiere_marque = r_.marques.size();
+        const std::int32_t n = std::min(e.nbr_lignes_zr, nbr_lignes_max);
+        for (std::int32_t i = 0; i + 1 < n; ++i)
+            z.changements.emplace_back(e.table_zr.distances_m[static_cast<std::size_t>(i)],
+                                       m.memo_moy.ligne(static_cast<std::size_t>(i + 1)));
+        zone_ = std::move(z);
+    }
+
+    void termine_zone() {
+        if (!zone_) return;
+        zone_->fin = r_.echantillons.size();
+        zone_->fin_marques = r_.marques.size();
+        r_.zones.push_back(std::move(*zone_));
+        zone_.reset();
+    }
+
+    void point(const Tpoint_controle& p) {
+        const Tmoteur& m = m_.moteur;
+        const Tetat_regularite& e = m.etat;
+        Techantillon s;
+        s.heure = p.heure;
+        s.secondes = secondes_de(p.heure);
+        s.chrono = sans_blancs(m.Labelchrono.texte());
+        s.total_m = e.compteur_total.valeur_en_metres();
+        s.partiel_m = e.compteur_partiel.valeur_en_metres();
+        s.caden_m = e.compteur_cadenceur.valeur_en_metres();
+        s.ecart_m = e.code_leds > 127 ? -e.ecart : e.ecart;
+        s.led = nom_led(p.led);
+        s.moyenne = moyenne_en_cours(m);
+        s.boitier = e.boitier_present;
+        s.cadenceur = m.cad_on.coche();
+        s.seuil = e.seuil;
+        r_.echantillons.push_back(std::move(s));
+    }
+
+    Treleve& r_;
+    Tmoteur_rejoue m_;
+    std::vector<Tavant> pile_;
+    std::optional<Tzone_validee> zone_;
+};
+
+} // namespace
+
+Treleve releve(const Tjournal& j) {
+    Treleve r;
+    Treleveur(j, r).releve();
+    return r;
+}

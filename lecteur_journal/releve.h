@@ -1,0 +1,62 @@
+#pragma once
+// What a replayed run showed, second by second, with the crew's actions that the
+// drawing marks: the survey that velmora-journal writes out and draws.
+
+#include "lecture_journal.h"
+#include "rejeu.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One checkpoint of the journal, with the engine's state there.
+struct Techantillon {
+    std::string heure;         // "HH:MM:SS"
+    std::int32_t secondes = 0; // since midnight
+    std::string chrono;        // as shown, "0:12:05"
+    std::int32_t total_m = 0, partiel_m = 0, caden_m = 0;
+    std::int32_t ecart_m = 0; // as the crew reads it, signed: + ahead, - late
+    std::string led;          // the outermost lit LED: "verte", "retard 2", "avance 1", "aucune"
+    std::string moyenne;      // the average in force as written in the column, "48,5"
+    bool boitier = false;
+    bool cadenceur = false; // ON checked
+    std::int32_t seuil = 0;
+};
+
+enum class Tgenre_marque : std::uint8_t {
+    correction_trip,
+    etalonnage,
+    debranchement,
+    rebranchement
+};
+
+// A crew's action or an incident, at the time and ideal distance where it happened.
+struct Tmarque {
+    Tgenre_marque genre;
+    std::int32_t secondes = 0;
+    std::int32_t caden_m = 0;
+    std::string texte; // "trip +12 m", "étalonnage 1000 → 1010 m", "boîtier débranché"
+};
+
+// A validated zone: from its validation to the next one or the end of the run.
+struct Tzone_validee {
+    std::string nom;                  // "ZR1", or "zone" when typed by hand
+    std::string rallye;               // the rally file's name
+    std::string depart;               // "10:01:00"
+    std::size_t premier = 0, fin = 0; // its checkpoints [premier, fin)
+    std::size_t premiere_marque = 0, fin_marques = 0;
+    // Where each new average starts, in metres of the ideal distance, and its text.
+    std::vector<std::pair<std::int32_t, std::string>> changements;
+};
+
+struct Treleve {
+    std::vector<Techantillon> echantillons;
+    std::vector<Tmarque> marques;
+    std::vector<Tzone_validee> zones;
+    std::optional<Tdivergence> divergence;
+    bool coupe = false; // the journal ended inside an event
+};
+
+// Replays the journal and takes the survey.
+Treleve releve(const Tjournal& j);

@@ -1,0 +1,435 @@
+#include "sortie_pdf_journal.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Pages are drawn in tenths of a millimetre: A4 landscape is 2970 x 2100.
+constexpr double largeur_page = 2970, hauteur_page = 2100, marge = 120;
+
+QString q(const std::string& t) {
+    return QString::fromStdString(t);
+}
+
+QFont police(double hauteur, bool gras = false) {
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(static_cast<int>(hauteur));
+    f.setBold(gras);
+    return f;
+}
+
+// 1, 2 or 5 times a power of ten, about `n` steps over `etendue`.
+double pas_lisible(double etendue, int n) {
+    const double brut = std::max(etendue / n, 1e-9);
+    const double p = std::pow(10.0, std::floor(std::log10(brut)));
+    for (double m : {1.0, 2.0, 5.0, 10.0})
+        if (brut <= m * p) return m * p;
+    return 10 * p;
+}
+
+QString nombre(double v) {
+    QString t = QString::number(v, 'f', std::abs(v - std::round(v)) < 1e-9 ? 0 : 1);
+    return t.replace('.', ',');
+}
+
+// The LED bands: green below 5 m, then one, two and three red LEDs.
+struct Tbande {
+    double de, a;
+    QColor couleur;
+};
+const Tbande bandes[] = {{0, 5, QColor(208, 238, 208)},
+                         {5, 15, QColor(255, 246, 196)},
+                         {15, 25, QColor(255, 222, 178)},
+                         {25, 1e12, QColor(253, 222, 222)}};
+
+struct Tmarque_dessinee {
+    double x; // in the chart's own unit
+    const Tmarque* marque;
+};
+
+QColor couleur_marque(Tgenre_marque g) {
+    switch (g) {
+    case Tgenre_marque::correction_trip:
+        return QColor(0, 90, 200);
+    case Tgenre_marque::etalonnage:
+        return QColor(130, 40, 160);
+    case Tgenre_marque::debranchement:
+        return QColor(200, 0, 0);
+    case Tgenre_marque::rebranchement:
+        return QColor(0, 140, 60);
+    }
+    return Qt::black;
+}
+
+class Tgraphe {
+public:
+    Tgraphe(QPainter& p, QRectF cadre, double x0, double x1, double ecart_max)
+        : p_(p), cadre_(cadre), x0_(x0), x1_(x1 > x0 ? x1 : x0 + 1), y_(ecart_max) {}
+
+    QPointF point(double x, double y) const {
+        return {cadre_.left() + (x - x0_) / (x1_ - x0_) * cadre_.width(),
+                cadre_.center().y() - y / y_ * cadre_.height() / 2};
+    }
+
+    void fond(std::int32_t seuil) {
+        p_.save();
+        p_.setClipRect(cadre_);
+        for (const Tbande& b : bandes)
+            for (int s : {1, -1}) {
+                const QPointF haut = point(x0_, s * std::min(b.a, y_ * 2));
+                const QPointF bas = point(x1_, s * b.de);
+                p_.fillRect(QRectF(haut, bas).normalized(), b.couleur);
+            }
+        // The threshold: where the bars are full.
+        if (seuil > 0 && seuil < y_) {
+            QPen pen(QColor(170, 0, 0), 6, Qt::DashLine);
+            p_.setPen(pen);
+            for (int s : {1, -1})
+                p_.drawLine(point(x0_, s * seuil), point(x1_, s * seuil));
+        }
+        p_.restore();
+        if (seuil > 0 && seuil < y_) {
+            p_.setPen(QColor(170, 0, 0));
+            p_.setFont(police(26, true));
+            for (int s : {1, -1}) {
+                const QPointF a = point(x1_, s * seuil);
+                p_.drawText(QRectF(a.x() + 10, a.y() - 20, 200, 40),
+                            Qt::AlignLeft | Qt::AlignVCenter,
+                            QStringLiteral("SEUIL %1%2").arg(s > 0 ? "+" : "-").arg(seuil));
+            }
+        }
+    }
+
+    void axes(const QString& titre_x, const QString& titre_y) {
+        p_.setFont(police(24));
+        const double pas_x = pas_lisible(x1_ - x0_, 12);
+        QPen grille(QColor(150, 150, 150), 2, Qt::DotLine);
+        for (double x = std::ceil(x0_ / pas_x) * pas_x; x <= x1_ + 1e-9; x += pas_x) {
+            const QPointF a = point(x, 0);
+            p_.setPen(grille);
+            p_.drawLine(QPointF(a.x(), cadre_.top()), QPointF(a.x(), cadre_.bottom()));
+            p_.setPen(Qt::black);
+            p_.drawText(QRectF(a.x() - 100, cadre_.bottom() + 6, 200, 34),
+                        Qt::AlignHCenter | Qt::AlignTop, nombre(x));
+        }
+        const double pas_y = pas_lisible(2 * y_, 8);
+        for (double y = -std::floor(y_ / pas_y) * pas_y; y <= y_ + 1e-9; y += pas_y) {
+            const QPointF a = point(x0_, y);
+            p_.setPen(std::abs(y) < 1e-9 ? QPen(Qt::black, 4) : grille);
+            p_.drawLine(QPointF(cadre_.left(), a.y()), QPointF(cadre_.right(), a.y()));
+            p_.setPen(Qt::black);
+            p_.drawText(QRectF(cadre_.left() - 130, a.y() - 17, 120, 34),
+                        Qt::AlignRight | Qt::AlignVCenter, (y > 0 ? "+" : "") + nombre(y));
+        }
+        p_.setPen(QPen(Qt::black, 4));
+        p_.setBrush(Qt::NoBrush);
+        p_.drawRect(cadre_);
+        p_.setFont(police(26));
+        p_.drawText(QRectF(cadre_.left(), cadre_.bottom() + 38, cadre_.width(), 34),
+                    Qt::AlignHCenter | Qt::AlignTop, titre_x);
+        p_.save();
+        p_.translate(cadre_.left() - 175, cadre_.center().y());
+        p_.rotate(-90);
+        p_.drawText(QRectF(-cadre_.height() / 2, -20, cadre_.height(), 40), Qt::AlignCenter,
+                    titre_y);
+        p_.restore();
+    }
+
+    void changements(const std::vector<std::pair<double, std::string>>& c) {
+        p_.setFont(police(24, true));
+        for (const auto& [x, moyenne] : c) {
+            if (x < x0_ || x > x1_) continue;
+            const QPointF a = point(x, 0);
+            p_.setPen(QPen(QColor(0, 110, 110), 5));
+            p_.drawLine(QPointF(a.x(), cadre_.top()), QPointF(a.x(), cadre_.bottom()));
+            p_.setPen(QColor(0, 110, 110));
+            p_.drawText(QRectF(a.x() + 8, cadre_.top() + 6, 400, 32), Qt::AlignLeft | Qt::AlignTop,
+                        q(moyenne) + QStringLiteral(" km/h"));
+        }
+    }
+
+    void marques(const std::vector<Tmarque_dessinee>& m) {
+        p_.setFont(police(22));
+        int rang = 0;
+        for (const auto& [x, marque] : m) {
+            if (x < x0_ || x > x1_) continue;
+            const QPointF a = point(x, 0);
+            const QColor c = couleur_marque(marque->genre);
+            p_.setPen(QPen(c, 3, Qt::DashLine));
+            p_.drawLine(QPointF(a.x(), cadre_.top() + 40), QPointF(a.x(), cadre_.bottom()));
+            // Labels staggered over three rows at the bottom, so that near ones do not overlap.
+            const double y = cadre_.bottom() - 36 - 32 * (rang++ % 3);
+            p_.setPen(c);
+            p_.drawText(QRectF(a.x() + 6, y, 600, 30), Qt::AlignLeft | Qt::AlignVCenter,
+                        q(marque->texte));
+        }
+    }
+
+    void courbe(const std::vector<QPointF>& valeurs) {
+        p_.save();
+        p_.setClipRect(cadre_.adjusted(-2, -2, 2, 2));
+        QPainterPath chemin;
+        bool premier = true;
+        for (const QPointF& v : valeurs) {
+            const double y = std::clamp(v.y(), -y_, y_);
+            if (premier)
+                chemin.moveTo(point(v.x(), y));
+            else
+                chemin.lineTo(point(v.x(), y));
+            premier = false;
+        }
+        p_.setPen(QPen(Qt::black, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p_.setBrush(Qt::NoBrush);
+        p_.drawPath(chemin);
+        p_.restore();
+    }
+
+private:
+    QPainter& p_;
+    QRectF cadre_;
+    double x0_, x1_, y_;
+};
+
+std::int32_t secondes_de(const std::string& h) {
+    if (h.size() != 8) return 0;
+    return std::stoi(h.substr(0, 2)) * 3600 + std::stoi(h.substr(3, 2)) * 60 +
+           std::stoi(h.substr(6, 2));
+}
+
+void pied(QPainter& p, const Tentete_journal& e, int numero, int nombre_pages) {
+    p.setPen(QColor(90, 90, 90));
+    p.setFont(police(24));
+    const QRectF bas(marge, hauteur_page - marge - 30, largeur_page - 2 * marge, 34);
+    p.drawText(bas, Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("velmora-journal — %1").arg(QFileInfo(q(e.journal)).fileName()));
+    p.drawText(bas, Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("Page %1 / %2").arg(numero).arg(nombre_pages));
+}
+
+void page_vide(QPainter& p, const Tentete_journal& e) {
+    p.setPen(Qt::black);
+    p.setFont(police(60, true));
+    p.drawText(QRectF(marge, marge, largeur_page - 2 * marge, 100),
+               Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Journal de bord du %1").arg(q(e.date)));
+    p.setFont(police(40));
+    p.drawText(QRectF(marge, 400, largeur_page - 2 * marge, 100), Qt::AlignCenter,
+               QStringLiteral("Aucune zone n'a été validée pendant ce parcours : rien à tracer."));
+    pied(p, e, 1, 1);
+}
+
+void page_zone(QPainter& p, const Tentete_journal& e, const Treleve& r, const Tzone_validee& z,
+               int numero, int nombre_pages) {
+    const std::int32_t depart = secondes_de(z.depart);
+    std::vector<const Techantillon*> roule;
+    for (std::size_t i = z.premier; i < z.fin; ++i) {
+        const Techantillon& s = r.echantillons[i];
+        if (s.cadenceur && s.chrono != "0:00:00") roule.push_back(&s);
+    }
+    const auto minutes = [&](std::int32_t secondes) {
+        std::int32_t d = secondes - depart;
+        if (d < -43200) d += 86400;
+        return d / 60.0;
+    };
+
+    p.setPen(Qt::black);
+    p.setFont(police(56, true));
+    p.drawText(QRectF(marge, marge, largeur_page - 2 * marge, 80), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Écart de la %1 — départ %2").arg(q(z.nom), q(z.depart)));
+    p.setFont(police(30));
+    QString sous_titre = QStringLiteral("Parcours du %1").arg(q(e.date));
+    if (!z.rallye.empty()) sous_titre += QStringLiteral("     Rallye : ") + q(z.rallye);
+    if (!roule.empty())
+        sous_titre += QStringLiteral("     Roulé de %1 à %2")
+                          .arg(q(roule.front()->heure), q(roule.back()->heure));
+    p.drawText(QRectF(marge, marge + 85, largeur_page - 2 * marge, 44),
+               Qt::AlignLeft | Qt::AlignVCenter, sous_titre);
+
+    double ecart_max = 30, km_max = 0.1, min_max = 1;
+    std::int32_t seuil = 0;
+    for (const Techantillon* s : roule) {
+        ecart_max = std::max(ecart_max, std::abs(double(s->ecart_m)) * 1.1);
+        km_max = std::max(km_max, s->caden_m / 1000.0);
+        min_max = std::max(min_max, minutes(s->secondes));
+        seuil = s->seuil;
+    }
+    if (roule.empty()) seuil = 0;
+    ecart_max = std::max(ecart_max, seuil * 1.25);
+    const double pas = pas_lisible(2 * ecart_max, 8);
+    ecart_max = std::ceil(ecart_max / pas) * pas;
+
+    std::vector<std::pair<double, std::string>> changements;
+    for (const auto& [m, moyenne] : z.changements)
+        changements.emplace_back(m / 1000.0, moyenne);
+    std::vector<Tmarque_dessinee> sur_distance, sur_temps;
+    for (std::size_t i = z.premiere_marque; i < z.fin_marques; ++i) {
+        const Tmarque& m = r.marques[i];
+        sur_distance.push_back({m.caden_m / 1000.0, &m});
+        sur_temps.push_back({minutes(m.secondes), &m});
+    }
+
+    const double gauche = marge + 200, droite = largeur_page - marge - 170;
+    Tgraphe distance(p, QRectF(gauche, 330, droite - gauche, 900), 0, km_max, ecart_max);
+    distance.fond(seuil);
+    distance.axes(QStringLiteral("Distance idéale CADEN (km)"),
+                  QStringLiteral("Écart (m) : en avance au-dessus, en retard au-dessous"));
+    distance.changements(changements);
+    distance.marques(sur_distance);
+    std::vector<QPointF> v;
+    for (const Techantillon* s : roule)
+        v.emplace_back(s->caden_m / 1000.0, s->ecart_m);
+    distance.courbe(v);
+
+    Tgraphe temps(p, QRectF(gauche, 1390, droite - gauche, 440), 0, min_max, ecart_max);
+    temps.fond(seuil);
+    temps.axes(QStringLiteral("Temps depuis le départ (min)"), QStringLiteral("Écart (m)"));
+    temps.marques(sur_temps);
+    v.clear();
+    for (const Techantillon* s : roule)
+        v.emplace_back(minutes(s->secondes), s->ecart_m);
+    temps.courbe(v);
+
+    // The legend, under the title.
+    p.setFont(police(24));
+    double x = gauche;
+    const double y = 240;
+    const auto legende = [&](const QColor& c, const QString& t, bool pointille) {
+        p.setPen(QPen(c, pointille ? 3 : 5, pointille ? Qt::DashLine : Qt::SolidLine));
+        p.drawLine(QPointF(x, y + 17), QPointF(x + 50, y + 17));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(x + 60, y, 600, 34), Qt::AlignLeft | Qt::AlignVCenter, t);
+        x += 80 + p.fontMetrics().horizontalAdvance(t);
+    };
+    legende(QColor(0, 110, 110), QStringLiteral("changement de moyenne"), false);
+    legende(couleur_marque(Tgenre_marque::correction_trip), QStringLiteral("correction du trip"),
+            true);
+    legende(couleur_marque(Tgenre_marque::etalonnage), QStringLiteral("étalonnage"), true);
+    legende(couleur_marque(Tgenre_marque::debranchement), QStringLiteral("boîtier débranché"),
+            true);
+    const auto bande = [&](const QColor& c, const QString& t) {
+        p.fillRect(QRectF(x, y + 4, 50, 26), c);
+        p.setPen(Qt::black);
+        p.drawText(QRectF(x + 60, y, 600, 34), Qt::AlignLeft | Qt::AlignVCenter, t);
+        x += 80 + p.fontMetrics().horizontalAdvance(t);
+    };
+    bande(bandes[0].couleur, QStringLiteral("LED verte"));
+    bande(bandes[1].couleur, QStringLiteral("1 LED"));
+    bande(bandes[2].couleur, QStringLiteral("2 LED"));
+    bande(bandes[3].couleur, QStringLiteral("3 LED"));
+    if (roule.empty()) {
+        p.setFont(police(36));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(gauche, 600, droite - gauche, 100), Qt::AlignCenter,
+                   QStringLiteral("Le cadenceur n'a pas tourné dans cette zone."));
+    }
+    pied(p, e, numero, nombre_pages);
+}
+
+int nombre_de_pages(const Treleve& r) {
+    return std::max<int>(1, static_cast<int>(r.zones.size()));
+}
+
+void dessine(QPainter& p, const Tentete_journal& e, const Treleve& r, int page) {
+    p.setRenderHint(QPainter::Antialiasing);
+    if (r.zones.empty())
+        page_vide(p, e);
+    else
+        page_zone(p, e, r, r.zones[static_cast<std::size_t>(page)], page + 1, nombre_de_pages(r));
+}
+
+QString chemin_de_page(const QString& chemin, int page) {
+    if (page == 0) return chemin;
+    const QFileInfo f(chemin);
+    const QString suffixe = f.suffix().isEmpty() ? QString() : "." + f.suffix();
+    const QString base = suffixe.isEmpty() ? chemin : chemin.left(chemin.size() - suffixe.size());
+    return base + QStringLiteral("-%1").arg(page + 1) + suffixe;
+}
+
+bool valide(QSaveFile& f, const QString& chemin, std::string& erreur) {
+    if (f.commit()) return true;
+    erreur = "Impossible d'écrire le fichier " + chemin.toStdString() + " (" +
+             f.errorString().toStdString() + ")";
+    return false;
+}
+
+} // namespace
+
+bool ecrit_pdf_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
+                       std::string& erreur) {
+    const QString nom = QString::fromLocal8Bit(chemin.c_str());
+    QSaveFile fichier(nom);
+    if (!fichier.open(QIODevice::WriteOnly)) {
+        erreur = "Impossible d'écrire le fichier " + chemin + " (" +
+                 fichier.errorString().toStdString() + ")";
+        return false;
+    }
+    {
+        QPdfWriter pdf(&fichier);
+        pdf.setResolution(300);
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        pdf.setTitle(QStringLiteral("Journal de bord VELMORA du %1").arg(q(entete.date)));
+        pdf.setCreator(QStringLiteral("velmora-journal"));
+        QPainter p;
+        if (!p.begin(&pdf)) {
+            erreur = "Impossible d'écrire le fichier " + chemin;
+            fichier.cancelWriting();
+            return false;
+        }
+        const double echelle = pdf.width() / largeur_page;
+        for (int n = 0; n < nombre_de_pages(r); ++n) {
+            if (n > 0) pdf.newPage();
+            p.resetTransform();
+            p.scale(echelle, echelle);
+            dessine(p, entete, r, n);
+        }
+        if (!p.end()) {
+            erreur = "Impossible d'écrire le fichier " + chemin;
+            fichier.cancelWriting();
+            return false;
+        }
+    }
+    return valide(fichier, nom, erreur);
+}
+
+bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
+                       std::string& erreur) {
+    const QString nom = QString::fromLocal8Bit(chemin.c_str());
+    constexpr double dpi = 150;
+    const QSize taille(static_cast<int>(297 / 25.4 * dpi), static_cast<int>(210 / 25.4 * dpi));
+    for (int n = 0; n < nombre_de_pages(r); ++n) {
+        QImage image(taille, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+        image.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+        {
+            QPainter p(&image);
+            p.scale(taille.width() / largeur_page, taille.height() / hauteur_page);
+            dessine(p, entete, r, n);
+        }
+        const QString page = chemin_de_page(nom, n);
+        QSaveFile fichier(page);
+        if (!fichier.open(QIODevice::WriteOnly) || !image.save(&fichier, "PNG")) {
+            erreur = "Impossible d'écrire le fichier " + page.toStdString() + " (" +
+                     fichier.errorString().toStdString() + ")";
+            fichier.cancelWriting();
+            return false;
+        }
+        if (!valide(fichier, page, erreur)) return false;
+    }
+    return true;
+}

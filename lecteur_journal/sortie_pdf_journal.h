@@ -1,0 +1,23 @@
+#pragma once
+// The survey drawn: one A4 landscape page per validated zone, the gap in metres against
+// the ideal distance, and below it against the time since the start, over the LED bands
+// and the threshold, with the average changes and the crew's corrections, calibration
+// changes and box unplugs marked. Needs a QGuiApplication (the offscreen platform will do).
+
+#include "releve.h"
+
+#include <string>
+
+struct Tentete_journal {
+    std::string journal; // the journal's file name
+    std::string date;    // when the run was recorded
+};
+
+// Writes the PDF through a temporary file that replaces `chemin` only once whole; false,
+// with the reason in French and the old file kept, when it cannot be written.
+bool ecrit_pdf_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
+                       std::string& erreur);
+// The same pages as PNG pictures at 150 dpi: page 1 in `chemin`, page n beside it with
+// "-n" before the extension.
+bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
+                       std::string& erreur);
