@@ -1,5 +1,7 @@
 #include "options_velmora.h"
 
+#include "arguments_programme.h"
+
 #include <charconv>
 #include <cstring>
 
@@ -20,15 +22,20 @@ std::optional<double> lit_vitesse(std::string t) {
 Toptions_velmora lit_options_velmora(int argc, char** argv) {
     Toptions_velmora o;
     if (argc > 0) o.arguments_qt.push_back(argv[0]);
+    // The same arguments as UTF-8 text (a journal's name), where the system's differ.
+    std::vector<std::string> textes = arguments_programme(argc, argv);
+    if (textes.size() + 1 != static_cast<std::size_t>(argc))
+        textes = std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
     bool vitesse_donnee = false;
     for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
+        const std::string a = textes[static_cast<std::size_t>(i - 1)];
         const auto valeur = [&]() -> std::optional<std::string> {
             if (i + 1 >= argc) {
                 o.erreur = "il manque la valeur de " + a;
                 return std::nullopt;
             }
-            return std::string(argv[++i]);
+            ++i;
+            return textes[static_cast<std::size_t>(i - 1)];
         };
         if (a == "--aide" || a == "--help" || a == "-h") {
             o.aide = true;

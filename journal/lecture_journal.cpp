@@ -236,10 +236,12 @@ Tjournal lit_journal_octets(std::string_view octets, const std::string& nom) {
 }
 
 Tjournal lit_journal(const std::string& chemin) {
+    // Names are UTF-8 text, which Windows' narrow file names are not.
+    const std::filesystem::path nom(std::u8string(chemin.begin(), chemin.end()));
     std::error_code e;
-    if (std::filesystem::is_directory(chemin, e))
+    if (std::filesystem::is_directory(nom, e))
         throw Tjournal_illisible(chemin + " est un dossier, pas un journal de bord VELMORA");
-    std::ifstream f(chemin, std::ios::binary);
+    std::ifstream f(nom, std::ios::binary);
     if (!f) throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin);
     std::ostringstream o;
     o << f.rdbuf();

@@ -1,5 +1,6 @@
 // velmora-journal: a run journal replayed through the engine, without a window; checked,
 // written out a line a second for a spreadsheet, or drawn.
+#include "arguments_programme.h"
 #include "lecture_journal.h"
 #include "options_journal.h"
 #include "rejeu.h"
@@ -73,8 +74,11 @@ void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte
 
 int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
     const Treleve r = releve(j);
-    // No window is ever shown: the fonts are all the drawing needs from the platform.
+    // No window is ever shown: the fonts are all the drawing needs from the platform. Windows'
+    // own platform has them; the offscreen one there knows only fonts shipped with Qt.
+#ifndef Q_OS_WIN
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qInstallMessageHandler(messages_qt);
     int argc = 1;
     char* argv[] = {programme, nullptr};
@@ -93,9 +97,9 @@ int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
 } // namespace
 
 int main(int argc, char** argv) {
+    prepare_console();
     try {
-        const Toptions_journal o =
-            lit_options_journal(std::vector<std::string>(argv + 1, argv + argc));
+        const Toptions_journal o = lit_options_journal(arguments_programme(argc, argv));
         if (o.aide) {
             std::cout << usage_journal << '\n' << aide_journal << '\n';
             return 0;

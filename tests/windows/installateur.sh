@@ -2,7 +2,8 @@
 # The Windows installer as a crew runs it, silently (/S), in the build's Wine prefix: what it
 # puts where (the same files as the portable zip), its shortcuts and its entry in the list of
 # programs; the installed program starts and reads the etalonnage.txt beside it; an upgrade
-# keeps the crew's edited etalonnage.txt; the uninstaller leaves nothing.
+# keeps the crew's edited etalonnage.txt; the uninstaller leaves nothing of the program (the
+# run journals, the crew's records, stay).
 # Usage: installateur.sh WINE_LANCE CPACK BUILD_DIR ATTENDU.txt ARTEFACTS_DIR
 set -euo pipefail
 lance=$1
@@ -53,7 +54,16 @@ cmp -s "$dossier/etalonnage.txt" "$construction/packaging/windows/etalonnage.txt
     echec "etalonnage.txt installé n'est pas celui de l'exemple"
 
 echo "== Le programme installé démarre et lit son etalonnage.txt =="
+journaux="$maison/AppData/Local/velmora/journaux"
+rm -rf "$journaux"
 "$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/installe.png"
+# Its run journal says which calibration file it read, and what that file held.
+journal=$(ls -t "$journaux"/*.journal 2>/dev/null | head -1)
+[ -n "$journal" ] || echec "aucun journal de bord dans $journaux"
+cp "$journal" "$artefacts/installe.journal"
+grep -E '^fichier etalonnage [0-9]+ "C:/users/'"$utilisateur"'/AppData/Local/Programs/VELMORA/etalonnage.txt" lu "540" "1000" "541" "1000" "539" "1000"$' "$journal" >/dev/null ||
+    echec "le journal ne montre pas etalonnage.txt lu à côté du programme : $(grep -m1 '^fichier' "$journal")"
+echo "lu : $(grep -m1 '^fichier etalonnage' "$journal")"
 cp "$dossier/etalonnage.txt" "$artefacts/etalonnage_exemple.txt"
 printf 'mille\r\n1000\r\n' >"$dossier/etalonnage.txt"
 "$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/etalonnage_illisible.png" boite
@@ -70,6 +80,9 @@ cmp -s "$dossier/etalonnage.txt" "$artefacts/etalonnage_equipage.txt" ||
     echec "la mise à jour a remplacé l'etalonnage.txt de l'équipage"
 [ "$(valeur DisplayVersion)" = 99.0 ] || echec "version après mise à jour : $(valeur DisplayVersion)"
 "$ici/fenetre_exe.sh" "$lance" "$dossier/velmora.exe" "$artefacts/mis_a_jour.png"
+journal=$(ls -t "$journaux"/*.journal | head -1)
+grep -qE '^fichier etalonnage [0-9]+ ".*/VELMORA/etalonnage.txt" lu "600" "1000" "601" "1000" "599" "1000"$' "$journal" ||
+    echec "après la mise à jour, le programme n'a pas lu l'étalonnage de l'équipage"
 
 echo "== Désinstallation silencieuse =="
 "$lance" "$dossier/desinstaller.exe" /S
@@ -82,5 +95,7 @@ done
 [ ! -e "$menu" ] || echec "le dossier du menu Démarrer reste"
 [ ! -e "$bureau" ] || echec "le raccourci du bureau reste"
 "$lance" reg query "$cle" >/dev/null 2>&1 && echec "l'entrée de la liste des programmes reste"
+# The run journals are the crew's own records, kept like its documents.
+[ -n "$(ls "$journaux"/*.journal 2>/dev/null)" ] || echec "la désinstallation a pris les journaux de bord"
 rm -rf "$suivant"
 echo "Installation, mise à jour et désinstallation : conformes"
