@@ -1,111 +1,17 @@
 #include "label_memorise.h"
 
 #include <QEvent>
-#include <QHash>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTextDocument>
 
-#include <algorithm>
-#include <array>
-#include <map>
-#include <vector>
-
-// A picture is kept as the alpha of its pixels: in one look every pixel of a given
-// alpha has the same colour, so a table of 256 colours gives the drawing back exactly,
-// in a quarter of the memory. A drawing that the table cannot give back (two edges
-// blended into one pixel, say) is kept whole.
-struct Tlabel_memorise::Tjeu {
-    struct Timage {
-        QImage alpha; // Format_Alpha8, or the whole drawing
-        QRect place;  // in label pixels; empty for a text without ink
-    };
-    QHash<QString, Timage> images;
-    std::array<QRgb, 256> couleurs{};
-    std::array<bool, 256> connues{};
-    qsizetype octets = 0;
-};
-
-namespace {
-
-// Past this, a look starts afresh (the trip-update entry as it is typed, say): the
-// ten digits come back at once, the rest is seldom shown twice.
-constexpr qsizetype octets_par_jeu = 64 * 1024;
-
-// Whatever changes the look of a text, apart from the text itself.
-QString cle_du_jeu(const QLabel& l, qreal ratio) {
-    QStyleOption option;
-    option.initFrom(&l);
-    return QStringLiteral("%1|%2|%3|%4x%5|%6|%7")
-        .arg(l.font().key())
-        .arg(option.palette.color(l.foregroundRole()).rgba())
-        .arg(l.isEnabled())
-        .arg(l.contentsRect().width())
-        .arg(l.contentsRect().height())
-        .arg(QStyle::visualAlignment(l.layoutDirection(), l.alignment()))
-        .arg(ratio);
+Tlabel_memorise::Tlabel_memorise(QWidget* parent) : QLabel(parent) {
+    // Its texts are numbers and dots, never markup.
+    setTextFormat(Qt::PlainText);
 }
-
-// The label's own drawing of its text, on a transparent picture of its contents.
-QImage dessin_du_label(const QLabel& l, qreal ratio) {
-    QStyleOption option;
-    option.initFrom(&l);
-    const QRect zone(QPoint(), l.contentsRect().size());
-    QImage image((QSizeF(zone.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setFont(l.font());
-    p.setLayoutDirection(l.layoutDirection());
-    l.style()->drawItemText(&p, zone, QStyle::visualAlignment(l.layoutDirection(), l.alignment()),
-                            option.palette, l.isEnabled(), l.text(), l.foregroundRole());
-    return image;
-}
-
-// The smallest rectangle of whole label pixels that holds every inked pixel, in label
-// pixels; the whole picture where the ratio is not whole.
-QRect encre(const QImage& image, qreal ratio) {
-    int gauche = image.width(), haut = image.height(), droite = -1, bas = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* ligne = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(ligne[x]) == 0) continue;
-            gauche = std::min(gauche, x);
-            droite = std::max(droite, x);
-            haut = std::min(haut, y);
-            bas = std::max(bas, y);
-        }
-    }
-    if (droite < 0) return {};
-    const int r = static_cast<int>(ratio);
-    if (r != ratio) return QRect(QPoint(), image.deviceIndependentSize().toSize());
-    return QRect(QPoint(gauche / r, haut / r), QPoint(droite / r, bas / r));
-}
-
-// Learns the look's colour of each alpha from the drawing; false if two pixels of the
-// same alpha differ, the colours then untouched.
-bool apprend_couleurs(const QImage& dessin, std::array<QRgb, 256>& couleurs,
-                      std::array<bool, 256>& connues) {
-    auto c = couleurs;
-    auto k = connues;
-    for (int y = 0; y < dessin.height(); ++y) {
-        const auto* ligne = reinterpret_cast<const QRgb*>(dessin.constScanLine(y));
-        for (int x = 0; x < dessin.width(); ++x) {
-            const int a = qAlpha(ligne[x]);
-            if (k[a] && c[a] != ligne[x]) return false;
-            c[a] = ligne[x];
-            k[a] = true;
-        }
-    }
-    couleurs = c;
-    connues = k;
-    return true;
-}
-
-} // namespace
-
-Tlabel_memorise::Tlabel_memorise(QWidget* parent) : QLabel(parent) {}
 
 void Tlabel_memorise::changeEvent(QEvent* e) {
     switch (e->type()) {
@@ -114,7 +20,8 @@ void Tlabel_memorise::changeEvent(QEvent* e) {
     case QEvent::EnabledChange:
     case QEvent::LayoutDirectionChange:
     case QEvent::StyleChange:
-        jeu_ = nullptr;
+    case QEvent::ActivationChange:
+        apparence_a_jour_ = false;
         break;
     default:
         break;
@@ -122,55 +29,87 @@ void Tlabel_memorise::changeEvent(QEvent* e) {
     QLabel::changeEvent(e);
 }
 
-void Tlabel_memorise::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    // The ratio of what is painted on, which a render into a picture may not share
-    // with the screen.
-    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatio();
-    if (jeu_ == nullptr || ratio != ratio_) {
-        // Never freed: one small table per look, for the life of the program.
-        static std::map<QString, Tjeu> jeux;
-        jeu_ = &jeux[cle_du_jeu(*this, ratio)];
-        ratio_ = ratio;
+// A text set on a QLabel clears any picture or movie, so a label with a text is a text label.
+bool Tlabel_memorise::memorisable() const {
+    const bool texte_brut = textFormat() == Qt::PlainText ||
+                            (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
+    const auto selection = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    return !text().isEmpty() && texte_brut && !wordWrap() &&
+           !(textInteractionFlags() & selection) && buddy() == nullptr;
+}
+
+Tlabel_memorise::Tgeometrie Tlabel_memorise::geometrie(qreal ratio) const {
+    return {contentsRect(),   margin(),         indent(),
+            frameWidth(),     int(alignment()), text().isRightToLeft(),
+            isActiveWindow(), foregroundRole(), ratio};
+}
+
+// QLabel's own layout of a plain text: its contents less the margin and, where it has
+// one, the indent on the aligned sides (half an "x" beside a frame when none is set).
+Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) const {
+    const Qt::LayoutDirection sens = g.droite_a_gauche ? Qt::RightToLeft : Qt::LeftToRight;
+    const int alignement = QStyle::visualAlignment(sens, Qt::Alignment(g.alignement));
+    QRect zone = g.contenu.adjusted(g.marge, g.marge, -g.marge, -g.marge);
+    int retrait = g.retrait;
+    if (retrait < 0 && g.cadre > 0)
+        retrait = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - g.marge;
+    if (retrait > 0) {
+        if (alignement & Qt::AlignLeft) zone.setLeft(zone.left() + retrait);
+        if (alignement & Qt::AlignRight) zone.setRight(zone.right() - retrait);
+        if (alignement & Qt::AlignTop) zone.setTop(zone.top() + retrait);
+        if (alignement & Qt::AlignBottom) zone.setBottom(zone.bottom() - retrait);
     }
-    Tjeu& jeu = *jeu_;
-    auto trouve = jeu.images.constFind(text());
-    if (trouve == jeu.images.cend()) {
-        if (jeu.octets > octets_par_jeu) {
-            jeu.images.clear();
-            jeu.octets = 0;
-        }
-        const QImage dessin = dessin_du_label(*this, ratio);
-        Tjeu::Timage image;
-        image.place = encre(dessin, ratio);
-        if (!image.place.isEmpty()) {
-            image.alpha = dessin.copy(
-                QRectF(QPointF(image.place.topLeft()) * ratio, QSizeF(image.place.size()) * ratio)
-                    .toRect());
-            if (apprend_couleurs(image.alpha, jeu.couleurs, jeu.connues))
-                image.alpha = image.alpha.convertToFormat(QImage::Format_Alpha8);
-            jeu.octets += image.alpha.sizeInBytes();
-        }
-        trouve = jeu.images.insert(text(), image);
-    }
-    if (trouve->place.isEmpty()) return;
-    const QPoint ou = contentsRect().topLeft() + trouve->place.topLeft();
-    const QImage& alpha = trouve->alpha;
-    if (alpha.format() != QImage::Format_Alpha8) {
-        p.drawImage(ou, alpha);
+    const int drapeaux = alignement | (sens == Qt::LeftToRight ? Qt::TextForceLeftToRight
+                                                               : Qt::TextForceRightToLeft);
+    QStyleOption option;
+    option.initFrom(this);
+    const QString cle = QStringLiteral("velmora_label|%1|%2|%3|%4,%5,%6x%7|%8|%9|")
+                            .arg(style()->name(), font().key())
+                            .arg(option.palette.color(foregroundRole()).rgba())
+                            .arg(zone.x())
+                            .arg(zone.y())
+                            .arg(zone.width())
+                            .arg(zone.height())
+                            .arg(drapeaux)
+                            .arg(g.ratio);
+    return {zone, drapeaux, g.ratio, cle};
+}
+
+// The label's own drawing of its text, on a transparent picture of the text's rectangle.
+QPixmap Tlabel_memorise::dessin(const Tapparence& a) const {
+    QImage image((QSizeF(a.zone.size()) * a.ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(a.ratio);
+    image.fill(Qt::transparent);
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter p(&image);
+    p.setFont(font());
+    style()->drawItemText(&p, QRect(QPoint(), a.zone.size()), a.drapeaux, option.palette,
+                          isEnabled(), text(), foregroundRole());
+    p.end();
+    return QPixmap::fromImage(std::move(image));
+}
+
+void Tlabel_memorise::paintEvent(QPaintEvent* e) {
+    if (!memorisable()) {
+        QLabel::paintEvent(e);
         return;
     }
-    // The drawing given back in a buffer shared by every label: painting is one thread.
-    static std::vector<QRgb> tampon;
-    tampon.resize(static_cast<std::size_t>(alpha.width()) * alpha.height());
-    for (int y = 0; y < alpha.height(); ++y) {
-        const uchar* a = alpha.constScanLine(y);
-        QRgb* ligne = tampon.data() + static_cast<std::size_t>(y) * alpha.width();
-        for (int x = 0; x < alpha.width(); ++x)
-            ligne[x] = jeu.couleurs[a[x]];
+    QPainter p(this);
+    if (frameShape() != QFrame::NoFrame) drawFrame(&p);
+    // The ratio of what is painted on, which a render into a picture may not share
+    // with the screen.
+    const Tgeometrie g = geometrie(p.paintEngine()->paintDevice()->devicePixelRatio());
+    if (!apparence_a_jour_ || !(g == geometrie_)) {
+        apparence_ = apparence(g);
+        geometrie_ = g;
+        apparence_a_jour_ = true;
     }
-    QImage dessin(reinterpret_cast<const uchar*>(tampon.data()), alpha.width(), alpha.height(),
-                  alpha.width() * 4, QImage::Format_ARGB32_Premultiplied);
-    dessin.setDevicePixelRatio(ratio);
-    p.drawImage(ou, dessin);
+    const QString cle = apparence_.cle + text();
+    QPixmap image;
+    if (!QPixmapCache::find(cle, &image)) {
+        image = dessin(apparence_);
+        QPixmapCache::insert(cle, image);
+    }
+    p.drawPixmap(apparence_.zone.topLeft(), image);
 }
