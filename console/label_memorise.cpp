@@ -1,12 +1,20 @@
 #include "label_memorise.h"
 
+#include "images_memorisees.h"
+
 #include <QEvent>
+#include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPixmapCache>
+#include <QRawFont>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTextDocument>
+#include <QTextLayout>
+
+#include <array>
+#include <cmath>
+#include <vector>
 
 Tlabel_memorise::Tlabel_memorise(QWidget* parent) : QLabel(parent) {
     // Its texts are numbers and dots, never markup.
@@ -59,24 +67,31 @@ Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) cons
         if (alignement & Qt::AlignTop) zone.setTop(zone.top() + retrait);
         if (alignement & Qt::AlignBottom) zone.setBottom(zone.bottom() - retrait);
     }
-    const int drapeaux = alignement | (sens == Qt::LeftToRight ? Qt::TextForceLeftToRight
-                                                               : Qt::TextForceRightToLeft);
+    Tapparence a;
+    a.zone = zone;
+    a.drapeaux = alignement |
+                 (sens == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+    a.ratio = g.ratio;
     QStyleOption option;
     option.initFrom(this);
-    const QString cle = QStringLiteral("velmora_label|%1|%2|%3|%4,%5,%6x%7|%8|%9|")
-                            .arg(style()->name(), font().key())
-                            .arg(option.palette.color(foregroundRole()).rgba())
-                            .arg(zone.x())
-                            .arg(zone.y())
-                            .arg(zone.width())
-                            .arg(zone.height())
-                            .arg(drapeaux)
-                            .arg(g.ratio);
-    return {zone, drapeaux, g.ratio, cle};
+    a.brosse = option.palette.brush(foregroundRole());
+    a.cle_encre = font().key() + QLatin1Char('|') + QString::number(a.brosse.color().rgba()) +
+                  QLatin1Char('|') + QString::number(a.brosse.style());
+    a.cle = QStringLiteral("velmora_label|%1|%2|%3|%4,%5,%6x%7|%8|%9|")
+                .arg(style()->name(), a.cle_encre)
+                .arg(isEnabled())
+                .arg(zone.x())
+                .arg(zone.y())
+                .arg(zone.width())
+                .arg(zone.height())
+                .arg(a.drapeaux)
+                .arg(g.ratio);
+    return a;
 }
 
-// The label's own drawing of its text, on a transparent picture of the text's rectangle.
-QPixmap Tlabel_memorise::dessin(const Tapparence& a) const {
+// The label's drawing of its text, cut down to its ink.
+Timage_memorisee Tlabel_memorise::dessin(const Tapparence& a) const {
+    if (std::optional<Timage_memorisee> image = compose(a)) return *image;
     QImage image((QSizeF(a.zone.size()) * a.ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(a.ratio);
     image.fill(Qt::transparent);
@@ -87,7 +102,90 @@ QPixmap Tlabel_memorise::dessin(const Tapparence& a) const {
     style()->drawItemText(&p, QRect(QPoint(), a.zone.size()), a.drapeaux, option.palette,
                           isEnabled(), text(), foregroundRole());
     p.end();
-    return QPixmap::fromImage(std::move(image));
+    return rogne_a_l_encre(image);
+}
+
+// The text put together glyph by glyph, placed as QLabel's painter places one line: by
+// its advance across, by its ascent and descent down. Only where that is the whole story:
+// one line, left to right, at one pixel a pixel, in a plain colour; a right-aligned text
+// starting with blanks is left to Qt, which places it by its width without them.
+std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) const {
+    if (a.ratio != 1 || !isEnabled() || a.brosse.style() != Qt::SolidPattern ||
+        (a.drapeaux & Qt::TextForceRightToLeft) || text().contains(QLatin1Char('\n')))
+        return std::nullopt;
+    const bool a_droite = a.drapeaux & Qt::AlignRight;
+    if (a_droite && text().startsWith(QLatin1Char(' '))) return std::nullopt;
+    QTextLayout mise_en_page(text(), font());
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    mise_en_page.setTextOption(option);
+    mise_en_page.beginLayout();
+    const QTextLine ligne = mise_en_page.createLine();
+    mise_en_page.endLayout();
+    const qreal hauteur = ligne.ascent() + ligne.descent();
+    const qreal avance = ligne.horizontalAdvance();
+    const QSizeF zone = a.zone.size();
+    const QPointF debut(a_droite                          ? zone.width() - avance
+                        : (a.drapeaux & Qt::AlignHCenter) ? (zone.width() - avance) / 2
+                                                          : 0,
+                        (a.drapeaux & Qt::AlignBottom)    ? zone.height() - hauteur
+                        : (a.drapeaux & Qt::AlignVCenter) ? (zone.height() - hauteur) / 2
+                                                          : 0);
+    // Each glyph's picture at the whole pixel of its origin; the text's picture is their union.
+    std::vector<Timage_memorisee> glyphes;
+    QRect encre;
+    for (const QGlyphRun& suite : mise_en_page.glyphRuns()) {
+        const QList<quint32> indices = suite.glyphIndexes();
+        const QList<QPointF> positions = suite.positions();
+        for (qsizetype i = 0; i < indices.size(); ++i) {
+            const QPointF ou = debut + positions[i];
+            const QPoint pixel(static_cast<int>(std::floor(ou.x())),
+                               static_cast<int>(std::floor(ou.y())));
+            Timage_memorisee g = glyphe(suite.rawFont(), indices[i], ou - pixel, a);
+            if (g.image.isNull()) continue;
+            g.ou += pixel;
+            encre |= QRect(g.ou, g.image.size());
+            glyphes.push_back(std::move(g));
+        }
+    }
+    if (encre.isEmpty()) return Timage_memorisee{};
+    QImage image(encre.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    for (const Timage_memorisee& g : glyphes)
+        p.drawImage(g.ou - encre.topLeft(), g.image);
+    p.end();
+    return Timage_memorisee{image, encre.topLeft()};
+}
+
+// One glyph as Qt draws it with its origin at `fraction` of a pixel, remembered. The key
+// holds the fraction's exact bits.
+Timage_memorisee Tlabel_memorise::glyphe(const QRawFont& police, quint32 indice, QPointF fraction,
+                                         const Tapparence& a) const {
+    const std::array<double, 2> xy{fraction.x(), fraction.y()};
+    QString cle = QStringLiteral("velmora_glyphe|") + a.cle_encre + QLatin1Char('|') +
+                  QString::number(indice) + QLatin1Char('|');
+    cle.append(reinterpret_cast<const QChar*>(xy.data()), sizeof xy / sizeof(QChar));
+    Timage_memorisee image;
+    if (image_memorisee(cle, image)) return image;
+    // Room around the outline's box, which hinting may leave by a pixel.
+    const QRect cadre =
+        police.boundingRect(indice).translated(fraction).toAlignedRect().adjusted(-3, -3, 3, 3);
+    QImage dessin(cadre.size(), QImage::Format_ARGB32_Premultiplied);
+    dessin.fill(Qt::transparent);
+    {
+        QGlyphRun seul;
+        seul.setRawFont(police);
+        seul.setGlyphIndexes({indice});
+        seul.setPositions({QPointF()});
+        QPainter p(&dessin);
+        p.setPen(QPen(a.brosse, 1));
+        p.drawGlyphRun(fraction - QPointF(cadre.topLeft()), seul);
+    }
+    image = rogne_a_l_encre(dessin);
+    image.ou += cadre.topLeft();
+    memorise(cle, image);
+    return image;
 }
 
 void Tlabel_memorise::paintEvent(QPaintEvent* e) {
@@ -106,10 +204,12 @@ void Tlabel_memorise::paintEvent(QPaintEvent* e) {
         apparence_a_jour_ = true;
     }
     const QString cle = apparence_.cle + text();
-    QPixmap image;
-    if (!QPixmapCache::find(cle, &image)) {
+    Timage_memorisee image;
+    if (!image_memorisee(cle, image)) {
         image = dessin(apparence_);
-        QPixmapCache::insert(cle, image);
+        memorise(cle, image);
     }
-    p.drawPixmap(apparence_.zone.topLeft(), image);
+    if (!image.image.isNull())
+        p.drawImage(QPointF(apparence_.zone.topLeft()) + QPointF(image.ou) / apparence_.ratio,
+                    image.image);
 }
