@@ -2,17 +2,34 @@
 // crew's conventions.
 #include "barre_ecart.h"
 #include "chiffre_registre.h"
+#include "dialogue_fichier.h"
 #include "image_jpeg.h"
 #include "label_memorise.h"
 #include "services_qt.h"
+#include "services_scriptes.h"
 
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 
 namespace {
+
+// Qt's user settings, were anything to write them, land in a folder of the test's own: set
+// before the application first asks where they go.
+Trepertoire_temporaire reglages_utilisateur;
+const bool reglages_diriges =
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(reglages_utilisateur.chemin()));
 
 QByteArray volant() {
     QFile f(VELMORA_VOLANT);
@@ -198,6 +215,54 @@ private slots:
             label.setText(texte);
             QVERIFY2(semblables(rendu(ecart, 1), rendu(label, 1)), qPrintable(texte));
         }
+    }
+
+    // The file dialog shows a folder as "Dossier" and a file by its French type, gives back
+    // the file chosen, and leaves nothing in the user's settings when it closes.
+    void le_dialogue_de_fichier_parle_francais_et_ne_garde_rien() {
+        QVERIFY(reglages_diriges);
+        Trepertoire_temporaire dossier;
+        QVERIFY(QDir(QString::fromStdString(dossier.chemin())).mkdir("etapes"));
+        const QString rallye = QString::fromStdString(dossier.ecrit("rallye.txt", "KZR1\n"));
+        QStringList types;
+        QTimer pilote;
+        QElapsedTimer depuis;
+        depuis.start();
+        // Once the folder's two entries are listed, their types are read and the file's name
+        // typed, as the crew would, until the dialog takes it.
+        QObject::connect(&pilote, &QTimer::timeout, [&] {
+            QFileDialog* dialogue = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QFileDialog*>(w); d != nullptr && d->isVisible())
+                    dialogue = d;
+            if (dialogue == nullptr) return;
+            if (depuis.elapsed() > 10000) dialogue->reject();
+            const auto* vue = dialogue->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const QAbstractItemModel* modele = vue->model();
+            const QModelIndex racine = vue->rootIndex();
+            QStringList lus;
+            for (int ligne = 0; ligne < modele->rowCount(racine); ++ligne)
+                lus << modele->index(ligne, 0, racine).data().toString() + " : " +
+                           modele->index(ligne, 2, racine).data().toString();
+            lus.sort();
+            if (lus.size() != 2 || !lus[0].startsWith("etapes : ") ||
+                !lus[1].startsWith("rallye.txt : "))
+                return;
+            types = lus;
+            auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nom->setText(QStringLiteral("rallye.txt"));
+            static_cast<QDialog*>(dialogue)->accept();
+        });
+        pilote.start(20);
+        const QString choisi = demande_fichier(nullptr, QString::fromStdString(dossier.chemin()));
+        QCOMPARE(types, QStringList({"etapes : Dossier", "rallye.txt : Fichier txt"}));
+        QCOMPARE(QFileInfo(choisi), QFileInfo(rallye));
+        const QDir reglages(QString::fromStdString(reglages_utilisateur.chemin()));
+        QCOMPARE(reglages.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+        // Nor anywhere else the dialog's settings went.
+        const QString ailleurs = QSettings(QSettings::UserScope, "QtProject").fileName();
+        QVERIFY2(!QFileInfo::exists(ailleurs), qPrintable(ailleurs));
     }
 
     void le_volant_se_decode() {
