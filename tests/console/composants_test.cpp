@@ -2,6 +2,7 @@
 // crew's conventions.
 #include "barre_ecart.h"
 #include "chiffre_registre.h"
+#include "defilement.h"
 #include "dialogue_fichier.h"
 #include "image_jpeg.h"
 #include "label_memorise.h"
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -215,6 +217,40 @@ private slots:
             label.setText(texte);
             QVERIFY2(semblables(rendu(ecart, 1), rendu(label, 1)), qPrintable(texte));
         }
+    }
+
+    // The speed bar draws a frame round its thumb while it has the focus, and only then:
+    // without it, it looks as Qt's own bar. The focus comes and goes by the keyboard, as
+    // Fusion shows focus frames only in a window the keyboard has moved through.
+    void le_cadre_de_focus_suit_le_focus() {
+        QWidget fenetre;
+        fenetre.resize(440, 100);
+        Tdefilement barre(&fenetre);
+        QScrollBar temoin(&fenetre);
+        QLineEdit ailleurs(&fenetre);
+        ailleurs.move(20, 65);
+        for (QScrollBar* b : {static_cast<QScrollBar*>(&barre), &temoin}) {
+            b->setOrientation(Qt::Horizontal);
+            b->setRange(20, 80);
+            b->setPageStep(1);
+            b->setValue(45);
+            b->resize(409, 20);
+        }
+        barre.setFocusPolicy(Qt::StrongFocus);
+        temoin.setFocusPolicy(Qt::NoFocus);
+        // Away from the corner where the pointer rests, whose bar it would light.
+        barre.move(20, 10);
+        temoin.move(20, 40);
+        fenetre.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+        ailleurs.setFocus();
+        QTRY_VERIFY(ailleurs.hasFocus());
+        QTest::keyClick(&ailleurs, Qt::Key_Tab);
+        QTRY_VERIFY(barre.hasFocus());
+        QVERIFY(barre.grab().toImage() != temoin.grab().toImage());
+        QTest::keyClick(&barre, Qt::Key_Tab);
+        QTRY_VERIFY(ailleurs.hasFocus());
+        QCOMPARE(barre.grab().toImage(), temoin.grab().toImage());
     }
 
     // The file dialog shows a folder as "Dossier" and a file by its French type, gives back

@@ -493,13 +493,33 @@ private slots:
         barre->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(barre->value(), 46);
         QCOMPARE(minuterie(f, "Timer2")->interval(), 136);
-        // The keyboard moves it too: Right one step up, Home to the slowest.
-        QTest::keyClick(barre, Qt::Key_Right);
-        QCOMPARE(barre->value(), 47);
-        QTest::keyClick(barre, Qt::Key_Home);
-        QCOMPARE(barre->value(), 20);
-        QCOMPARE(minuterie(f, "Timer2")->interval(), 176);
         QVERIFY(!minuterie(f, "Timer2")->isActive());
+    }
+
+    // The keyboard moves the speed as a crew expects of a speed: up to the right.
+    void le_clavier_regle_la_vitesse_data() {
+        QTest::addColumn<int>("touche");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("intervalle");
+        QTest::newRow("Gauche: un pas plus lent") << int(Qt::Key_Left) << 44 << 139;
+        QTest::newRow("Haut: un pas plus lent") << int(Qt::Key_Up) << 44 << 139;
+        QTest::newRow("Droite: un pas plus vite") << int(Qt::Key_Right) << 46 << 136;
+        QTest::newRow("Bas: un pas plus vite") << int(Qt::Key_Down) << 46 << 136;
+        QTest::newRow("Page haut: une page plus lent") << int(Qt::Key_PageUp) << 44 << 139;
+        QTest::newRow("Page bas: une page plus vite") << int(Qt::Key_PageDown) << 46 << 136;
+        QTest::newRow("Debut: le plus lent") << int(Qt::Key_Home) << 20 << 176;
+        QTest::newRow("Fin: le plus vite") << int(Qt::Key_End) << 80 << 84;
+    }
+    void le_clavier_regle_la_vitesse() {
+        QFETCH(int, touche);
+        QFETCH(int, position);
+        QFETCH(int, intervalle);
+        Tfenetre_essai f;
+        auto* barre = f.controle<QScrollBar>("ScrollBar1");
+        QCOMPARE(barre->value(), 45);
+        QTest::keyClick(barre, Qt::Key(touche));
+        QCOMPARE(barre->value(), position);
+        QCOMPARE(minuterie(f, "Timer2")->interval(), intervalle);
     }
 
     void les_formats_montrent_les_colonnes_choisies_data() {
