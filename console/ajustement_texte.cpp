@@ -1,5 +1,7 @@
 #include "ajustement_texte.h"
 
+#include "ligne_numerique.h"
+
 #include <QFontMetrics>
 #include <QLabel>
 #include <QTextLayout>
@@ -27,8 +29,11 @@ int largeur_disponible(const QLabel* l, const QFont& police) {
 // advance, which elidedText compares with the box, or more where the last glyph's ink runs
 // past its advance (a bold "4"), which Qt's layout adds and its clip would cut. QFontMetrics
 // rounds the advance to a whole pixel: a text 0.4 px too wide would pass and show elided.
-// One layout gives both, for a quarter of the cost of QFontMetricsF's two.
+// One layout gives both, for a quarter of the cost of QFontMetricsF's two; a number's
+// comes from its characters' measures (ligne_numerique.h).
 qreal largeur_reelle(const QFont& police, const QString& texte) {
+    if (const auto ligne = ligne_numerique(police, texte))
+        return std::max(ligne->avance, ligne->largeur);
     QTextLayout mise_en_page(texte, police);
     mise_en_page.beginLayout();
     const QTextLine ligne = mise_en_page.createLine();

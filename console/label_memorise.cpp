@@ -1,6 +1,7 @@
 #include "label_memorise.h"
 
 #include "images_memorisees.h"
+#include "ligne_numerique.h"
 
 #include <QEvent>
 #include <QGlyphRun>
@@ -115,15 +116,32 @@ std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) co
         return std::nullopt;
     const bool a_droite = a.drapeaux & Qt::AlignRight;
     if (a_droite && text().startsWith(QLatin1Char(' '))) return std::nullopt;
-    QTextLayout mise_en_page(text(), font());
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    mise_en_page.setTextOption(option);
-    mise_en_page.beginLayout();
-    const QTextLine ligne = mise_en_page.createLine();
-    mise_en_page.endLayout();
-    const qreal hauteur = ligne.ascent() + ligne.descent();
-    const qreal avance = ligne.horizontalAdvance();
+    // A number's glyphs from its characters' measures; any other text from Qt's layout.
+    std::optional<Tligne_numerique> ligne = ligne_numerique(font(), text());
+    std::vector<QGlyphRun> suites;
+    qreal hauteur = 0;
+    qreal avance = 0;
+    if (ligne) {
+        QGlyphRun suite;
+        suite.setRawFont(ligne->police);
+        suite.setGlyphIndexes(ligne->glyphes);
+        suite.setPositions(ligne->positions);
+        suites.push_back(suite);
+        hauteur = ligne->hauteur;
+        avance = ligne->avance;
+    } else {
+        QTextLayout mise_en_page(text(), font());
+        QTextOption option;
+        option.setTextDirection(Qt::LeftToRight);
+        mise_en_page.setTextOption(option);
+        mise_en_page.beginLayout();
+        const QTextLine ligne_qt = mise_en_page.createLine();
+        mise_en_page.endLayout();
+        const QList<QGlyphRun> runs = mise_en_page.glyphRuns();
+        suites.assign(runs.begin(), runs.end());
+        hauteur = ligne_qt.ascent() + ligne_qt.descent();
+        avance = ligne_qt.horizontalAdvance();
+    }
     const QSizeF zone = a.zone.size();
     const QPointF debut(a_droite                          ? zone.width() - avance
                         : (a.drapeaux & Qt::AlignHCenter) ? (zone.width() - avance) / 2
@@ -134,7 +152,7 @@ std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) co
     // Each glyph's picture at the whole pixel of its origin; the text's picture is their union.
     std::vector<Timage_memorisee> glyphes;
     QRect encre;
-    for (const QGlyphRun& suite : mise_en_page.glyphRuns()) {
+    for (const QGlyphRun& suite : suites) {
         const QList<quint32> indices = suite.glyphIndexes();
         const QList<QPointF> positions = suite.positions();
         for (qsizetype i = 0; i < indices.size(); ++i) {
