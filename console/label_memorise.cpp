@@ -55,9 +55,7 @@ Tlabel_memorise::Tgeometrie Tlabel_memorise::geometrie(qreal ratio) const {
 
 // QLabel's own layout of a plain text: its contents less the margin and, where it has
 // one, the indent on the aligned sides (half an "x" beside a frame when none is set).
-Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) const {
-    const Qt::LayoutDirection sens = g.droite_a_gauche ? Qt::RightToLeft : Qt::LeftToRight;
-    const int alignement = QStyle::visualAlignment(sens, Qt::Alignment(g.alignement));
+QRect Tlabel_memorise::zone_du_texte(const Tgeometrie& g, int alignement) const {
     QRect zone = g.contenu.adjusted(g.marge, g.marge, -g.marge, -g.marge);
     int retrait = g.retrait;
     if (retrait < 0 && g.cadre > 0)
@@ -68,8 +66,14 @@ Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) cons
         if (alignement & Qt::AlignTop) zone.setTop(zone.top() + retrait);
         if (alignement & Qt::AlignBottom) zone.setBottom(zone.bottom() - retrait);
     }
+    return zone;
+}
+
+Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) const {
+    const Qt::LayoutDirection sens = g.droite_a_gauche ? Qt::RightToLeft : Qt::LeftToRight;
+    const int alignement = QStyle::visualAlignment(sens, Qt::Alignment(g.alignement));
     Tapparence a;
-    a.zone = zone;
+    a.zone = zone_du_texte(g, alignement);
     a.drapeaux = alignement |
                  (sens == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
     a.ratio = g.ratio;
@@ -81,10 +85,10 @@ Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) cons
     a.cle = QStringLiteral("velmora_label|%1|%2|%3|%4,%5,%6x%7|%8|%9|")
                 .arg(style()->name(), a.cle_encre)
                 .arg(isEnabled())
-                .arg(zone.x())
-                .arg(zone.y())
-                .arg(zone.width())
-                .arg(zone.height())
+                .arg(a.zone.x())
+                .arg(a.zone.y())
+                .arg(a.zone.width())
+                .arg(a.zone.height())
                 .arg(a.drapeaux)
                 .arg(g.ratio);
     return a;
@@ -106,53 +110,84 @@ Timage_memorisee Tlabel_memorise::dessin(const Tapparence& a) const {
     return rogne_a_l_encre(image);
 }
 
-// The text put together glyph by glyph, placed as QLabel's painter places one line: by
-// its advance across, by its ascent and descent down. Only where that is the whole story:
-// one line, left to right, at one pixel a pixel, in a plain colour; a right-aligned text
-// starting with blanks is left to Qt, which places it by its width without them.
-std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) const {
-    if (a.ratio != 1 || !isEnabled() || a.brosse.style() != Qt::SolidPattern ||
-        (a.drapeaux & Qt::TextForceRightToLeft) || text().contains(QLatin1Char('\n')))
-        return std::nullopt;
-    const bool a_droite = a.drapeaux & Qt::AlignRight;
-    if (a_droite && text().startsWith(QLatin1Char(' '))) return std::nullopt;
-    // A number's glyphs from its characters' measures; any other text from Qt's layout.
-    std::optional<Tligne_numerique> ligne = ligne_numerique(font(), text());
+namespace {
+
+// A text's glyphs on one line, with the line's advance and height.
+struct Tglyphes_en_ligne {
     std::vector<QGlyphRun> suites;
-    qreal hauteur = 0;
     qreal avance = 0;
-    if (ligne) {
+    qreal hauteur = 0;
+};
+
+// A number's glyphs from its characters' measures; any other text's from Qt's layout.
+Tglyphes_en_ligne glyphes_en_ligne(const QFont& police, const QString& texte) {
+    Tglyphes_en_ligne l;
+    if (const std::optional<Tligne_numerique> ligne = ligne_numerique(police, texte)) {
         QGlyphRun suite;
         suite.setRawFont(ligne->police);
         suite.setGlyphIndexes(ligne->glyphes);
         suite.setPositions(ligne->positions);
-        suites.push_back(suite);
-        hauteur = ligne->hauteur;
-        avance = ligne->avance;
-    } else {
-        QTextLayout mise_en_page(text(), font());
-        QTextOption option;
-        option.setTextDirection(Qt::LeftToRight);
-        mise_en_page.setTextOption(option);
-        mise_en_page.beginLayout();
-        const QTextLine ligne_qt = mise_en_page.createLine();
-        mise_en_page.endLayout();
-        const QList<QGlyphRun> runs = mise_en_page.glyphRuns();
-        suites.assign(runs.begin(), runs.end());
-        hauteur = ligne_qt.ascent() + ligne_qt.descent();
-        avance = ligne_qt.horizontalAdvance();
+        l.suites.push_back(suite);
+        l.avance = ligne->avance;
+        l.hauteur = ligne->hauteur;
+        return l;
     }
-    const QSizeF zone = a.zone.size();
-    const QPointF debut(a_droite                          ? zone.width() - avance
-                        : (a.drapeaux & Qt::AlignHCenter) ? (zone.width() - avance) / 2
-                                                          : 0,
-                        (a.drapeaux & Qt::AlignBottom)    ? zone.height() - hauteur
-                        : (a.drapeaux & Qt::AlignVCenter) ? (zone.height() - hauteur) / 2
-                                                          : 0);
-    // Each glyph's picture at the whole pixel of its origin; the text's picture is their union.
-    std::vector<Timage_memorisee> glyphes;
+    QTextLayout mise_en_page(texte, police);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    mise_en_page.setTextOption(option);
+    mise_en_page.beginLayout();
+    const QTextLine ligne = mise_en_page.createLine();
+    mise_en_page.endLayout();
+    const QList<QGlyphRun> suites = mise_en_page.glyphRuns();
+    l.suites.assign(suites.begin(), suites.end());
+    l.avance = ligne.horizontalAdvance();
+    l.hauteur = ligne.ascent() + ligne.descent();
+    return l;
+}
+
+// Where QLabel's painter starts one line in a rectangle of `zone`: by the line's advance
+// across, by its ascent and descent down.
+QPointF debut_de_ligne(QSizeF zone, int drapeaux, const Tglyphes_en_ligne& l) {
+    const qreal x = (drapeaux & Qt::AlignRight)     ? zone.width() - l.avance
+                    : (drapeaux & Qt::AlignHCenter) ? (zone.width() - l.avance) / 2
+                                                    : 0;
+    const qreal y = (drapeaux & Qt::AlignBottom)    ? zone.height() - l.hauteur
+                    : (drapeaux & Qt::AlignVCenter) ? (zone.height() - l.hauteur) / 2
+                                                    : 0;
+    return {x, y};
+}
+
+// The glyphs' pictures, each at its place in label pixels, as one picture of their union.
+Timage_memorisee assemble(const std::vector<Timage_memorisee>& glyphes) {
     QRect encre;
-    for (const QGlyphRun& suite : suites) {
+    for (const Timage_memorisee& g : glyphes)
+        encre |= QRect(g.ou, g.image.size());
+    if (encre.isEmpty()) return {};
+    QImage image(encre.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    for (const Timage_memorisee& g : glyphes)
+        p.drawImage(g.ou - encre.topLeft(), g.image);
+    p.end();
+    return {image, encre.topLeft()};
+}
+
+} // namespace
+
+// The text put together glyph by glyph, each glyph's picture at the whole pixel of its
+// origin. Only where a line is the whole story: one line, left to right, at one pixel a
+// pixel, in a plain colour; a right-aligned text starting with blanks is left to Qt, which
+// places it by its width without them.
+std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) const {
+    if (a.ratio != 1 || !isEnabled() || a.brosse.style() != Qt::SolidPattern ||
+        (a.drapeaux & Qt::TextForceRightToLeft) || text().contains(QLatin1Char('\n')) ||
+        ((a.drapeaux & Qt::AlignRight) && text().startsWith(QLatin1Char(' '))))
+        return std::nullopt;
+    const Tglyphes_en_ligne ligne = glyphes_en_ligne(font(), text());
+    const QPointF debut = debut_de_ligne(a.zone.size(), a.drapeaux, ligne);
+    std::vector<Timage_memorisee> glyphes;
+    for (const QGlyphRun& suite : ligne.suites) {
         const QList<quint32> indices = suite.glyphIndexes();
         const QList<QPointF> positions = suite.positions();
         for (qsizetype i = 0; i < indices.size(); ++i) {
@@ -162,18 +197,10 @@ std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) co
             Timage_memorisee g = glyphe(suite.rawFont(), indices[i], ou - pixel, a);
             if (g.image.isNull()) continue;
             g.ou += pixel;
-            encre |= QRect(g.ou, g.image.size());
             glyphes.push_back(std::move(g));
         }
     }
-    if (encre.isEmpty()) return Timage_memorisee{};
-    QImage image(encre.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    for (const Timage_memorisee& g : glyphes)
-        p.drawImage(g.ou - encre.topLeft(), g.image);
-    p.end();
-    return Timage_memorisee{image, encre.topLeft()};
+    return assemble(glyphes);
 }
 
 // One glyph as Qt draws it with its origin at `fraction` of a pixel, remembered. The key

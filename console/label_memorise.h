@@ -5,12 +5,12 @@
 // the TOTAL row, is painted again with them. Here each text is drawn once, as QLabel
 // draws it, and every later paint copies that picture. A text not seen before is put
 // together from the pictures of its glyphs, each remembered at its place to the fraction
-// of a pixel, where Qt would fill their outlines: a new gap costs a layout and a few
-// copies. The pictures are kept in one bounded cache (images_memorisees.h) under a key
-// that holds every property the drawing depends on, so a new font, colour, size,
-// alignment, margin, indent, style or pixel ratio never meets an old picture. A label that
-// is not plain text on one line (rich text, word wrap, a picture, a selectable text, a
-// mnemonic) is drawn by QLabel itself.
+// of a pixel, where Qt would fill their outlines: a new gap costs the sum of its
+// characters' measures (ligne_numerique.h) and a few copies. The pictures are kept in one bounded
+// cache (images_memorisees.h) under a key that holds every property the drawing depends on, so a
+// new font, colour, size, alignment, margin, indent, style or pixel ratio never meets an old
+// picture. A label that is not plain text on one line (rich text, word wrap, a picture, a
+// selectable text, a mnemonic) is drawn by QLabel itself.
 
 #include "images_memorisees.h"
 
@@ -55,6 +55,7 @@ private:
 
     bool memorisable() const;
     Tgeometrie geometrie(qreal ratio) const;
+    QRect zone_du_texte(const Tgeometrie& g, int alignement) const;
     Tapparence apparence(const Tgeometrie& g) const;
     Timage_memorisee dessin(const Tapparence& a) const;
     std::optional<Timage_memorisee> compose(const Tapparence& a) const;
