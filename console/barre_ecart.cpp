@@ -6,7 +6,10 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-Tbarre_ecart::Tbarre_ecart(QWidget* parent) : QWidget(parent) {}
+// Its paint covers every pixel: the panel under it need not be painted first.
+Tbarre_ecart::Tbarre_ecart(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void Tbarre_ecart::ecrit_maximum(int m) {
     if (m == maximum_) return;

@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <algorithm>
@@ -48,14 +50,34 @@ private:
     const QLocale francais_{QLocale::French, QLocale::France};
 };
 
+// Qt's dialog writes its state (the last folder, its history, the columns' widths) into
+// the user's QtProject settings as it closes, and reads them as it opens. The program keeps
+// nothing from one run to the next: while the dialog lives, Qt's user settings are in a
+// folder of its own, removed with it. Where the settings are the system's registry rather
+// than files (Windows), Qt takes no other place and the dialog's state stays there.
+class Treglages_ephemeres {
+public:
+    Treglages_ephemeres() {
+        if (!dossier_.isValid()) return;
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, dossier_.path());
+    }
+
+private:
+    QTemporaryDir dossier_;
+};
+
 } // namespace
 
-QString demande_fichier(QWidget* parent) {
+QString demande_fichier(QWidget* parent, const QString& dossier) {
+    // Declared first, so that the dialog has written its settings before the folder goes.
+    const Treglages_ephemeres reglages;
     QFileDialog dialogue(parent);
     dialogue.setOption(QFileDialog::DontUseNativeDialog);
     dialogue.setFileMode(QFileDialog::ExistingFile);
     dialogue.setAcceptMode(QFileDialog::AcceptOpen);
     dialogue.setProxyModel(new Tfichiers_en_francais(&dialogue));
+    if (!dossier.isEmpty()) dialogue.setDirectory(dossier);
     // Room for each column's title and for its longest French cell; the name takes the rest.
     if (auto* vue = dialogue.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         const QFontMetrics fm(vue->font());

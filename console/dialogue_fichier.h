@@ -6,5 +6,6 @@
 
 class QWidget;
 
-// The chosen file's full name, or an empty text when the crew cancels.
-QString demande_fichier(QWidget* parent);
+// The chosen file's full name, or an empty text when the crew cancels. The dialog opens in
+// `dossier` when one is given, and leaves nothing behind when it closes.
+QString demande_fichier(QWidget* parent, const QString& dossier = {});

@@ -1,111 +1,26 @@
 #include "label_memorise.h"
 
+#include "images_memorisees.h"
+#include "ligne_numerique.h"
+
 #include <QEvent>
-#include <QHash>
+#include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTextDocument>
+#include <QTextLayout>
 
-#include <algorithm>
 #include <array>
-#include <map>
+#include <cmath>
 #include <vector>
 
-// A picture is kept as the alpha of its pixels: in one look every pixel of a given
-// alpha has the same colour, so a table of 256 colours gives the drawing back exactly,
-// in a quarter of the memory. A drawing that the table cannot give back (two edges
-// blended into one pixel, say) is kept whole.
-struct Tlabel_memorise::Tjeu {
-    struct Timage {
-        QImage alpha; // Format_Alpha8, or the whole drawing
-        QRect place;  // in label pixels; empty for a text without ink
-    };
-    QHash<QString, Timage> images;
-    std::array<QRgb, 256> couleurs{};
-    std::array<bool, 256> connues{};
-    qsizetype octets = 0;
-};
-
-namespace {
-
-// Past this, a look starts afresh (the trip-update entry as it is typed, say): the
-// ten digits come back at once, the rest is seldom shown twice.
-constexpr qsizetype octets_par_jeu = 64 * 1024;
-
-// Whatever changes the look of a text, apart from the text itself.
-QString cle_du_jeu(const QLabel& l, qreal ratio) {
-    QStyleOption option;
-    option.initFrom(&l);
-    return QStringLiteral("%1|%2|%3|%4x%5|%6|%7")
-        .arg(l.font().key())
-        .arg(option.palette.color(l.foregroundRole()).rgba())
-        .arg(l.isEnabled())
-        .arg(l.contentsRect().width())
-        .arg(l.contentsRect().height())
-        .arg(QStyle::visualAlignment(l.layoutDirection(), l.alignment()))
-        .arg(ratio);
+Tlabel_memorise::Tlabel_memorise(QWidget* parent) : QLabel(parent) {
+    // Its texts are numbers and dots, never markup.
+    setTextFormat(Qt::PlainText);
 }
-
-// The label's own drawing of its text, on a transparent picture of its contents.
-QImage dessin_du_label(const QLabel& l, qreal ratio) {
-    QStyleOption option;
-    option.initFrom(&l);
-    const QRect zone(QPoint(), l.contentsRect().size());
-    QImage image((QSizeF(zone.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setFont(l.font());
-    p.setLayoutDirection(l.layoutDirection());
-    l.style()->drawItemText(&p, zone, QStyle::visualAlignment(l.layoutDirection(), l.alignment()),
-                            option.palette, l.isEnabled(), l.text(), l.foregroundRole());
-    return image;
-}
-
-// The smallest rectangle of whole label pixels that holds every inked pixel, in label
-// pixels; the whole picture where the ratio is not whole.
-QRect encre(const QImage& image, qreal ratio) {
-    int gauche = image.width(), haut = image.height(), droite = -1, bas = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* ligne = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(ligne[x]) == 0) continue;
-            gauche = std::min(gauche, x);
-            droite = std::max(droite, x);
-            haut = std::min(haut, y);
-            bas = std::max(bas, y);
-        }
-    }
-    if (droite < 0) return {};
-    const int r = static_cast<int>(ratio);
-    if (r != ratio) return QRect(QPoint(), image.deviceIndependentSize().toSize());
-    return QRect(QPoint(gauche / r, haut / r), QPoint(droite / r, bas / r));
-}
-
-// Learns the look's colour of each alpha from the drawing; false if two pixels of the
-// same alpha differ, the colours then untouched.
-bool apprend_couleurs(const QImage& dessin, std::array<QRgb, 256>& couleurs,
-                      std::array<bool, 256>& connues) {
-    auto c = couleurs;
-    auto k = connues;
-    for (int y = 0; y < dessin.height(); ++y) {
-        const auto* ligne = reinterpret_cast<const QRgb*>(dessin.constScanLine(y));
-        for (int x = 0; x < dessin.width(); ++x) {
-            const int a = qAlpha(ligne[x]);
-            if (k[a] && c[a] != ligne[x]) return false;
-            c[a] = ligne[x];
-            k[a] = true;
-        }
-    }
-    couleurs = c;
-    connues = k;
-    return true;
-}
-
-} // namespace
-
-Tlabel_memorise::Tlabel_memorise(QWidget* parent) : QLabel(parent) {}
 
 void Tlabel_memorise::changeEvent(QEvent* e) {
     switch (e->type()) {
@@ -114,7 +29,8 @@ void Tlabel_memorise::changeEvent(QEvent* e) {
     case QEvent::EnabledChange:
     case QEvent::LayoutDirectionChange:
     case QEvent::StyleChange:
-        jeu_ = nullptr;
+    case QEvent::ActivationChange:
+        apparence_a_jour_ = false;
         break;
     default:
         break;
@@ -122,55 +38,223 @@ void Tlabel_memorise::changeEvent(QEvent* e) {
     QLabel::changeEvent(e);
 }
 
-void Tlabel_memorise::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    // The ratio of what is painted on, which a render into a picture may not share
-    // with the screen.
-    const qreal ratio = p.paintEngine()->paintDevice()->devicePixelRatio();
-    if (jeu_ == nullptr || ratio != ratio_) {
-        // Never freed: one small table per look, for the life of the program.
-        static std::map<QString, Tjeu> jeux;
-        jeu_ = &jeux[cle_du_jeu(*this, ratio)];
-        ratio_ = ratio;
+// A text set on a QLabel clears any picture or movie, so a label with a text is a text label.
+bool Tlabel_memorise::memorisable() const {
+    const bool texte_brut = textFormat() == Qt::PlainText ||
+                            (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
+    const auto selection = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    return !text().isEmpty() && texte_brut && !wordWrap() &&
+           !(textInteractionFlags() & selection) && buddy() == nullptr;
+}
+
+Tlabel_memorise::Tgeometrie Tlabel_memorise::geometrie(qreal ratio) const {
+    return {contentsRect(),   margin(),         indent(),
+            frameWidth(),     int(alignment()), text().isRightToLeft(),
+            isActiveWindow(), foregroundRole(), ratio};
+}
+
+// QLabel's own layout of a plain text: its contents less the margin and, where it has
+// one, the indent on the aligned sides (half an "x" beside a frame when none is set).
+QRect Tlabel_memorise::zone_du_texte(const Tgeometrie& g, int alignement) const {
+    QRect zone = g.contenu.adjusted(g.marge, g.marge, -g.marge, -g.marge);
+    int retrait = g.retrait;
+    if (retrait < 0 && g.cadre > 0)
+        retrait = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - g.marge;
+    if (retrait > 0) {
+        if (alignement & Qt::AlignLeft) zone.setLeft(zone.left() + retrait);
+        if (alignement & Qt::AlignRight) zone.setRight(zone.right() - retrait);
+        if (alignement & Qt::AlignTop) zone.setTop(zone.top() + retrait);
+        if (alignement & Qt::AlignBottom) zone.setBottom(zone.bottom() - retrait);
     }
-    Tjeu& jeu = *jeu_;
-    auto trouve = jeu.images.constFind(text());
-    if (trouve == jeu.images.cend()) {
-        if (jeu.octets > octets_par_jeu) {
-            jeu.images.clear();
-            jeu.octets = 0;
-        }
-        const QImage dessin = dessin_du_label(*this, ratio);
-        Tjeu::Timage image;
-        image.place = encre(dessin, ratio);
-        if (!image.place.isEmpty()) {
-            image.alpha = dessin.copy(
-                QRectF(QPointF(image.place.topLeft()) * ratio, QSizeF(image.place.size()) * ratio)
-                    .toRect());
-            if (apprend_couleurs(image.alpha, jeu.couleurs, jeu.connues))
-                image.alpha = image.alpha.convertToFormat(QImage::Format_Alpha8);
-            jeu.octets += image.alpha.sizeInBytes();
-        }
-        trouve = jeu.images.insert(text(), image);
+    return zone;
+}
+
+Tlabel_memorise::Tapparence Tlabel_memorise::apparence(const Tgeometrie& g) const {
+    const Qt::LayoutDirection sens = g.droite_a_gauche ? Qt::RightToLeft : Qt::LeftToRight;
+    const int alignement = QStyle::visualAlignment(sens, Qt::Alignment(g.alignement));
+    Tapparence a;
+    a.zone = zone_du_texte(g, alignement);
+    a.drapeaux = alignement |
+                 (sens == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+    a.ratio = g.ratio;
+    QStyleOption option;
+    option.initFrom(this);
+    a.brosse = option.palette.brush(foregroundRole());
+    a.cle_encre = font().key() + QLatin1Char('|') + QString::number(a.brosse.color().rgba()) +
+                  QLatin1Char('|') + QString::number(a.brosse.style());
+    a.cle = QStringLiteral("velmora_label|%1|%2|%3|%4,%5,%6x%7|%8|%9|")
+                .arg(style()->name(), a.cle_encre)
+                .arg(isEnabled())
+                .arg(a.zone.x())
+                .arg(a.zone.y())
+                .arg(a.zone.width())
+                .arg(a.zone.height())
+                .arg(a.drapeaux)
+                .arg(g.ratio);
+    return a;
+}
+
+// The label's drawing of its text, cut down to its ink.
+Timage_memorisee Tlabel_memorise::dessin(const Tapparence& a) const {
+    if (std::optional<Timage_memorisee> image = compose(a)) return *image;
+    QImage image((QSizeF(a.zone.size()) * a.ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(a.ratio);
+    image.fill(Qt::transparent);
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter p(&image);
+    p.setFont(font());
+    style()->drawItemText(&p, QRect(QPoint(), a.zone.size()), a.drapeaux, option.palette,
+                          isEnabled(), text(), foregroundRole());
+    p.end();
+    return rogne_a_l_encre(image);
+}
+
+namespace {
+
+// A text's glyphs on one line, with the line's advance and height.
+struct Tglyphes_en_ligne {
+    std::vector<QGlyphRun> suites;
+    qreal avance = 0;
+    qreal hauteur = 0;
+};
+
+// A number's glyphs from its characters' measures; any other text's from Qt's layout.
+Tglyphes_en_ligne glyphes_en_ligne(const QFont& police, const QString& texte) {
+    Tglyphes_en_ligne l;
+    if (const std::optional<Tligne_numerique> ligne = ligne_numerique(police, texte)) {
+        QGlyphRun suite;
+        suite.setRawFont(ligne->police);
+        suite.setGlyphIndexes(ligne->glyphes);
+        suite.setPositions(ligne->positions);
+        l.suites.push_back(suite);
+        l.avance = ligne->avance;
+        l.hauteur = ligne->hauteur;
+        return l;
     }
-    if (trouve->place.isEmpty()) return;
-    const QPoint ou = contentsRect().topLeft() + trouve->place.topLeft();
-    const QImage& alpha = trouve->alpha;
-    if (alpha.format() != QImage::Format_Alpha8) {
-        p.drawImage(ou, alpha);
+    QTextLayout mise_en_page(texte, police);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    mise_en_page.setTextOption(option);
+    mise_en_page.beginLayout();
+    const QTextLine ligne = mise_en_page.createLine();
+    mise_en_page.endLayout();
+    const QList<QGlyphRun> suites = mise_en_page.glyphRuns();
+    l.suites.assign(suites.begin(), suites.end());
+    l.avance = ligne.horizontalAdvance();
+    l.hauteur = ligne.ascent() + ligne.descent();
+    return l;
+}
+
+// Where QLabel's painter starts one line in a rectangle of `zone`: by the line's advance
+// across, by its ascent and descent down.
+QPointF debut_de_ligne(QSizeF zone, int drapeaux, const Tglyphes_en_ligne& l) {
+    const qreal x = (drapeaux & Qt::AlignRight)     ? zone.width() - l.avance
+                    : (drapeaux & Qt::AlignHCenter) ? (zone.width() - l.avance) / 2
+                                                    : 0;
+    const qreal y = (drapeaux & Qt::AlignBottom)    ? zone.height() - l.hauteur
+                    : (drapeaux & Qt::AlignVCenter) ? (zone.height() - l.hauteur) / 2
+                                                    : 0;
+    return {x, y};
+}
+
+// The glyphs' pictures, each at its place in label pixels, as one picture of their union.
+Timage_memorisee assemble(const std::vector<Timage_memorisee>& glyphes) {
+    QRect encre;
+    for (const Timage_memorisee& g : glyphes)
+        encre |= QRect(g.ou, g.image.size());
+    if (encre.isEmpty()) return {};
+    QImage image(encre.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    for (const Timage_memorisee& g : glyphes)
+        p.drawImage(g.ou - encre.topLeft(), g.image);
+    p.end();
+    return {image, encre.topLeft()};
+}
+
+} // namespace
+
+// The text put together glyph by glyph, each glyph's picture at the whole pixel of its
+// origin. Only where a line is the whole story: one line, left to right, at one pixel a
+// pixel, in a plain colour; a right-aligned text starting with blanks is left to Qt, which
+// places it by its width without them.
+std::optional<Timage_memorisee> Tlabel_memorise::compose(const Tapparence& a) const {
+    if (a.ratio != 1 || !isEnabled() || a.brosse.style() != Qt::SolidPattern ||
+        (a.drapeaux & Qt::TextForceRightToLeft) || text().contains(QLatin1Char('\n')) ||
+        ((a.drapeaux & Qt::AlignRight) && text().startsWith(QLatin1Char(' '))))
+        return std::nullopt;
+    const Tglyphes_en_ligne ligne = glyphes_en_ligne(font(), text());
+    const QPointF debut = debut_de_ligne(a.zone.size(), a.drapeaux, ligne);
+    std::vector<Timage_memorisee> glyphes;
+    for (const QGlyphRun& suite : ligne.suites) {
+        const QList<quint32> indices = suite.glyphIndexes();
+        const QList<QPointF> positions = suite.positions();
+        for (qsizetype i = 0; i < indices.size(); ++i) {
+            const QPointF ou = debut + positions[i];
+            const QPoint pixel(static_cast<int>(std::floor(ou.x())),
+                               static_cast<int>(std::floor(ou.y())));
+            Timage_memorisee g = glyphe(suite.rawFont(), indices[i], ou - pixel, a);
+            if (g.image.isNull()) continue;
+            g.ou += pixel;
+            glyphes.push_back(std::move(g));
+        }
+    }
+    return assemble(glyphes);
+}
+
+// One glyph as Qt draws it with its origin at `fraction` of a pixel, remembered. The key
+// holds the fraction's exact bits.
+Timage_memorisee Tlabel_memorise::glyphe(const QRawFont& police, quint32 indice, QPointF fraction,
+                                         const Tapparence& a) const {
+    const std::array<double, 2> xy{fraction.x(), fraction.y()};
+    QString cle = QStringLiteral("velmora_glyphe|") + a.cle_encre + QLatin1Char('|') +
+                  QString::number(indice) + QLatin1Char('|');
+    cle.append(reinterpret_cast<const QChar*>(xy.data()), sizeof xy / sizeof(QChar));
+    Timage_memorisee image;
+    if (image_memorisee(cle, image)) return image;
+    // Room around the outline's box, which hinting may leave by a pixel.
+    const QRect cadre =
+        police.boundingRect(indice).translated(fraction).toAlignedRect().adjusted(-3, -3, 3, 3);
+    QImage dessin(cadre.size(), QImage::Format_ARGB32_Premultiplied);
+    dessin.fill(Qt::transparent);
+    {
+        QGlyphRun seul;
+        seul.setRawFont(police);
+        seul.setGlyphIndexes({indice});
+        seul.setPositions({QPointF()});
+        QPainter p(&dessin);
+        p.setPen(QPen(a.brosse, 1));
+        p.drawGlyphRun(fraction - QPointF(cadre.topLeft()), seul);
+    }
+    image = rogne_a_l_encre(dessin);
+    image.ou += cadre.topLeft();
+    memorise(cle, image);
+    return image;
+}
+
+void Tlabel_memorise::paintEvent(QPaintEvent* e) {
+    if (!memorisable()) {
+        QLabel::paintEvent(e);
         return;
     }
-    // The drawing given back in a buffer shared by every label: painting is one thread.
-    static std::vector<QRgb> tampon;
-    tampon.resize(static_cast<std::size_t>(alpha.width()) * alpha.height());
-    for (int y = 0; y < alpha.height(); ++y) {
-        const uchar* a = alpha.constScanLine(y);
-        QRgb* ligne = tampon.data() + static_cast<std::size_t>(y) * alpha.width();
-        for (int x = 0; x < alpha.width(); ++x)
-            ligne[x] = jeu.couleurs[a[x]];
+    QPainter p(this);
+    if (frameShape() != QFrame::NoFrame) drawFrame(&p);
+    // The ratio of what is painted on, which a render into a picture may not share
+    // with the screen.
+    const Tgeometrie g = geometrie(p.paintEngine()->paintDevice()->devicePixelRatio());
+    if (!apparence_a_jour_ || !(g == geometrie_)) {
+        apparence_ = apparence(g);
+        geometrie_ = g;
+        apparence_a_jour_ = true;
     }
-    QImage dessin(reinterpret_cast<const uchar*>(tampon.data()), alpha.width(), alpha.height(),
-                  alpha.width() * 4, QImage::Format_ARGB32_Premultiplied);
-    dessin.setDevicePixelRatio(ratio);
-    p.drawImage(ou, dessin);
+    const QString cle = apparence_.cle + text();
+    Timage_memorisee image;
+    if (!image_memorisee(cle, image)) {
+        image = dessin(apparence_);
+        memorise(cle, image);
+    }
+    if (!image.image.isNull())
+        p.drawImage(QPointF(apparence_.zone.topLeft()) + QPointF(image.ou) / apparence_.ratio,
+                    image.image);
 }

@@ -3,6 +3,7 @@
 #include "dialogue_fichier.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTime>
 
@@ -76,7 +77,8 @@ std::string Tservices_qt::repertoire_executable() {
 }
 
 std::optional<std::string> Tservices_qt::choisit_fichier() {
-    const QString nom = demande_fichier(parent.data());
+    const QString nom = demande_fichier(parent.data(), dossier_);
     if (nom.isEmpty()) return std::nullopt;
+    dossier_ = QFileInfo(nom).absolutePath();
     return nom.toStdString();
 }

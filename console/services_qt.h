@@ -39,4 +39,6 @@ public:
 
 private:
     QLocale locale_;
+    // Where the last rally file was chosen, for the next choice of this run only.
+    QString dossier_;
 };

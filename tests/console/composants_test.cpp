@@ -2,14 +2,36 @@
 // crew's conventions.
 #include "barre_ecart.h"
 #include "chiffre_registre.h"
+#include "defilement.h"
+#include "dialogue_fichier.h"
 #include "image_jpeg.h"
+#include "label_memorise.h"
 #include "services_qt.h"
+#include "services_scriptes.h"
 
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <functional>
 
 namespace {
+
+// Qt's user settings, were anything to write them, land in a folder of the test's own: set
+// before the application first asks where they go.
+Trepertoire_temporaire reglages_utilisateur;
+const bool reglages_diriges =
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(reglages_utilisateur.chemin()));
 
 QByteArray volant() {
     QFile f(VELMORA_VOLANT);
@@ -32,6 +54,23 @@ QImage rendu(QLabel& l, qreal ratio) {
     p.fill(l.palette().color(QPalette::Window));
     l.render(&p, {}, {}, QWidget::DrawChildren);
     return p.toImage();
+}
+
+// The same picture, each channel of each pixel within a few levels: a glyph filled at another
+// place in a picture takes a level or two more or less of antialiasing at some edge pixels.
+bool semblables(const QImage& a, const QImage& b) {
+    constexpr int tolerance = 8;
+    if (a.size() != b.size()) return false;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    for (int j = 0; j < x.height(); ++j)
+        for (int i = 0; i < x.width(); ++i) {
+            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
+            for (const int decalage : {0, 8, 16, 24})
+                if (std::abs(int((p >> decalage) & 0xff) - int((q >> decalage) & 0xff)) > tolerance)
+                    return false;
+        }
+    return true;
 }
 
 } // namespace
@@ -96,41 +135,170 @@ private slots:
         QVERIFY(fin_court.green() > 150 && fin_court.red() < 200);
     }
 
-    // Each digit in each row's colour, in two sizes and at two pixel ratios, one after the
-    // other, so that a picture kept for another text, colour, size or ratio would show.
-    // From one look to the next only the colour or only the size changes.
+    // Each digit drawn by a register digit and by a QLabel, through a series of looks, one
+    // change at a time and each kept for the next, so that a picture kept from the look
+    // before would show: colour, size, the box's size, alignment, margin, indent, a frame,
+    // the enabled state; at two pixel ratios.
     void un_chiffre_de_registre_se_dessine_comme_un_label() {
-        const QColor noir(0, 0, 0), rouge(255, 0, 0), bleu(0, 0, 255);
-        const std::pair<int, QColor> apparences[] = {{67, noir}, {67, rouge}, {67, bleu},
-                                                     {35, bleu}, {35, rouge}, {35, noir}};
-        Tchiffre_registre chiffre;
-        QLabel label;
-        for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
-            l->resize(40, 78);
-            l->setAlignment(Qt::AlignCenter);
-            QPalette p = l->palette();
-            p.setColor(QPalette::Window, QColor(215, 228, 242)); // the panel's
-            l->setPalette(p);
-        }
-        for (const qreal ratio : {1.0, 2.0})
-            for (const auto& [taille, couleur] : apparences) {
-                for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
-                    QFont police("Liberation Sans");
-                    police.setBold(true);
-                    police.setPixelSize(taille);
-                    if (l->font() != police) l->setFont(police);
-                    if (l->palette().color(QPalette::WindowText) != couleur) {
-                        QPalette p = l->palette();
-                        p.setColor(QPalette::WindowText, couleur);
-                        l->setPalette(p);
-                    }
-                }
+        const auto police = [](int taille) {
+            return [taille](QLabel& l) {
+                QFont f("Liberation Sans");
+                f.setBold(true);
+                f.setPixelSize(taille);
+                l.setFont(f);
+            };
+        };
+        const auto couleur = [](QColor c) {
+            return [c](QLabel& l) {
+                QPalette p = l.palette();
+                p.setColor(QPalette::WindowText, c);
+                l.setPalette(p);
+            };
+        };
+        const std::pair<const char*, std::function<void(QLabel&)>> changements[] = {
+            {"67 px", police(67)},
+            {"rouge", couleur(Qt::red)},
+            {"bleu", couleur(Qt::blue)},
+            {"35 px", police(35)},
+            {"noir", couleur(Qt::black)},
+            {"agrandi", [](QLabel& l) { l.resize(56, 90); }},
+            {"en haut a gauche", [](QLabel& l) { l.setAlignment(Qt::AlignLeft | Qt::AlignTop); }},
+            {"marge", [](QLabel& l) { l.setMargin(5); }},
+            {"retrait", [](QLabel& l) { l.setIndent(7); }},
+            {"en bas a droite",
+             [](QLabel& l) { l.setAlignment(Qt::AlignRight | Qt::AlignBottom); }},
+            {"cadre", [](QLabel& l) { l.setFrameStyle(QFrame::Box | QFrame::Plain); }},
+            {"retrait du cadre", [](QLabel& l) { l.setIndent(-1); }},
+            {"desactive", [](QLabel& l) { l.setEnabled(false); }},
+        };
+        for (const qreal ratio : {1.0, 2.0}) {
+            Tchiffre_registre chiffre;
+            QLabel label;
+            for (QLabel* l : {static_cast<QLabel*>(&chiffre), &label}) {
+                l->resize(40, 78);
+                l->setAlignment(Qt::AlignCenter);
+                QPalette p = l->palette();
+                p.setColor(QPalette::Window, QColor(215, 228, 242)); // the panel's
+                l->setPalette(p);
+            }
+            for (const auto& [nom, change] : changements) {
+                change(chiffre);
+                change(label);
                 for (const char* texte : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) {
                     chiffre.setText(texte);
                     label.setText(texte);
-                    QCOMPARE(rendu(chiffre, ratio), rendu(label, ratio));
+                    QVERIFY2(semblables(rendu(chiffre, ratio), rendu(label, ratio)),
+                             qPrintable(QStringLiteral("%1, %2, x%3").arg(nom, texte).arg(ratio)));
                 }
             }
+        }
+    }
+
+    // The gap as the crew reads it, each text new, so put together glyph by glyph: every gap
+    // from -999 to 1100 m (each spacing before the digits) looks as QLabel draws it.
+    void chaque_ecart_se_dessine_comme_un_label() {
+        Tlabel_memorise ecart;
+        QLabel label;
+        for (QLabel* l : {static_cast<QLabel*>(&ecart), &label}) {
+            l->resize(186, 78);
+            QFont police("Liberation Sans");
+            police.setBold(true);
+            police.setPixelSize(67);
+            l->setFont(police);
+            QPalette p = l->palette();
+            p.setColor(QPalette::Window, QColor(215, 228, 242));
+            p.setColor(QPalette::WindowText, Qt::blue);
+            l->setPalette(p);
+        }
+        for (int v = -999; v <= 1100; ++v) {
+            const char* debut = v < 10 ? ".   " : v < 100 ? ".  " : v < 1000 ? ". " : ".";
+            const QString texte = debut + QString::number(v) + ".";
+            ecart.setText(texte);
+            label.setText(texte);
+            QVERIFY2(semblables(rendu(ecart, 1), rendu(label, 1)), qPrintable(texte));
+        }
+    }
+
+    // The speed bar draws a frame round its thumb while it has the focus, and only then:
+    // without it, it looks as Qt's own bar. The focus comes and goes by the keyboard, as
+    // Fusion shows focus frames only in a window the keyboard has moved through.
+    void le_cadre_de_focus_suit_le_focus() {
+        QWidget fenetre;
+        fenetre.resize(440, 100);
+        Tdefilement barre(&fenetre);
+        QScrollBar temoin(&fenetre);
+        QLineEdit ailleurs(&fenetre);
+        ailleurs.move(20, 65);
+        for (QScrollBar* b : {static_cast<QScrollBar*>(&barre), &temoin}) {
+            b->setOrientation(Qt::Horizontal);
+            b->setRange(20, 80);
+            b->setPageStep(1);
+            b->setValue(45);
+            b->resize(409, 20);
+        }
+        barre.setFocusPolicy(Qt::StrongFocus);
+        temoin.setFocusPolicy(Qt::NoFocus);
+        // Away from the corner where the pointer rests, whose bar it would light.
+        barre.move(20, 10);
+        temoin.move(20, 40);
+        fenetre.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+        ailleurs.setFocus();
+        QTRY_VERIFY(ailleurs.hasFocus());
+        QTest::keyClick(&ailleurs, Qt::Key_Tab);
+        QTRY_VERIFY(barre.hasFocus());
+        QVERIFY(barre.grab().toImage() != temoin.grab().toImage());
+        QTest::keyClick(&barre, Qt::Key_Tab);
+        QTRY_VERIFY(ailleurs.hasFocus());
+        QCOMPARE(barre.grab().toImage(), temoin.grab().toImage());
+    }
+
+    // The file dialog shows a folder as "Dossier" and a file by its French type, gives back
+    // the file chosen, and leaves nothing in the user's settings when it closes.
+    void le_dialogue_de_fichier_parle_francais_et_ne_garde_rien() {
+        QVERIFY(reglages_diriges);
+        Trepertoire_temporaire dossier;
+        QVERIFY(QDir(QString::fromStdString(dossier.chemin())).mkdir("etapes"));
+        const QString rallye = QString::fromStdString(dossier.ecrit("rallye.txt", "KZR1\n"));
+        QStringList types;
+        QTimer pilote;
+        QElapsedTimer depuis;
+        depuis.start();
+        // Once the folder's two entries are listed, their types are read and the file's name
+        // typed, as the crew would, until the dialog takes it.
+        QObject::connect(&pilote, &QTimer::timeout, [&] {
+            QFileDialog* dialogue = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QFileDialog*>(w); d != nullptr && d->isVisible())
+                    dialogue = d;
+            if (dialogue == nullptr) return;
+            if (depuis.elapsed() > 10000) dialogue->reject();
+            const auto* vue = dialogue->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const QAbstractItemModel* modele = vue->model();
+            const QModelIndex racine = vue->rootIndex();
+            QStringList lus;
+            for (int ligne = 0; ligne < modele->rowCount(racine); ++ligne)
+                lus << modele->index(ligne, 0, racine).data().toString() + " : " +
+                           modele->index(ligne, 2, racine).data().toString();
+            lus.sort();
+            if (lus.size() != 2 || !lus[0].startsWith("etapes : ") ||
+                !lus[1].startsWith("rallye.txt : "))
+                return;
+            types = lus;
+            auto* nom = dialogue->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            nom->setText(QStringLiteral("rallye.txt"));
+            static_cast<QDialog*>(dialogue)->accept();
+        });
+        pilote.start(20);
+        const QString choisi = demande_fichier(nullptr, QString::fromStdString(dossier.chemin()));
+        QCOMPARE(types, QStringList({"etapes : Dossier", "rallye.txt : Fichier txt"}));
+        QCOMPARE(QFileInfo(choisi), QFileInfo(rallye));
+        const QDir reglages(QString::fromStdString(reglages_utilisateur.chemin()));
+        QCOMPARE(reglages.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+        // Nor anywhere else the dialog's settings went.
+        const QString ailleurs = QSettings(QSettings::UserScope, "QtProject").fileName();
+        QVERIFY2(!QFileInfo::exists(ailleurs), qPrintable(ailleurs));
     }
 
     void le_volant_se_decode() {
