@@ -39,7 +39,12 @@ void Tlabel_memorise::changeEvent(QEvent* e) {
 }
 
 // A text set on a QLabel clears any picture or movie, so a label with a text is a text label.
+// On Windows QLabel draws text on its opaque background with the system's subpixel
+// smoothing, which a picture kept apart from any background cannot hold: QLabel draws there.
 bool Tlabel_memorise::memorisable() const {
+#ifdef Q_OS_WIN
+    return false;
+#endif
     const bool texte_brut = textFormat() == Qt::PlainText ||
                             (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
     const auto selection = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;

@@ -104,6 +104,11 @@ public:
 } // namespace
 
 std::optional<Tligne_numerique> ligne_numerique(const QFont& police, const QString& texte) {
+#ifdef Q_OS_WIN
+    // Windows' font engines round each glyph's place as they lay a line out, so a line is not
+    // the sum of its characters' measures there: Qt lays every line out.
+    return std::nullopt;
+#endif
     if (texte.isEmpty() || texte.endsWith(QLatin1Char(' ')) || police.letterSpacing() != 0 ||
         police.wordSpacing() != 0 || police.capitalization() != QFont::MixedCase)
         return std::nullopt;

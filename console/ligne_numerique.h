@@ -23,5 +23,5 @@ struct Tligne_numerique {
 };
 
 // The line of `texte` in `police`, or nothing where Qt must lay it out itself: another
-// character, a text ending in a blank, a font with letter or word spacing.
+// character, a text ending in a blank, a font with letter or word spacing, and on Windows.
 std::optional<Tligne_numerique> ligne_numerique(const QFont& police, const QString& texte);
