@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -52,18 +53,37 @@ private:
 
 // Qt's dialog writes its state (the last folder, its history, the columns' widths) into
 // the user's QtProject settings as it closes, and reads them as it opens. The program keeps
-// nothing from one run to the next: while the dialog lives, Qt's user settings are in a
-// folder of its own, removed with it. Where the settings are the system's registry rather
-// than files (Windows), Qt takes no other place and the dialog's state stays there.
+// nothing from one run to the next: while the dialog lives, Qt's user settings are files in
+// a folder of its own, removed with it. Where they are the system's registry (Windows), no
+// other place can be given: the dialog's group is put back as it was once it has closed.
 class Treglages_ephemeres {
 public:
     Treglages_ephemeres() {
+#ifdef Q_OS_WIN
+        QSettings qt_projet(QSettings::UserScope, QStringLiteral("QtProject"));
+        qt_projet.beginGroup(groupe);
+        for (const QString& cle : qt_projet.allKeys())
+            avant_.emplace_back(cle, qt_projet.value(cle));
+#endif
         if (!dossier_.isValid()) return;
         for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
             QSettings::setPath(format, QSettings::UserScope, dossier_.path());
     }
+    ~Treglages_ephemeres() {
+#ifdef Q_OS_WIN
+        QSettings qt_projet(QSettings::UserScope, QStringLiteral("QtProject"));
+        qt_projet.remove(groupe);
+        qt_projet.beginGroup(groupe);
+        for (const auto& [cle, valeur] : avant_)
+            qt_projet.setValue(cle, valeur);
+#endif
+    }
+    Treglages_ephemeres(const Treglages_ephemeres&) = delete;
+    Treglages_ephemeres& operator=(const Treglages_ephemeres&) = delete;
 
 private:
+    static constexpr QLatin1StringView groupe{"FileDialog"};
+    std::vector<std::pair<QString, QVariant>> avant_;
     QTemporaryDir dossier_;
 };
 

@@ -296,9 +296,10 @@ private slots:
         const QDir reglages(QString::fromStdString(reglages_utilisateur.chemin()));
         QCOMPARE(reglages.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
-        // Nor anywhere else the dialog's settings went.
-        const QString ailleurs = QSettings(QSettings::UserScope, "QtProject").fileName();
-        QVERIFY2(!QFileInfo::exists(ailleurs), qPrintable(ailleurs));
+        // Nor anywhere else the dialog's settings went: a file, or Windows' registry.
+        const QSettings qt_projet(QSettings::UserScope, "QtProject");
+        QVERIFY2(!QFileInfo::exists(qt_projet.fileName()), qPrintable(qt_projet.fileName()));
+        QVERIFY2(qt_projet.allKeys().isEmpty(), qPrintable(qt_projet.allKeys().join(' ')));
     }
 
     void le_volant_se_decode() {
