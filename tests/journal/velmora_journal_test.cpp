@@ -1,5 +1,6 @@
 // velmora-journal as a crew member or a developer runs it on a journal: its verdicts,
 // its refusals and their exit statuses.
+#include "execution_programme.h"
 #include "scenarios.h"
 
 #include <gtest/gtest.h>
@@ -10,40 +11,11 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 namespace {
-
-struct Texecution {
-    int statut = -1;
-    std::string sortie;
-    std::string erreurs;
-};
-
-std::string lit(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
 
 Texecution velmora_journal(const std::vector<std::string>& arguments,
                            const Trepertoire_temporaire& rep) {
-    std::string ligne = VELMORA_JOURNAL;
-    for (const auto& a : arguments)
-        ligne += " '" + a + "'";
-    const std::string sortie = rep.chemin() + "sortie", erreurs = rep.chemin() + "erreurs";
-    ligne += " >'" + sortie + "' 2>'" + erreurs + "'";
-    const int brut = std::system(ligne.c_str());
-    return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, lit(sortie), lit(erreurs)};
-}
-
-std::vector<std::string> lignes_de(const std::string& texte) {
-    std::vector<std::string> l;
-    std::istringstream in(texte);
-    for (std::string ligne; std::getline(in, ligne);)
-        l.push_back(ligne);
-    return l;
+    return lance(VELMORA_JOURNAL, arguments, rep);
 }
 
 std::string joint(const std::vector<std::string>& lignes) {
@@ -65,7 +37,7 @@ protected:
             Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
             session_complete(p, VELMORA_RALLYE_EXEMPLE);
         }
-        journal = lignes_de(lit(chemin));
+        journal = lignes_de(lit_fichier(chemin));
         ASSERT_GT(journal.size(), 100u);
     }
     Texecution rejoue(const std::string& octets) {

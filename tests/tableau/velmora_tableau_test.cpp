@@ -1,4 +1,5 @@
 // The program as the crew runs it: its arguments, its outputs, its refusals.
+#include "execution_programme.h"
 #include "services_scriptes.h"
 
 #include <QImage>
@@ -15,52 +16,9 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-
 namespace {
 
 using namespace std::string_literals;
-
-struct Texecution {
-    int statut = -1;
-    std::string sortie;
-    std::string erreurs;
-};
-
-std::string lit(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    std::ostringstream o;
-    o << f.rdbuf();
-    return o.str();
-}
-
-std::string entre_apostrophes(const std::string& t) {
-    std::string r = "'";
-    for (char c : t)
-        r += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return r + "'";
-}
-
-// Runs in the temporary folder, through `prefixe` (shell commands, a wrapper).
-Texecution lance(const std::string& commande, const std::vector<std::string>& arguments,
-                 const Trepertoire_temporaire& rep, const std::string& prefixe = "") {
-    std::string ligne = "cd " + entre_apostrophes(rep.chemin()) + " || exit 99; " + prefixe +
-                        entre_apostrophes(commande);
-    for (const auto& a : arguments)
-        ligne += " " + entre_apostrophes(a);
-    const std::string sortie = rep.chemin() + "sortie", erreurs = rep.chemin() + "erreurs";
-    ligne += " >" + entre_apostrophes(sortie) + " 2>" + entre_apostrophes(erreurs);
-    const int brut = std::system(ligne.c_str());
-    return {WIFEXITED(brut) ? WEXITSTATUS(brut) : -1, lit(sortie), lit(erreurs)};
-}
-
-std::vector<std::string> lignes_de(const std::string& texte) {
-    std::vector<std::string> l;
-    std::istringstream in(texte);
-    for (std::string ligne; std::getline(in, ligne);)
-        l.push_back(ligne);
-    return l;
-}
 
 class VelmoraTableau : public ::testing::Test {
 protected:
@@ -107,7 +65,7 @@ TEST_F(VelmoraTableau, LeCsvDeLaZr1SuitLaConventionFrancaise) {
     EXPECT_EQ(l3.back(), "15,340;46,00;0:21:28,5;");
 
     // After "--", a rally file may be named like an option.
-    rep.ecrit("-h", lit(VELMORA_RALLYE_EXEMPLE));
+    rep.ecrit("-h", lit_fichier(VELMORA_RALLYE_EXEMPLE));
     const auto tiret = tableau({"--pas=1000", "--", "-h", "3"});
     EXPECT_EQ(tiret.statut, 0) << tiret.erreurs;
     EXPECT_EQ(tiret.sortie, zr3.sortie);
@@ -245,7 +203,7 @@ int encre(const QImage& image, int dpi, const Tmot& m) {
 TEST_F(VelmoraTableau, LePdfEstUnePageA4QuiPorteLeTitreEtLesDistances) {
     // A rally file's long name must not push the start, the step and the date off the page.
     const std::string nom = "Rallye_des_Monts_du_Velay_" + std::string(96, 'x') + "_2026.txt";
-    const std::string rallye = rep.ecrit(nom, lit(VELMORA_RALLYE_EXEMPLE));
+    const std::string rallye = rep.ecrit(nom, lit_fichier(VELMORA_RALLYE_EXEMPLE));
     const std::string pdf = rep.chemin() + "zr1.pdf";
     const auto r = tableau({rallye, "1", "--depart", "10:00:00", "--pdf", pdf});
     ASSERT_EQ(r.statut, 0) << r.erreurs;
@@ -319,7 +277,7 @@ TEST_F(VelmoraTableau, UnPdfQuiNePeutEtreEcritDonneLeStatut1EtLaisseLAncien) {
     const std::string pdf = rep.chemin() + "t.pdf";
     const auto premier = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", pdf});
     ASSERT_EQ(premier.statut, 0) << premier.erreurs;
-    const std::string ancien = lit(pdf);
+    const std::string ancien = lit_fichier(pdf);
 
     // A file-size limit stands for a full disk: writes fail past it. At one byte short of
     // the whole table, only the last buffered bytes fail, when they are flushed.
@@ -344,7 +302,7 @@ TEST_F(VelmoraTableau, UnPdfQuiNePeutEtreEcritDonneLeStatut1EtLaisseLAncien) {
         EXPECT_NE(r.erreurs.find("Impossible d'écrire le fichier " + c.pdf + " : " + c.raison),
                   std::string::npos)
             << r.erreurs;
-        EXPECT_EQ(lit(pdf), ancien);
+        EXPECT_EQ(lit_fichier(pdf), ancien);
         for (const auto& f : std::filesystem::directory_iterator(rep.chemin()))
             EXPECT_FALSE(f.path().filename().string().starts_with("t.pdf.")) << f.path();
     }
