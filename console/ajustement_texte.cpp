@@ -4,7 +4,6 @@
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -35,9 +34,7 @@ qreal largeur_reelle(const QFont& police, const QString& texte) {
     if (const auto ligne = ligne_numerique(police, texte))
         return std::max(ligne->avance, ligne->largeur);
     QTextLayout mise_en_page(texte, police);
-    mise_en_page.beginLayout();
-    const QTextLine ligne = mise_en_page.createLine();
-    mise_en_page.endLayout();
+    const QTextLine ligne = dispose_sur_une_ligne(mise_en_page);
     return std::max(ligne.horizontalAdvance(), ligne.naturalTextWidth());
 }
 

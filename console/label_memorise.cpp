@@ -138,12 +138,7 @@ Tglyphes_en_ligne glyphes_en_ligne(const QFont& police, const QString& texte) {
         return l;
     }
     QTextLayout mise_en_page(texte, police);
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    mise_en_page.setTextOption(option);
-    mise_en_page.beginLayout();
-    const QTextLine ligne = mise_en_page.createLine();
-    mise_en_page.endLayout();
+    const QTextLine ligne = dispose_sur_une_ligne(mise_en_page);
     const QList<QGlyphRun> suites = mise_en_page.glyphRuns();
     l.suites.assign(suites.begin(), suites.end());
     l.avance = ligne.horizontalAdvance();

@@ -4,10 +4,19 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QPointer>
-#include <QTextLayout>
 
 #include <memory>
 #include <vector>
+
+QTextLine dispose_sur_une_ligne(QTextLayout& mise_en_page) {
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    mise_en_page.setTextOption(option);
+    mise_en_page.beginLayout();
+    const QTextLine ligne = mise_en_page.createLine();
+    mise_en_page.endLayout();
+    return ligne;
+}
 
 namespace {
 
@@ -25,12 +34,7 @@ struct Tmesure {
 // Qt's own layout of one line.
 Tmesure mesure(const QFont& police, const QString& texte) {
     QTextLayout mise_en_page(texte, police);
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    mise_en_page.setTextOption(option);
-    mise_en_page.beginLayout();
-    const QTextLine ligne = mise_en_page.createLine();
-    mise_en_page.endLayout();
+    const QTextLine ligne = dispose_sur_une_ligne(mise_en_page);
     Tmesure m{ligne.horizontalAdvance(),
               ligne.naturalTextWidth(),
               ligne.ascent() + ligne.descent(),

@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QRawFont>
 #include <QString>
+#include <QTextLayout>
 
 #include <optional>
 
@@ -25,3 +26,7 @@ struct Tligne_numerique {
 // The line of `texte` in `police`, or nothing where Qt must lay it out itself: another
 // character, a text ending in a blank, a font with letter or word spacing, and on Windows.
 std::optional<Tligne_numerique> ligne_numerique(const QFont& police, const QString& texte);
+
+// Lays `mise_en_page`'s text out on one line, left to right, as a label does; the line
+// and its glyph runs are then the layout's.
+QTextLine dispose_sur_une_ligne(QTextLayout& mise_en_page);

@@ -4,6 +4,7 @@
 // Where no such window can be had, the list is read again every second.
 #include "hidapi_commun.h"
 #include "source_hid.h"
+#include "texte_windows.h"
 
 #include <windows.h>
 
@@ -25,24 +26,6 @@ namespace {
 constexpr int periode_enumeration_ms = 1000;
 constexpr wchar_t classe_fenetre[] = L"velmora_surveillance_hid";
 
-std::wstring large(const std::string& utf8) {
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
-
-std::string utf8(const wchar_t* w) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string s(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w, -1, s.data(), n, nullptr, nullptr);
-    s.resize(static_cast<std::size_t>(n - 1));
-    return s;
-}
-
 // Interface paths name the same device in either case.
 bool meme_chemin(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -54,8 +37,8 @@ bool meme_chemin(const std::string& a, const std::string& b) {
 // Whether the device's input reports carry their number: Windows puts a report's number,
 // or 0, before its data, and hidapi takes the 0 away; the capabilities tell which.
 bool rapports_numerotes_windows(const std::string& chemin) {
-    HANDLE h = CreateFileW(large(chemin).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(large_depuis_utf8(chemin).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     bool numerote = false;
     PHIDP_PREPARSED_DATA donnees = nullptr;
@@ -198,8 +181,8 @@ private:
         if (evenement == DBT_DEVICEARRIVAL) arrivees_ = true;
         if (evenement != DBT_DEVICEREMOVECOMPLETE || !retires_) return;
         if (!entete || entete->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
-        const std::string nom =
-            utf8(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(entete)->dbcc_name);
+        const std::string nom = utf8_depuis_large(
+            reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(entete)->dbcc_name);
         // Named as the listing names it, so that the watcher recognises it.
         const auto connu =
             std::find_if(connus_.begin(), connus_.end(),
