@@ -18,23 +18,27 @@ namespace {
 constexpr int statut_divergence = 1;
 constexpr int statut_refuse = 2;
 
-// What a journal cut by a crash or a cut of power still gave.
-void dit_coupure(const std::string& nom, const Tjournal& j, const Trejeu& r) {
+// What a journal cut by a crash or a cut of power still gave, `fait` ("rejoué", "relevé")
+// up to where; whether it was cut.
+bool dit_coupure(const std::string& nom, const Tjournal& j, bool coupe_dans_un_evenement,
+                 const char* fait) {
     if (j.ligne_coupee)
-        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee
-                  << " : rejoué jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
-    else if (r.coupe_dans_un_evenement())
-        std::cerr << nom << " : journal coupé au milieu d'un évènement : rejoué jusque-là\n";
-    else if (!j.complet && !r.divergence())
-        std::cerr << nom
-                  << " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
-                     "fenêtre ; rejoué jusqu'à sa dernière ligne\n";
+        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee << " : "
+                  << fait << " jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
+    else if (coupe_dans_un_evenement)
+        std::cerr << nom << " : journal coupé au milieu d'un évènement : " << fait
+                  << " jusque-là\n";
+    return j.ligne_coupee || coupe_dans_un_evenement;
 }
 
 int rejoue(const Toptions_journal& o, const Tjournal& j) {
     Tmoteur_rejoue m(j);
     m.rejoue();
-    dit_coupure(o.journal, j, m.rejeu);
+    if (!dit_coupure(o.journal, j, m.rejeu.coupe_dans_un_evenement(), "rejoué") && !j.complet &&
+        !m.rejeu.divergence())
+        std::cerr << o.journal
+                  << " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
+                     "fenêtre ; rejoué jusqu'à sa dernière ligne\n";
     if (const auto& d = m.rejeu.divergence()) {
         std::cout << texte_divergence(*d) << '\n';
         return statut_divergence;
@@ -45,11 +49,7 @@ int rejoue(const Toptions_journal& o, const Tjournal& j) {
 
 // The survey's divergence or cut, said on standard error; the status it gives.
 int dit_fin_du_releve(const std::string& nom, const Tjournal& j, const Treleve& r) {
-    if (j.ligne_coupee)
-        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee
-                  << " : relevé jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
-    else if (r.coupe)
-        std::cerr << nom << " : journal coupé au milieu d'un évènement : relevé jusque-là\n";
+    dit_coupure(nom, j, r.coupe, "relevé");
     if (!r.divergence) return 0;
     std::cerr << nom << " : le rejeu s'arrête à sa " << texte_divergence(*r.divergence)
               << "\n  le relevé s'arrête là.\n";
