@@ -20,6 +20,9 @@ public:
 
 } // namespace
 
+Tcible_hid::Tcible_hid() = default;
+Tcible_hid::~Tcible_hid() = default;
+
 void Tcible_hid::attache(QWidget* fenetre) {
     fenetre_ = reinterpret_cast<std::uintptr_t>(fenetre);
 }

@@ -11,17 +11,24 @@
 #include <functional>
 #include <memory>
 
+class QObject;
 class QWidget;
 
 // Where the device layer posts its notifications.
 class Tcible_hid : public IHidTarget {
 public:
+    Tcible_hid();
+    ~Tcible_hid() override;
+    Tcible_hid(const Tcible_hid&) = delete;
+    Tcible_hid& operator=(const Tcible_hid&) = delete;
+
     // The window the notifications are for; null once it is gone, and they are dropped.
     void attache(QWidget* fenetre);
     void PostHidEvent(std::uint32_t wParam, std::uint32_t lParam) override;
 
 private:
     std::atomic<std::uintptr_t> fenetre_{0}; // the window's native handle where it has one
+    std::unique_ptr<QObject> suivi_;         // the platform's own watch on the window, if any
 };
 
 // Sees every notification before the window's ordinary processing: `traite` gets

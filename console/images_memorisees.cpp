@@ -34,6 +34,10 @@ bool image_memorisee(const QString& cle, Timage_memorisee& image) {
     return true;
 }
 
+qsizetype nombre_images_memorisees() {
+    return Tmemoire::commune().images.count();
+}
+
 void memorise(const QString& cle, const Timage_memorisee& image) {
     const qsizetype octets = std::max<qsizetype>(1, image.image.sizeInBytes());
     if (octets <= octets_au_plus)

@@ -14,6 +14,8 @@ struct Timage_memorisee {
 
 // The picture kept under `cle`, if any.
 bool image_memorisee(const QString& cle, Timage_memorisee& image);
+// How many pictures are kept now.
+qsizetype nombre_images_memorisees();
 // Keeps `image` under `cle`, while it fits in the bound.
 void memorise(const QString& cle, const Timage_memorisee& image);
 // `dessin` cut down to the smallest rectangle that holds its ink. Where the picture's ratio

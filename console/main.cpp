@@ -15,7 +15,16 @@
 #include <ctime>
 #include <iostream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Held while the program runs: the installer and the uninstaller look for it, so that they
+    // never replace or remove the files of a running program. The system frees it at the end.
+    CreateMutexW(nullptr, FALSE, L"velmora_en_marche");
+#endif
     Toptions_velmora o = lit_options_velmora(argc, argv);
     if (o.erreur) {
         std::cerr << "velmora : " << *o.erreur << '\n' << usage_velmora << '\n';

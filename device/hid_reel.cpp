@@ -73,6 +73,7 @@ THidResult Thid_reel::Connect(IHidTarget* target) {
 }
 
 void Thid_reel::surveille() {
+    source_->ecoute_changements();
     // What is attached already is announced as if just plugged in.
     examine({});
     std::vector<std::string> retires;

@@ -17,7 +17,7 @@ public:
     Tutilisation_hidapi& operator=(const Tutilisation_hidapi&) = delete;
 };
 
-// The HID devices attached now, each path once.
+// The HID devices attached now, each path once (Windows lists them through its setup API).
 std::vector<Tperipherique_vu> enumere_hidapi();
 
 // Opens a device by its path; `numerote` tells whether its reports carry their number (the

@@ -53,6 +53,10 @@ public:
     // reported removed added to `retires`; or for `delai_max_ms` at most when it is not
     // negative.
     virtual Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) = 0;
+    // From the watcher's thread, once, before its first listing: from then on the system's
+    // word of a change is kept for attend_changement, so that a device plugged while that
+    // listing is read is not missed. Sources that listen from the start need nothing here.
+    virtual void ecoute_changements() {}
     // From any thread: makes the current or next wait return `delai`.
     virtual void reveille() = 0;
     // From any thread: makes the wait return `arret`, now and from then on.

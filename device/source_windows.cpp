@@ -1,7 +1,8 @@
-// The system's device source on Windows: hidapi (Windows back end) lists and opens
-// the devices; a hidden message-only window, registered for the HID interface
-// class, receives WM_DEVICECHANGE when one comes or goes and wakes the watcher.
-// Where no such window can be had, the list is read again every second.
+// The system's device source on Windows: the setup API lists the HID interfaces, hidapi
+// (Windows back end) opens them by path; a hidden message-only window, registered for the
+// HID interface class, receives WM_DEVICECHANGE when one comes or goes and wakes the
+// watcher at once. The list is read again every second all the same: Wine's HID bus, for
+// one, adds and removes its devices without that message.
 #include "hidapi_commun.h"
 #include "source_hid.h"
 #include "texte_windows.h"
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include <dbt.h>
+#include <setupapi.h>
 // MinGW's HID headers declare C functions without saying so.
 extern "C" {
 #include <hidsdi.h> // brings hidusage.h and hidpi.h, in that order
@@ -62,6 +64,49 @@ bool rapports_numerotes_windows(const std::string& chemin) {
     return numerote;
 }
 
+// The HID interfaces present, through the setup API, which every Windows since 2000 has
+// (the configuration manager's interface list, which hidapi asks, fails under Wine). A
+// device is opened without access rights just to read its ids: that asks nothing of it.
+std::vector<Tperipherique_vu> enumere_interfaces_hid() {
+    std::vector<Tperipherique_vu> liste;
+    GUID classe;
+    HidD_GetHidGuid(&classe);
+    HDEVINFO ensemble =
+        SetupDiGetClassDevsW(&classe, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (ensemble == INVALID_HANDLE_VALUE) return liste;
+    std::vector<DWORD> tampon; // DWORDs: the detail's structure is aligned as they are
+    for (DWORD i = 0;; ++i) {
+        SP_DEVICE_INTERFACE_DATA interface{};
+        interface.cbSize = sizeof interface;
+        if (!SetupDiEnumDeviceInterfaces(ensemble, nullptr, &classe, i, &interface)) break;
+        DWORD taille = 0;
+        SetupDiGetDeviceInterfaceDetailW(ensemble, &interface, nullptr, 0, &taille, nullptr);
+        if (taille < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
+        tampon.assign(taille / sizeof(DWORD) + 1, 0);
+        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(tampon.data());
+        detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+        if (!SetupDiGetDeviceInterfaceDetailW(ensemble, &interface, detail,
+                                              static_cast<DWORD>(tampon.size() * sizeof(DWORD)),
+                                              nullptr, nullptr))
+            continue;
+        HANDLE h = CreateFileW(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) continue; // gone since it was listed
+        HIDD_ATTRIBUTES attributs{};
+        attributs.Size = sizeof attributs;
+        if (HidD_GetAttributes(h, &attributs)) {
+            std::string chemin = utf8_depuis_large(detail->DevicePath);
+            const bool deja = std::any_of(liste.begin(), liste.end(), [&](const auto& v) {
+                return meme_chemin(v.chemin, chemin);
+            });
+            if (!deja) liste.push_back({std::move(chemin), attributs.VendorID, attributs.ProductID});
+        }
+        CloseHandle(h);
+    }
+    SetupDiDestroyDeviceInfoList(ensemble);
+    return liste;
+}
+
 class Tsource_windows : public Isource_hid {
 public:
     Tsource_windows() : reveil_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
@@ -73,7 +118,7 @@ public:
     Tsource_windows& operator=(const Tsource_windows&) = delete;
 
     std::vector<Tperipherique_vu> enumere() override {
-        std::vector<Tperipherique_vu> liste = enumere_hidapi();
+        std::vector<Tperipherique_vu> liste = enumere_interfaces_hid();
         std::vector<std::string> chemins;
         for (const auto& v : liste)
             chemins.push_back(v.chemin);
@@ -93,15 +138,12 @@ public:
         using namespace std::chrono;
         if (arrete_) return fin();
         if (!essaye_fenetre_) cree_fenetre();
-        const bool liste_periodique = fenetre_ == nullptr;
         DWORD attente = delai_max_ms < 0 ? INFINITE : static_cast<DWORD>(delai_max_ms);
-        if (liste_periodique) {
-            // Rounded up: rounded down, the last millisecond would wake the watcher at once.
-            const auto reste = ceil<milliseconds>(prochaine_liste_ - steady_clock::now());
-            const auto jusqu_a_la_liste =
-                static_cast<DWORD>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
-            attente = std::min(attente, jusqu_a_la_liste);
-        }
+        // Rounded up: rounded down, the last millisecond would wake the watcher at once.
+        const auto reste = ceil<milliseconds>(prochaine_liste_ - steady_clock::now());
+        const auto jusqu_a_la_liste =
+            static_cast<DWORD>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
+        attente = std::min(attente, jusqu_a_la_liste);
         const DWORD r = MsgWaitForMultipleObjectsEx(reveil_ ? 1 : 0, &reveil_, attente, QS_ALLINPUT,
                                                     MWMO_INPUTAVAILABLE);
         if (arrete_) return fin();
@@ -115,11 +157,17 @@ public:
             retires_ = nullptr;
             if (arrivees_ || !retires.empty()) return Tattente::changement;
         }
-        if (liste_periodique && steady_clock::now() >= prochaine_liste_) {
+        if (steady_clock::now() >= prochaine_liste_) {
             prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
             return Tattente::changement;
         }
         return Tattente::delai;
+    }
+
+    // The window is registered before the first listing: a device that comes while the list
+    // is read then wakes the next wait.
+    void ecoute_changements() override {
+        if (!essaye_fenetre_) cree_fenetre();
     }
 
     void reveille() override {

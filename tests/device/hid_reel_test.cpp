@@ -7,7 +7,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <dbt.h>
+#endif
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -56,6 +63,19 @@ TEST_F(HidReel, UnBoitierDejaBrancheEstAnnonceApresConnect) {
     EXPECT_TRUE(avis[0].second == h || avis[1].second == h);
     EXPECT_EQ(hid->GetVendorID(h), VID_BOITIER);
     EXPECT_EQ(hid->GetProductID(h), PID_BOITIER);
+}
+
+TEST_F(HidReel, UnBoitierBrancheCommeLaPremiereListeSeLitEstAnnonce) {
+    source->mot_seulement_apres_ecoute();
+    source->pendant_la_prochaine_liste(
+        [this] { source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER); });
+
+    hid->Connect(&cible);
+
+    const auto avis = cible.attend(2);
+    ASSERT_EQ(avis.size(), 2u) << "the box plugged during the first listing was never seen";
+    EXPECT_EQ(avis[0].first, NOTIFY_PLUGGED);
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), avis[0].second);
 }
 
 TEST_F(HidReel, BrancherPuisDebrancherLeBoitierEstAnnonceEtLeHandleDevientInerte) {
@@ -436,6 +456,57 @@ TEST(HidReelSysteme, LAttenteDeChangementSeTermineQuandOnLArrete) {
     std::vector<std::string> retires;
     EXPECT_EQ(source->attend_changement(retires, -1), Tattente::arret);
 }
+
+#ifdef _WIN32
+// The hidden window that hears Windows' device changes, sent what Windows sends it from
+// another thread: an arrival wakes the wait, a removal names the device as the listing does.
+TEST(HidReelSysteme, LaFenetreDesChangementsReveilleEtNommeLesRetraits) {
+    auto source = cree_source_systeme();
+    source->ecoute_changements();
+    const auto liste = source->enumere();
+    HWND f = FindWindowExW(HWND_MESSAGE, nullptr, L"velmora_surveillance_hid", nullptr);
+    ASSERT_NE(f, nullptr) << "no window registered for device changes";
+
+    std::vector<std::string> retires;
+    EXPECT_EQ(source->attend_changement(retires, 50), Tattente::delai);
+
+    const auto envoie = [&](WPARAM evenement, const std::wstring& nom) {
+        std::vector<std::uint8_t> octets(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) +
+                                         nom.size() * sizeof(wchar_t));
+        auto* d = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(octets.data());
+        d->dbcc_size = static_cast<DWORD>(octets.size());
+        d->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        std::copy(nom.begin(), nom.end(), d->dbcc_name);
+        // Sent from elsewhere, as the system does: handled while a wait reads its messages.
+        std::atomic<bool> traite{false};
+        std::thread systeme([&] {
+            SendMessageW(f, WM_DEVICECHANGE, evenement, reinterpret_cast<LPARAM>(d));
+            traite = true;
+        });
+        retires.clear();
+        Tattente a = Tattente::delai;
+        while (!traite)
+            if (source->attend_changement(retires, 100) == Tattente::changement)
+                a = Tattente::changement;
+        systeme.join();
+        return a;
+    };
+    EXPECT_EQ(envoie(DBT_DEVICEARRIVAL, L"\\\\?\\hid#vid_04d8&pid_0000#1"), Tattente::changement);
+    EXPECT_THAT(retires, IsEmpty());
+
+    // Windows may name a device in another case than its listing: the listing's name comes back.
+    std::string connu = liste.empty() ? "\\\\?\\hid#vid_04d8&pid_0000#2" : liste.front().chemin;
+    std::wstring en_majuscules;
+    for (const char c : connu)
+        en_majuscules += static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(c)));
+    if (liste.empty()) connu = std::string(en_majuscules.begin(), en_majuscules.end());
+    EXPECT_EQ(envoie(DBT_DEVICEREMOVECOMPLETE, en_majuscules), Tattente::changement);
+    EXPECT_THAT(retires, ElementsAre(connu));
+
+    source->arrete();
+    EXPECT_EQ(source->attend_changement(retires, -1), Tattente::arret);
+}
+#endif
 
 TEST(HidReelSysteme, LeBoitierBrancheEstAnnonce) {
     Tcible_enregistree cible;

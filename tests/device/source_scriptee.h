@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -21,15 +22,26 @@ public:
     void ajoute(const std::string& chemin, THidId vid, THidId pid) {
         std::lock_guard v(m_);
         presents_[chemin] = {vid, pid};
-        ++changements_;
+        signale_verrouille();
         cv_.notify_all();
+    }
+    // The system's word of a change reaches only a watcher that listens already, as
+    // Windows' device notifications reach only a window registered for them.
+    void mot_seulement_apres_ecoute() {
+        std::lock_guard v(m_);
+        exige_ecoute_ = true;
+    }
+    // Runs inside the next listing, once its list is read: a device plugged meanwhile.
+    void pendant_la_prochaine_liste(std::function<void()> f) {
+        std::lock_guard v(m_);
+        pendant_liste_ = std::move(f);
     }
     // The device leaves the list, and the system says so.
     void retire(const std::string& chemin) {
         std::lock_guard v(m_);
         presents_.erase(chemin);
         retires_.push_back(chemin);
-        ++changements_;
+        signale_verrouille();
         cv_.notify_all();
     }
     // Unplugged and plugged again, under the same path, before anyone looked.
@@ -37,7 +49,7 @@ public:
         std::lock_guard v(m_);
         presents_[chemin] = {vid, pid};
         retires_.push_back(chemin);
-        ++changements_;
+        signale_verrouille();
         cv_.notify_all();
     }
     // An input report from the device, report identifier first.
@@ -100,11 +112,20 @@ public:
 
     // ---- Isource_hid -----------------------------------------------------------------------
     std::vector<Tperipherique_vu> enumere() override {
-        std::lock_guard v(m_);
         std::vector<Tperipherique_vu> liste;
-        for (const auto& [chemin, ids] : presents_)
-            liste.push_back({chemin, ids.first, ids.second});
+        std::function<void()> pendant;
+        {
+            std::lock_guard v(m_);
+            for (const auto& [chemin, ids] : presents_)
+                liste.push_back({chemin, ids.first, ids.second});
+            pendant.swap(pendant_liste_);
+        }
+        if (pendant) pendant();
         return liste;
+    }
+    void ecoute_changements() override {
+        std::lock_guard v(m_);
+        ecoute_ = true;
     }
     bool peut_ouvrir(const std::string& chemin) override {
         std::lock_guard v(m_);
@@ -191,6 +212,11 @@ private:
         return static_cast<int>(n);
     }
 
+    // The system's word of a change.
+    void signale_verrouille() {
+        if (!exige_ecoute_ || ecoute_) ++changements_;
+    }
+
     std::mutex m_;
     std::condition_variable cv_;
     std::map<std::string, std::pair<THidId, THidId>> presents_;
@@ -200,7 +226,10 @@ private:
     std::map<std::string, int> en_attente_;
     std::map<std::string, std::vector<std::vector<std::uint8_t>>> ecrits_;
     std::set<std::string> sans_droits_;
+    std::function<void()> pendant_liste_;
     int changements_ = 0;
+    bool exige_ecoute_ = false;
+    bool ecoute_ = false;
     bool surveillant_en_attente_ = false;
     int delai_en_attente_ = 0;
     bool reveil_ = false;

@@ -66,6 +66,14 @@ if kill -0 $programme 2>/dev/null; then
     echo "ÉCHEC : velmora.exe ne s'est pas fermé"
     exit 1
 fi
-wait $programme || true
+set +e
+wait $programme
+statut=$?
+set -e
 trap - EXIT
-echo "velmora.exe fermé"
+# Closed by the crew, it ends well; stopped behind its box, it is killed.
+if [ "$attendu" = fenetre ] && [ $statut != 0 ]; then
+    echo "ÉCHEC : velmora.exe fermé avec le statut $statut"
+    exit 1
+fi
+echo "velmora.exe fermé (statut $statut)"

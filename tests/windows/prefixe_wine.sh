@@ -24,6 +24,9 @@ done
 # attached; to the output here. Set in Windows' own user environment: Wine does not pass QT_
 # variables through.
 "$lance" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /t REG_SZ /d 1 /f >/dev/null
+# Wine's HID bus reads the box through hidraw, as Windows' HID stack reads it over USB, once it
+# leaves SDL out (which would take the box for a joystick or hide it); read at the bus's start.
+"$lance" reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v "Enable SDL" /t REG_DWORD /d 0 /f >/dev/null
 wineserver -w
 touch "$prefixe/.velmora_pret"
 echo "Préfixe Wine prêt : $prefixe"

@@ -1,0 +1,193 @@
+#!/usr/bin/env bash
+# velmora.exe with the box, through a real HID stack: in a QEMU guest with udev, the virtual box
+# is a uhid device of the guest's kernel, Wine's HID bus sees it through hidraw, and the portable
+# Windows program counts it on Xvfb. What the crew would see is read from the program itself:
+# ETAT USB's colour on screen, TOTAL from its run journal's checkpoints (written once a second).
+# The journal then replays "identique" in Linux's velmora-journal.
+# Usage: boitier_invite.sh VM LINUX_BUILD ZIP PREFIX FORM.ui ARTEFACTS
+#        (in the guest: boitier_invite.sh --invite LINUX_BUILD ZIP PREFIX FORM.ui)
+set -euo pipefail
+
+titre="LOGICIEL DE SIMULATION DU VELMORA"
+
+if [ "${1:-}" != --invite ]; then
+    vm=$1 linux=$2 zip=$3 prefixe=$4 forme=$5 artefacts=$6
+    boitier="$linux/tools/boitier_virtuel/boitier_virtuel"
+    lecteur="$linux/lecteur_journal/velmora-journal"
+    for p in "$boitier" "$lecteur"; do
+        [ -x "$p" ] || { echo "ÉCHEC : pas de $p : construisez d'abord la version Linux"; exit 1; }
+    done
+    [ -f "$zip" ] || { echo "ÉCHEC : pas de dossier portable $zip : lancez scripts/windows"; exit 1; }
+    [ -f "$prefixe/.velmora_pret" ] || { echo "ÉCHEC : préfixe Wine $prefixe pas prêt"; exit 1; }
+    rm -rf "$artefacts"
+    mkdir -p "$artefacts"
+    set +e
+    "$vm" --udevd --sortie "$artefacts" --delai 1200 -- \
+        bash "$(cd "$(dirname "$0")" && pwd)/$(basename "$0")" --invite "$linux" "$zip" "$prefixe" "$forme"
+    etat=$?
+    set -e
+    [ $etat = 77 ] && exit 77
+    [ $etat = 0 ] || { echo "ÉCHEC dans l'invité (statut $etat)"; exit 1; }
+    journal=$(ls "$artefacts"/*.journal 2>/dev/null | head -1)
+    [ -n "$journal" ] || { echo "ÉCHEC : l'invité n'a pas rendu le journal du programme"; exit 1; }
+    sortie=$("$lecteur" rejoue "$journal") || { echo "ÉCHEC : journal de Windows rejoué sous Linux : $sortie"; exit 1; }
+    echo "journal de velmora.exe rejoué sous Linux : $sortie"
+    echo "tout est vu"
+    exit 0
+fi
+
+# ---- In the guest ----------------------------------------------------------------------------
+linux=$2 zip=$3 prefixe=$4 forme=$5
+sortie=${VELMORA_SORTIE:?}
+debut=$(date +%s%N)
+dit() { # the log's lines, timed from the guest's start of the test
+    local ms=$((($(date +%s%N) - debut) / 1000000))
+    printf '[invité %d,%01d s] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
+}
+echecs=0
+verifie() { # WHAT COMMAND...: seen when the command succeeds
+    local quoi=$1
+    shift
+    if "$@"; then dit "vu : $quoi"; else
+        dit "ÉCHEC : $quoi"
+        echecs=$((echecs + 1))
+    fi
+}
+
+# The machine's displays and Wine servers are not the guest's: its own, in memory.
+mkdir -p /tmp/.X11-unix "/tmp/.wine-$(id -u)"
+mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix
+mount -t tmpfs -o mode=700 tmpfs "/tmp/.wine-$(id -u)"
+travail=$(mktemp -d /tmp/velmora-invite-windows.XXXXXX)
+unzip -q "$zip" -d "$travail/portable"
+exe=$(ls "$travail"/portable/*/velmora.exe)
+
+Xvfb :99 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 100); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.1; done
+export DISPLAY=:99
+
+export WINEPREFIX=$prefixe WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+[ -d "$prefixe.locales/fr_FR.UTF-8" ] && export LOCPATH="$prefixe.locales"
+export LC_ALL=fr_FR.UTF-8
+journaux="$prefixe/drive_c/users/$(id -un)/AppData/Local/velmora/journaux"
+mkdir -p "$journaux"
+ls "$journaux" >"$travail/journaux_avant"
+
+# ---- The box, driven through a pipe; its lines kept -------------------------------------------
+mkfifo "$travail/commandes"
+"$linux/tools/boitier_virtuel/boitier_virtuel" <"$travail/commandes" >"$travail/boitier.log" 2>&1 &
+boitier=$!
+exec 3>"$travail/commandes"
+commande() { echo "$1" >&3; }
+attend_ligne() { # TEXT SECONDS [FROM-LINE]: the box said it, after that line
+    local fin=$((SECONDS + $2))
+    while [ $SECONDS -lt $fin ]; do
+        tail -n +"${3:-1}" "$travail/boitier.log" | grep -q -- "$1" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+lignes_boitier() { wc -l <"$travail/boitier.log"; }
+
+# ---- What the program shows -------------------------------------------------------------------
+# ETAT USB's middle, in the form (its panel lies at the form's origin).
+panneau=$(sed -n '/name="Panel1"/,/<\/rect>/p' "$forme")
+px=$(echo "$panneau" | sed -n 's/.*<x>\([0-9]*\)<.*/\1/p')
+py=$(echo "$panneau" | sed -n 's/.*<y>\([0-9]*\)<.*/\1/p')
+pl=$(echo "$panneau" | sed -n 's/.*<width>\([0-9]*\)<.*/\1/p')
+ph=$(echo "$panneau" | sed -n 's/.*<height>\([0-9]*\)<.*/\1/p')
+fenetre=""
+etat_usb() { # vert, rouge or the colour seen at ETAT USB's middle
+    local img="$travail/ecran.png" x y c
+    import -window "$fenetre" "$img" 2>/dev/null || { echo "?"; return; }
+    # Wine's window holds its frame and title above the form: the form is its bottom, centred.
+    read -r l h < <(identify -format '%w %h' "$img")
+    x=$(((l - 1000) / 2 + px + pl / 2))
+    y=$((h - 684 - (l - 1000) / 2 + py + ph / 2))
+    c=$(convert "$img" -format "%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)]" info:)
+    case "$c" in 0,128,0) echo vert ;; 255,0,0) echo rouge ;; *) echo "$c" ;; esac
+}
+attend_etat() { # COLOUR SECONDS
+    local fin=$((SECONDS + $2))
+    while [ $SECONDS -lt $fin ]; do
+        [ "$(etat_usb)" = "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+journal_du_programme() { comm -13 "$travail/journaux_avant" <(ls "$journaux") | grep '\.journal$' | head -1; }
+total() { # TOTAL's six digits at the journal's last checkpoint
+    local j
+    j=$(journal_du_programme)
+    [ -n "$j" ] || return 0
+    grep '^point ' "$journaux/$j" | tail -n 1 | awk '{ print $3 }'
+}
+attend_total() { # DIGITS SECONDS
+    local fin=$((SECONDS + $2))
+    while [ $SECONDS -lt $fin ]; do
+        [ "$(total)" = "$1" ] && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+attend_ligne "branché" 30 || { dit "ÉCHEC : le boîtier virtuel n'est pas apparu"; exit 1; }
+dit "boîtier branché avant le programme"
+
+(cd "$(dirname "$exe")" && exec wine velmora.exe) >"$travail/velmora.log" 2>&1 &
+programme=$!
+for _ in $(seq 600); do
+    fenetre=$(xwininfo -root -tree 2>/dev/null |
+        awk -v t="\"$titre\"" 'index($0, t) { print $1; exit }')
+    [ -n "$fenetre" ] && break
+    sleep 0.2
+done
+[ -n "$fenetre" ] || { dit "ÉCHEC : aucune fenêtre « $titre »"; cat "$travail/velmora.log"; exit 1; }
+dit "fenêtre « $titre » montrée"
+
+verifie "ETAT USB vert, le boîtier branché avant le démarrage" attend_etat vert 90
+import -window "$fenetre" "$sortie/branche_avant.png"
+
+commande "tours 540"
+verifie "TOTAL 01.000 après 540 tours (540 tours / 1000 m)" attend_total 001000 60
+deja=$(lignes_boitier)
+commande "tours 4860"
+attend_ligne "envoyé : 4860 tours" 120 "$deja"
+verifie "TOTAL 10.000 après 5400 tours, dont 4860 à 250 tours par seconde" attend_total 010000 60
+
+commande "touches 1 2 10 3 4 5 16"
+verifie "TOTAL 12.345 après 1 2 , 3 4 5 et le bouton rouge" attend_total 012345 60
+
+commande "debranche"
+verifie "ETAT USB rouge, le boîtier débranché" attend_etat rouge 30
+import -window "$fenetre" "$sortie/debranche.png"
+commande "rebranche"
+t0=$(date +%s%N)
+verifie "ETAT USB vert, le boîtier rebranché" attend_etat vert 60
+vu_ms=$((($(date +%s%N) - t0) / 1000000))
+dit "rebranché vu en $((vu_ms / 1000)),$((vu_ms % 1000 / 100)) s (capture d'écran comprise)"
+commande "tours 540"
+verifie "TOTAL 13.345 après 540 tours de plus : le compte reprend exactement" attend_total 013345 60
+import -window "$fenetre" "$sortie/fin.png"
+dit "TOTAL au dernier point de contrôle : $(total)"
+
+# Closed as the crew closes it: the box gets the close report.
+deja=$(lignes_boitier)
+wine taskkill /im velmora.exe >/dev/null 2>&1 || true
+ferme() {
+    for _ in $(seq 120); do kill -0 $programme 2>/dev/null || break; sleep 0.5; done
+    ! kill -0 $programme 2>/dev/null && wait $programme
+}
+verifie "velmora.exe s'est fermé avec le statut 0" ferme
+verifie "le boîtier a reçu le rapport de fermeture 00 00" attend_ligne "sortie : 00 00" 20 "$deja"
+
+commande quitte
+exec 3>&-
+wait $boitier || true
+j=$(journal_du_programme)
+[ -n "$j" ] && cp "$journaux/$j" "$sortie/"
+cp "$travail/boitier.log" "$sortie/"
+wineserver -k 2>/dev/null || true
+dit "$([ $echecs = 0 ] && echo "tout est vu" || echo "$echecs ÉCHEC(S)")"
+[ $echecs = 0 ]
