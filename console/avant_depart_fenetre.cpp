@@ -105,7 +105,6 @@ void Tfiche_mere::enregistre_paire_mesuree() {
         services_.message(erreur->toStdString());
         return;
     }
-    mesure_->enregistrement->setText(QString("Étalonnage %1 enregistré dans %2")
-                                         .arg(p->emplacement)
-                                         .arg(chemin));
+    mesure_->enregistrement->setText(
+        QString("Étalonnage %1 enregistré dans %2").arg(p->emplacement).arg(chemin));
 }

@@ -26,8 +26,8 @@ std::optional<QString> enregistre_etalonnage(const QString& chemin, int emplacem
         ancien = f.readAll();
     }
     const std::string nouveau = remplace_emplacement(
-        std::string_view(ancien.constData(), static_cast<std::size_t>(ancien.size())),
-        emplacement, paire);
+        std::string_view(ancien.constData(), static_cast<std::size_t>(ancien.size())), emplacement,
+        paire);
     // Written beside it, flushed to the disk, then renamed over it: a cut or a full disk
     // leaves the old file whole.
     QSaveFile s(chemin);

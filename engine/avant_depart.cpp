@@ -17,7 +17,9 @@ std::string_view sans_blancs(std::string_view t) {
     return t;
 }
 
-bool chiffre(char c) { return c >= '0' && c <= '9'; }
+bool chiffre(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Digits only, at most `max_chiffres` of them.
 std::optional<std::int64_t> entier(std::string_view t, std::size_t max_chiffres) {
@@ -81,8 +83,8 @@ std::optional<std::int64_t> ecart_dixiemes_pour_mille(Tpaire_etalonnage a, Tpair
 
 std::string texte_decimal(std::int64_t valeur, int decimales) {
     const bool negatif = valeur < 0;
-    const std::uint64_t a = negatif ? 0 - static_cast<std::uint64_t>(valeur)
-                                    : static_cast<std::uint64_t>(valeur);
+    const std::uint64_t a =
+        negatif ? 0 - static_cast<std::uint64_t>(valeur) : static_cast<std::uint64_t>(valeur);
     const auto p = static_cast<std::uint64_t>(puissance_dix(decimales));
     std::string t = negatif ? "-" : "";
     t += std::to_string(a / p);

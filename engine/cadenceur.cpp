@@ -38,8 +38,9 @@ void Tmoteur::Timer1Timer() {
         Labelheure.ecrit_texte(entre_blancs(services.heure_format_long()));
     const Theure_du_jour h = heure_officielle();
     if (etat.decalage_officiel != 0)
-        Labelheure.ecrit_texte(entre_blancs(deux_chiffres(h.heures) + ":" + deux_chiffres(h.minutes) +
-                                            ":" + deux_chiffres(h.secondes) + " HO"));
+        Labelheure.ecrit_texte(entre_blancs(deux_chiffres(h.heures) + ":" +
+                                            deux_chiffres(h.minutes) + ":" +
+                                            deux_chiffres(h.secondes) + " HO"));
     etat.dixiemes_ecoules = 0;
     etat.dixiemes_maintenant =
         sature_32(std::int64_t{h.heures} * 36000 + std::int64_t{h.minutes} * 600 +

@@ -49,11 +49,11 @@ void Tmoteur::calcule_mesure() {
                                  std::to_string(paire->tours) + " Trs pour " +
                                  std::to_string(paire->metres) + " m");
     const auto ecart = ecart_dixiemes_pour_mille({etat.tours_etal, etat.dist_etal}, *paire);
-    la_ecart_mesure.ecrit_texte(
-        ecart ? avec_signe(*ecart, 1) + " ‰ par rapport à l'étalonnage en service (" +
-                    std::to_string(etat.tours_etal) + " Trs pour " +
-                    std::to_string(etat.dist_etal) + " m)"
-              : "Aucun étalonnage en service à comparer");
+    la_ecart_mesure.ecrit_texte(ecart ? avec_signe(*ecart, 1) +
+                                            " ‰ par rapport à l'étalonnage en service (" +
+                                            std::to_string(etat.tours_etal) + " Trs pour " +
+                                            std::to_string(etat.dist_etal) + " m)"
+                                      : "Aucun étalonnage en service à comparer");
     // One revolution in millimetres of the base, and in hundredths of per mille of it.
     const std::int64_t tours = etat.tours_mesures;
     std::int64_t diviseur = tours;
@@ -160,9 +160,9 @@ void Tmoteur::valid_heure_officielleClick() {
         return;
     }
     etat.decalage_officiel = *d;
-    la_decalage_officiel.ecrit_texte(
-        *d == 0 ? "Heure officielle = heure de l'ordinateur."
-                : "Heure officielle = heure de l'ordinateur " + avec_signe(*d, 1) + " s");
+    la_decalage_officiel.ecrit_texte(*d == 0 ? "Heure officielle = heure de l'ordinateur."
+                                             : "Heure officielle = heure de l'ordinateur " +
+                                                   avec_signe(*d, 1) + " s");
 }
 
 void Tmoteur::raz_heure_officielleClick() {

@@ -74,14 +74,13 @@ bool est_une_case(std::string_view nom) {
 namespace {
 
 const std::string_view champs_simples[] = {
-    "ed_seuil_conf", "ed_fichier_rallye", "ed_offcet_cad", "cb_num_etal",
-    "cb_heure_zr",   "cb_min_zr",         "cb_sec_zr",     "ZONE",
-    "ed_heure_officielle"};
+    "ed_seuil_conf", "ed_fichier_rallye", "ed_offcet_cad", "cb_num_etal",        "cb_heure_zr",
+    "cb_min_zr",     "cb_sec_zr",         "ZONE",          "ed_heure_officielle"};
 
 Tmodele_champ* champ_simple(Tmoteur& m, std::string_view nom) {
     Tmodele_champ* const champs[] = {
-        &m.ed_seuil_conf, &m.ed_fichier_rallye, &m.ed_offcet_cad, &m.cb_num_etal,
-        &m.cb_heure_zr,   &m.cb_min_zr,         &m.cb_sec_zr,     &m.ZONE,
+        &m.ed_seuil_conf,      &m.ed_fichier_rallye, &m.ed_offcet_cad, &m.cb_num_etal,
+        &m.cb_heure_zr,        &m.cb_min_zr,         &m.cb_sec_zr,     &m.ZONE,
         &m.ed_heure_officielle};
     for (std::size_t i = 0; i < std::size(champs); ++i)
         if (champs_simples[i] == nom) return champs[i];

@@ -12,8 +12,8 @@
 #include <QGuiApplication>
 
 #include <iostream>
-#include <tuple>
 #include <new>
+#include <tuple>
 
 namespace {
 
@@ -101,8 +101,8 @@ int etalonnage(const Toptions_journal& o, const Tjournal& j) {
     const auto de = lit_heure_dixiemes(*o.de);
     const auto a = lit_heure_dixiemes(*o.a);
     const auto base = lit_longueur_base(*o.base);
-    for (const auto& [valeur, nom, texte] : {std::tuple{de.has_value(), "--de", *o.de},
-                                             std::tuple{a.has_value(), "--a", *o.a}})
+    for (const auto& [valeur, nom, texte] :
+         {std::tuple{de.has_value(), "--de", *o.de}, std::tuple{a.has_value(), "--a", *o.a}})
         if (!valeur) {
             std::cerr << "velmora-journal : " << nom << " « " << texte
                       << " » n'est pas une heure HH:MM:SS ou HH:MM:SS,d\n";
@@ -117,8 +117,7 @@ int etalonnage(const Toptions_journal& o, const Tjournal& j) {
         const Tmesure_journal m = mesure_dans_journal(j, *de, *a, *base);
         std::cout << "Tours de roue de " << texte_heure_dixiemes(*de) << " à "
                   << texte_heure_dixiemes(*a) << " : " << m.tours << '\n'
-                  << "Étalonnage : " << m.paire.tours << " Trs pour " << m.paire.metres
-                  << " m\n";
+                  << "Étalonnage : " << m.paire.tours << " Trs pour " << m.paire.metres << " m\n";
         return 0;
     } catch (const Tmesure_refusee& e) {
         std::cerr << "velmora-journal : " << e.what() << '\n';

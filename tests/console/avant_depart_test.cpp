@@ -147,8 +147,7 @@ private slots:
                                                       std::filesystem::perms::others_read);
             clique(f, "mesure_enregistrer");
             QTRY_COMPARE(f.boites.textes.size(), std::size_t{1});
-            QVERIFY2(f.boites.textes[0].contains("lecture seule"),
-                     qPrintable(f.boites.textes[0]));
+            QVERIFY2(f.boites.textes[0].contains("lecture seule"), qPrintable(f.boites.textes[0]));
             QCOMPARE(lit_fichier(fichier), fichier_etalonnage);
             QCOMPARE(f.texte("lb_dist_etal"), QString("1000 m"));
             heure(f, {10, 0, 40, 0});
@@ -162,20 +161,20 @@ private slots:
         QCOMPARE(m.moteur.la_paire_mesuree.texte(), paire_vue.toStdString());
 
         // After the fact, from the journal: the same pair between the base's two times.
-        const Texecution r = lance(VELMORA_JOURNAL,
-                                   {"etalonnage", journal, "--de", "10:00:10", "--a",
-                                    "10:00:20,0", "--base", "1000"},
-                                   rep);
+        const Texecution r = lance(
+            VELMORA_JOURNAL,
+            {"etalonnage", journal, "--de", "10:00:10", "--a", "10:00:20,0", "--base", "1000"},
+            rep);
         QCOMPARE(r.statut, 0);
         QCOMPARE(QString::fromStdString(r.sortie),
                  QString("Tours de roue de 10:00:10,0 à 10:00:20,0 : 540\n"
                          "Étalonnage : 540 Trs pour 1000 m\n"));
-        for (const auto& [de, a] : {std::pair{"10:00:20", "10:00:10"},
-                                    std::pair{"09:59:00", "10:00:20"},
-                                    std::pair{"10:00:10", "10:05:00"}}) {
-            const Texecution refus = lance(
-                VELMORA_JOURNAL, {"etalonnage", journal, "--de", de, "--a", a, "--base", "1000"},
-                rep);
+        for (const auto& [de, a] :
+             {std::pair{"10:00:20", "10:00:10"}, std::pair{"09:59:00", "10:00:20"},
+              std::pair{"10:00:10", "10:05:00"}}) {
+            const Texecution refus =
+                lance(VELMORA_JOURNAL,
+                      {"etalonnage", journal, "--de", de, "--a", a, "--base", "1000"}, rep);
             QCOMPARE(refus.statut, 2);
             QVERIFY2(refus.erreurs.find("velmora-journal : --") == 0, refus.erreurs.c_str());
         }

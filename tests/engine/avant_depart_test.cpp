@@ -18,12 +18,12 @@ TEST(AvantDepart, la_longueur_tapee_donne_une_paire_entiere_et_exacte) {
         {" 1000,0 ", 540, Tpaire_etalonnage{540, 1000}},
         {"1000,5", 540, Tpaire_etalonnage{5400, 10005}},
         {"4999.25", 2679, Tpaire_etalonnage{267900, 499925}},
-        {"1000", 0, std::nullopt},           // no revolution counted
-        {"0,0", 540, std::nullopt},          // no length
-        {"1 000", 540, std::nullopt},        // a blank inside
-        {"1000,", 540, std::nullopt},        // a comma and nothing
-        {"1000,1234", 540, std::nullopt},    // finer than a millimetre
-        {"-1000", 540, std::nullopt},        // a sign
+        {"1000", 0, std::nullopt},        // no revolution counted
+        {"0,0", 540, std::nullopt},       // no length
+        {"1 000", 540, std::nullopt},     // a blank inside
+        {"1000,", 540, std::nullopt},     // a comma and nothing
+        {"1000,1234", 540, std::nullopt}, // finer than a millimetre
+        {"-1000", 540, std::nullopt},     // a sign
         {"3000000", 3000, Tpaire_etalonnage{3000, 3000000}},
     };
     for (const Tcas& c : cas) {
@@ -46,11 +46,15 @@ TEST(AvantDepart, seul_l_emplacement_choisi_change_dans_le_fichier) {
     const Tcas cas[] = {
         {"LF", "541\n1000\n540\n1030\n539\n1000\n", 2, "541\n1000\n555\n1001\n539\n1000\n"},
         {"fins mêlées", "541\r\n1000\n540\r\n1030\n", 2, "541\r\n1000\n555\r\n1001\n"},
-        {"sans fin à la dernière", "541\r\n1000\r\n540\r\n1030", 2,
-         "541\r\n1000\r\n555\r\n1001"},
+        {"sans fin à la dernière", "541\r\n1000\r\n540\r\n1030", 2, "541\r\n1000\r\n555\r\n1001"},
         {"lignes manquantes", "541\r\n1000\r\n", 3,
          "541\r\n1000\r\n555\r\n1001\r\n555\r\n1001\r\n"},
-        {"Ctrl-Z", "541\n1000\x1a" "540\n", 2, "541\n1000\n555\n1001\n\x1a" "540\n"},
+        {"Ctrl-Z",
+         "541\n1000\x1a"
+         "540\n",
+         2,
+         "541\n1000\n555\n1001\n\x1a"
+         "540\n"},
         {"vide", "", 1, "555\n1001\n"},
     };
     for (const Tcas& c : cas)
@@ -65,9 +69,9 @@ TEST(AvantDepart, l_heure_officielle_donne_le_decalage_au_dixieme) {
         std::optional<std::int32_t> dixiemes;
     };
     const Tcas cas[] = {
-        {"10:15", 10 * h + 15 * m + 2'300, -23},  // the computer is 2,3 s ahead
-        {"10:15", 10 * h + 14 * m + 58'760, 12},  // 1,24 s behind: to the nearest tenth
-        {"00:00", 23 * h + 59 * m + 59'000, 10},  // across midnight, the short way
+        {"10:15", 10 * h + 15 * m + 2'300, -23}, // the computer is 2,3 s ahead
+        {"10:15", 10 * h + 14 * m + 58'760, 12}, // 1,24 s behind: to the nearest tenth
+        {"00:00", 23 * h + 59 * m + 59'000, 10}, // across midnight, the short way
         {"23:59", 30'000, -900},
         {"-2,3", 0, -23},
         {"+1.5", 0, 15},
