@@ -139,9 +139,10 @@ int main(int argc, char** argv) {
     clique("mesure_arrivee");
     QTest::keyClicks(fiche.findChild<QWidget*>("ed_base_mesure"), "1000");
     journal("mesure : %s", qPrintable(texte("la_paire_mesuree")));
-    verifie(texte("la_paire_mesuree") == QString("Étalonnage 1 : 547 Trs pour 1000 m"),
-            "la paire mesurée est 547 tours pour 1000 m");
-    clique("mesure_appliquer");
+    const bool paire_exacte = texte("la_paire_mesuree") == "Étalonnage 1 : 547 Trs pour 1000 m";
+    verifie(paire_exacte, "la paire mesurée est 547 tours pour 1000 m");
+    // A wrong pair would raise the plausibility box, which nobody closes in the guest.
+    if (paire_exacte) clique("mesure_appliquer");
     verifie(texte("lb_tours_roue") == "547 Trs" && texte("lb_dist_etal") == "1000 m",
             "l'étalonnage mesuré est en service");
     const QString total_final = registre(fiche, "tot");
