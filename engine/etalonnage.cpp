@@ -61,6 +61,8 @@ void Tmoteur::lire_donnee_etalonnage() {
         lb_dist_etal.ecrit_texte(Memo_copie.ligne(ligne_tours + 1) + " m");
     }
     etalonnage_en_service();
+    // A measured pair now goes to this slot, against this calibration.
+    calcule_mesure();
 }
 
 void Tmoteur::etalonnage_en_service() {
