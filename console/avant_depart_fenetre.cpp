@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include <utility>
+
 void Tfiche_mere::cree_avant_depart() {
     // In the free corner of the calibration panel, right of ETAL: no control of the form moves.
     auto* mesurer = new QPushButton("MESURER", ui_->Panel2);
