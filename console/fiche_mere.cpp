@@ -46,6 +46,7 @@ Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, Tmode_fiche mo
     for (QLabel* l : findChildren<QLabel*>())
         l->setFixedSize(l->size());
     montre_volant();
+    cree_avant_depart();
 
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName("Timer1");
@@ -100,6 +101,8 @@ void Tfiche_mere::branche_evenements() {
 
     for (const Tclic& c : clics()) {
         const QString nom = QString::fromLatin1(c.nom.data(), static_cast<int>(c.nom.size()));
+        // ENREGISTRER also saves the file once the engine has the pair in service.
+        if (c.nom == "mesure_enregistrer") continue;
         const auto clic = [this, nom = std::string(c.nom)] { evenement(Tevenement::clic(nom)); };
         if (auto* bouton = findChild<QAbstractButton*>(nom))
             connect(bouton, &QAbstractButton::clicked, this, clic);
@@ -113,6 +116,7 @@ void Tfiche_mere::branche_evenements() {
 
     sur_choix(ui_->cb_num_etal);
     sur_choix(ui_->ZONE);
+    branche_avant_depart();
 }
 
 void Tfiche_mere::sur_choix(QComboBox* w) {

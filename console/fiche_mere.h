@@ -23,6 +23,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QTimer;
 class Tbarre_ecart;
+class Tdialogue_heure;
+class Tdialogue_mesure;
 namespace Ui {
 class fiche_mere;
 }
@@ -54,8 +56,13 @@ public:
     // notification posted from the library's thread during shutdown is harmless.
     static Tcible_hid& cible_hid();
 
+    // The dialogs of the tasks before a start (MESURER and F7; a click on the clock and F8).
+    void ouvre_mesure();
+    void ouvre_heure_officielle();
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* objet, QEvent* e) override;
 
 private:
     std::unique_ptr<Ui::fiche_mere> ui_;
@@ -70,6 +77,8 @@ private:
     Tcrochet_hid crochet_;
     QTimer* Timer1_ = nullptr;
     QTimer* Timer2_ = nullptr;
+    Tdialogue_mesure* mesure_ = nullptr;
+    Tdialogue_heure* heure_officielle_ = nullptr;
 
     // One event into the engine; during a replay the crew's are dropped.
     bool evenement(const Tevenement& e) { return rejeu_ ? false : entree_.distribue(e); }
@@ -77,6 +86,10 @@ private:
     void montre_volant();
     void lie_controles();
     void branche_evenements();
+    // The MESURER button, the two dialogs and their keys; the save of a measured pair.
+    void cree_avant_depart();
+    void branche_avant_depart();
+    void enregistre_paire_mesuree();
 
     void lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee = false);
     void lie(Tmodele_case& m, QAbstractButton* w);

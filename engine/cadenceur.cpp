@@ -32,8 +32,15 @@ std::string entre_blancs(const std::string& t) {
 } // namespace
 
 void Tmoteur::Timer1Timer() {
-    Labelheure.ecrit_texte(entre_blancs(services.heure_format_long()));
-    const Theure_du_jour h = services.heure();
+    // Without an offset the clock shows in the user's own format; with one, the official time
+    // on 24 hours and the letters HO, so that the crew sees it is not the computer's.
+    if (etat.decalage_officiel == 0)
+        Labelheure.ecrit_texte(entre_blancs(services.heure_format_long()));
+    const Theure_du_jour h = heure_officielle();
+    if (etat.decalage_officiel != 0)
+        Labelheure.ecrit_texte(entre_blancs(deux_chiffres(h.heures) + ":" +
+                                            deux_chiffres(h.minutes) + ":" +
+                                            deux_chiffres(h.secondes) + " HO"));
     etat.dixiemes_ecoules = 0;
     etat.dixiemes_maintenant =
         sature_32(std::int64_t{h.heures} * 36000 + std::int64_t{h.minutes} * 600 +

@@ -43,7 +43,7 @@ void Tmoteur::demarrage() {
 }
 
 void Tmoteur::heure_depart_par_defaut() {
-    const Theure_du_jour h = services.heure();
+    const Theure_du_jour h = heure_officielle();
     etat.min_zr = h.minutes + 2;
     etat.heure_zr = h.heures;
     etat.sec_zr = 0;

@@ -29,8 +29,9 @@ std::int32_t sature(std::int64_t v) {
 
 bool Tmoteur::lit_fichier_etalonnage() {
     Memo_copie.efface();
-    auto lignes = services.lit_fichier(services.repertoire_executable() + "etalonnage.txt",
-                                       Tfins_de_ligne::etalonnage, nbr_lignes_max);
+    chemin_etalonnage = services.repertoire_executable() + "etalonnage.txt";
+    auto lignes =
+        services.lit_fichier(chemin_etalonnage, Tfins_de_ligne::etalonnage, nbr_lignes_max);
     if (!lignes) {
         services.message(texte_fichier_absent);
         return false;
@@ -59,6 +60,12 @@ void Tmoteur::lire_donnee_etalonnage() {
         lb_tours_roue.ecrit_texte(Memo_copie.ligne(ligne_tours) + " Trs");
         lb_dist_etal.ecrit_texte(Memo_copie.ligne(ligne_tours + 1) + " m");
     }
+    etalonnage_en_service();
+    // A measured pair now goes to this slot, against this calibration.
+    calcule_mesure();
+}
+
+void Tmoteur::etalonnage_en_service() {
     etat.nbr_correction = 0;
     etat.pas_correction = etat.dist_etal / 100;
     lb_correction.ecrit_texte("0");

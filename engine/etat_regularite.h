@@ -72,6 +72,14 @@ struct Tetat_regularite {
     std::int32_t ecart_maj = 0;
     double pourcentage_maj = 0.0;
 
+    // Revolutions since start-up, whatever the calibration: a base is measured on them.
+    std::int64_t tours_de_roue = 0;
+    bool mesure_en_cours = false;
+    std::int64_t tours_au_depart_mesure = 0;
+    std::int64_t tours_mesures = 0;
+    // Tenths of a second added to the computer's clock to make the official time.
+    std::int32_t decalage_officiel = 0;
+
     // Device link
     bool boitier_present = false;
     std::uint32_t handle_boitier = 0;

@@ -4,6 +4,7 @@
 // no window of its own: the window binds its widgets to these models and sends
 // every event through `distribue`.
 
+#include "avant_depart.h"
 #include "controles.h"
 #include "erreurs.h"
 #include "etat_regularite.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 
 class Tmoteur {
@@ -83,6 +85,22 @@ public:
     Tmodele_minuterie Timer2;
     Tmodele_label pa_m30, pa_m20, pa_m10, pa_vert, pa_10, pa_20, pa_30;
 
+    // The calibration measured on a base (its own dialog) and the official time's dialog.
+    Tmodele_champ ed_base_mesure;
+    Tmodele_label la_tours_mesures{"0 tour"};
+    Tmodele_label la_etat_mesure{"Arrêté au premier repère, cliquez DÉPART."};
+    Tmodele_label la_paire_mesuree, la_ecart_mesure, la_resolution_mesure, la_verif_mesure;
+    Tmodele_champ ed_heure_officielle;
+    Tmodele_label la_decalage_officiel{"Heure de l'ordinateur, sans décalage."};
+    // The calibration file as last read, where a measured pair is saved.
+    std::string chemin_etalonnage;
+    // Set by ENREGISTRER once the pair is in service: the window saves it, then clears it.
+    struct Tpaire_a_enregistrer {
+        int emplacement = 0;
+        Tpaire_etalonnage paire;
+    };
+    std::optional<Tpaire_a_enregistrer> paire_a_enregistrer;
+
     // The hidden line buffer shared by the calibration store and the zone schedule.
     Tmodele_memo Memo_copie{{"Memo_copie"}};
 
@@ -145,6 +163,18 @@ public:
     void valid_offcet_cadClick();
     void raz_offcet_cadClick();
 
+    // ---- A calibration measured on a base, the official time ----------------------------
+    void mesure_departClick();
+    void mesure_arriveeClick();
+    // The pair, its change and resolution shown again (the base's length typed, the stop).
+    void calcule_mesure();
+    void mesure_appliquerClick();
+    void mesure_enregistrerClick();
+    void valid_heure_officielleClick();
+    void raz_heure_officielleClick();
+    // The computer's clock plus the official offset: every time the engine runs on.
+    Theure_du_jour heure_officielle();
+
     // ---- Gap and indicators ---------------------------------------------------------------
     void calcule_et_affiche_ecart();
     void mise_a_jour_aff_deporte();
@@ -186,6 +216,12 @@ private:
     // Reads etalonnage.txt into Memo_copie; false (after the missing-file box) when it
     // cannot be opened.
     bool lit_fichier_etalonnage();
+    // What a choice in ETAL does once the pair is loaded: corrections to zero, the step, the
+    // panel's colour, and the wheel's plausibility.
+    void etalonnage_en_service();
+    // The pair measured on the base, with its slot; nothing (after a box saying why) when
+    // there is none to put in service.
+    std::optional<Tpaire_a_enregistrer> paire_mesuree_valide();
     // One calibration correction step, +1 up or -1 down (plus_etal, moins_etal, keys 14, 15).
     void pas_etalonnage(int sens);
     // Key codes of the on-screen remote.

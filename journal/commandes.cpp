@@ -35,6 +35,13 @@ const std::vector<Tclic>& clics() {
         {"Button15", &Tmoteur::Button15Click},
         {"Button16", &Tmoteur::Button16Click},
         {"Panel8", &Tmoteur::Panel8Click},
+        // The base's measure and the official time, in their own dialogs.
+        {"mesure_depart", &Tmoteur::mesure_departClick},
+        {"mesure_arrivee", &Tmoteur::mesure_arriveeClick},
+        {"mesure_appliquer", &Tmoteur::mesure_appliquerClick},
+        {"mesure_enregistrer", &Tmoteur::mesure_enregistrerClick},
+        {"valid_heure_officielle", &Tmoteur::valid_heure_officielleClick},
+        {"raz_heure_officielle", &Tmoteur::raz_heure_officielleClick},
     };
     return liste;
 }
@@ -67,13 +74,14 @@ bool est_une_case(std::string_view nom) {
 namespace {
 
 const std::string_view champs_simples[] = {
-    "ed_seuil_conf", "ed_fichier_rallye", "ed_offcet_cad", "cb_num_etal",
-    "cb_heure_zr",   "cb_min_zr",         "cb_sec_zr",     "ZONE"};
+    "ed_seuil_conf", "ed_fichier_rallye", "ed_offcet_cad", "cb_num_etal",        "cb_heure_zr",
+    "cb_min_zr",     "cb_sec_zr",         "ZONE",          "ed_heure_officielle"};
 
 Tmodele_champ* champ_simple(Tmoteur& m, std::string_view nom) {
     Tmodele_champ* const champs[] = {
-        &m.ed_seuil_conf, &m.ed_fichier_rallye, &m.ed_offcet_cad, &m.cb_num_etal,
-        &m.cb_heure_zr,   &m.cb_min_zr,         &m.cb_sec_zr,     &m.ZONE};
+        &m.ed_seuil_conf,      &m.ed_fichier_rallye, &m.ed_offcet_cad, &m.cb_num_etal,
+        &m.cb_heure_zr,        &m.cb_min_zr,         &m.cb_sec_zr,     &m.ZONE,
+        &m.ed_heure_officielle};
     for (std::size_t i = 0; i < std::size(champs); ++i)
         if (champs_simples[i] == nom) return champs[i];
     return nullptr;
@@ -109,6 +117,8 @@ const std::vector<Tchoix>& choix() {
     static const std::vector<Tchoix> liste{
         {"cb_num_etal", &Tmoteur::cb_num_etal, &Tmoteur::lire_donnee_etalonnage},
         {"ZONE", &Tmoteur::ZONE, &Tmoteur::choisir_la_zr},
+        // The base's length: the pair is shown again at each keystroke.
+        {"ed_base_mesure", &Tmoteur::ed_base_mesure, &Tmoteur::calcule_mesure},
     };
     return liste;
 }

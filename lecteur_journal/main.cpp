@@ -1,6 +1,7 @@
 // velmora-journal: a run journal replayed through the engine, without a window; checked,
 // written out a line a second for a spreadsheet, or drawn.
 #include "arguments_programme.h"
+#include "etalonnage_journal.h"
 #include "lecture_journal.h"
 #include "options_journal.h"
 #include "rejeu.h"
@@ -12,6 +13,7 @@
 
 #include <iostream>
 #include <new>
+#include <tuple>
 
 namespace {
 
@@ -94,6 +96,35 @@ int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
     return dit_fin_du_releve(o.journal, j, r);
 }
 
+// The base measured after the fact: its times and length checked, then the run replayed.
+int etalonnage(const Toptions_journal& o, const Tjournal& j) {
+    const auto de = lit_heure_dixiemes(*o.de);
+    const auto a = lit_heure_dixiemes(*o.a);
+    const auto base = lit_longueur_base(*o.base);
+    for (const auto& [valeur, nom, texte] :
+         {std::tuple{de.has_value(), "--de", *o.de}, std::tuple{a.has_value(), "--a", *o.a}})
+        if (!valeur) {
+            std::cerr << "velmora-journal : " << nom << " « " << texte
+                      << " » n'est pas une heure HH:MM:SS ou HH:MM:SS,d\n";
+            return statut_refuse;
+        }
+    if (!base) {
+        std::cerr << "velmora-journal : --base « " << *o.base
+                  << " » n'est pas une longueur en mètres (1000 ou 1234,5)\n";
+        return statut_refuse;
+    }
+    try {
+        const Tmesure_journal m = mesure_dans_journal(j, *de, *a, *base);
+        std::cout << "Tours de roue de " << texte_heure_dixiemes(*de) << " à "
+                  << texte_heure_dixiemes(*a) << " : " << m.tours << '\n'
+                  << "Étalonnage : " << m.paire.tours << " Trs pour " << m.paire.metres << " m\n";
+        return 0;
+    } catch (const Tmesure_refusee& e) {
+        std::cerr << "velmora-journal : " << e.what() << '\n';
+        return statut_refuse;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -112,6 +143,8 @@ int main(int argc, char** argv) {
             return csv(o, j);
         case Tcommande_journal::pdf:
             return dessin(argv[0], o, j);
+        case Tcommande_journal::etalonnage:
+            return etalonnage(o, j);
         }
         return 0;
     } catch (const Tligne_refusee& e) {

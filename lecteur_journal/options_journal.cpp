@@ -12,6 +12,9 @@ Toptions_journal lit_options_journal(const std::vector<std::string>& arguments) 
         if (a == "-o" || a == "--sortie") {
             if (i + 1 >= arguments.size()) throw Tligne_refusee("il manque le fichier après " + a);
             o.sortie = arguments[++i];
+        } else if (a == "--de" || a == "--a" || a == "--base") {
+            if (i + 1 >= arguments.size()) throw Tligne_refusee("il manque la valeur après " + a);
+            (a == "--de" ? o.de : a == "--a" ? o.a : o.base) = arguments[++i];
         } else if (a == "--png") {
             o.png = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -28,8 +31,10 @@ Toptions_journal lit_options_journal(const std::vector<std::string>& arguments) 
         o.commande = Tcommande_journal::csv;
     else if (c == "pdf")
         o.commande = Tcommande_journal::pdf;
+    else if (c == "etalonnage")
+        o.commande = Tcommande_journal::etalonnage;
     else
-        throw Tligne_refusee("commande inconnue « " + c + " » : rejoue, csv ou pdf");
+        throw Tligne_refusee("commande inconnue « " + c + " » : rejoue, csv, pdf ou etalonnage");
     if (positionnels.size() < 2) throw Tligne_refusee("il manque le journal à lire");
     if (positionnels.size() > 2)
         throw Tligne_refusee("argument en trop « " + positionnels[2] + " »");
@@ -38,5 +43,10 @@ Toptions_journal lit_options_journal(const std::vector<std::string>& arguments) 
         throw Tligne_refusee("il manque le fichier à écrire : -o SORTIE.pdf");
     if (o.commande != Tcommande_journal::pdf && (o.sortie || o.png))
         throw Tligne_refusee("-o et --png ne servent qu'avec pdf");
+    const bool mesure = o.commande == Tcommande_journal::etalonnage;
+    if (mesure && (!o.de || !o.a || !o.base))
+        throw Tligne_refusee("etalonnage demande --de, --a et --base");
+    if (!mesure && (o.de || o.a || o.base))
+        throw Tligne_refusee("--de, --a et --base ne servent qu'avec etalonnage");
     return o;
 }

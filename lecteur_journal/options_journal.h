@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class Tcommande_journal { rejoue, csv, pdf };
+enum class Tcommande_journal { rejoue, csv, pdf, etalonnage };
 
 struct Toptions_journal {
     bool aide = false;
@@ -14,6 +14,8 @@ struct Toptions_journal {
     std::string journal;
     std::optional<std::string> sortie; // pdf: -o SORTIE
     bool png = false;                  // pdf: PNG pictures of the pages instead
+    // etalonnage: --de, --a (HH:MM:SS[,d]) and --base (metres), as typed
+    std::optional<std::string> de, a, base;
 };
 
 // A command line that cannot be understood: the French text says why.
@@ -27,7 +29,8 @@ Toptions_journal lit_options_journal(const std::vector<std::string>& arguments);
 inline constexpr const char* usage_journal =
     "Usage : velmora-journal rejoue FICHIER\n"
     "        velmora-journal csv FICHIER\n"
-    "        velmora-journal pdf FICHIER -o SORTIE.pdf [--png]";
+    "        velmora-journal pdf FICHIER -o SORTIE.pdf [--png]\n"
+    "        velmora-journal etalonnage FICHIER --de HH:MM:SS[,d] --a HH:MM:SS[,d] --base METRES";
 inline constexpr const char* aide_journal =
     "Lit un journal de bord du VELMORA (~/.local/state/velmora/journaux/).\n"
     "  rejoue  rejoue le parcours dans le moteur, sans fenêtre, et vérifie chaque point de\n"
@@ -35,4 +38,6 @@ inline constexpr const char* aide_journal =
     "  csv     une ligne par seconde, au format des tableurs français, sur la sortie\n"
     "  pdf     une page A4 par zone validée : l'écart en mètres selon la distance et\n"
     "          selon le temps ; avec --png, une image PNG par page (SORTIE, SORTIE-2...)\n"
+    "  etalonnage  les tours de roue comptés entre deux heures du parcours (la base\n"
+    "          d'étalonnage) et l'étalonnage qu'ils donnent pour la longueur de la base\n"
     "Un journal illisible est refusé avec le statut 2.";

@@ -1,6 +1,9 @@
 // Takes the picture of the window shown in the README: a zone of the sample
 // rally validated, the cadenceur running and the car moving for a few seconds.
-//     capture_fenetre docs/fenetre.png
+// With a folder after it, also the two dialogs of the tasks before a start, filled in as a
+// crew leaves them: mesure_etalonnage.png after a 1000 m base, heure_officielle.png and
+// horloge_officielle.png (the clock panel) with an offset of -2,3 s.
+//     capture_fenetre docs/fenetre.png [docs/guide]
 #include "apparence.h"
 #include "fenetre_essai.h"
 
@@ -9,10 +12,49 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+namespace {
+
+// The dialogs in a window of their own, away from the zone the README's picture runs: the
+// official time cannot change during a zone.
+bool dialogues(const QString& dossier) {
+    Tfenetre_essai f({9, 59, 40, 0});
+    f.fiche->show();
+    if (!QTest::qWaitForWindowExposed(f.fiche.get())) return false;
+    const auto clique = [&f](QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    };
+    clique(f.controle("mesurer_etalonnage"));
+    auto* mesure = f.controle<QDialog>("dialogue_mesure");
+    if (!QTest::qWaitForWindowExposed(mesure)) return false;
+    clique(f.controle("mesure_depart"));
+    // A 1000 m base driven by the simulated car: 547 revolutions of its wheel.
+    for (int i = 0; i < 547; ++i)
+        f.fiche->entree().distribue(Tevenement::simple(Tgenre_evenement::tic2));
+    clique(f.controle("mesure_arrivee"));
+    QTest::keyClicks(f.controle("ed_base_mesure"), "1000");
+    QTest::qWait(200);
+    if (!mesure->grab().save(dossier + "/mesure_etalonnage.png")) return false;
+    mesure->hide();
+
+    clique(f.controle("Labelheure"));
+    auto* heure = f.controle<QDialog>("dialogue_heure");
+    if (!QTest::qWaitForWindowExposed(heure)) return false;
+    QTest::keyClicks(f.controle("ed_heure_officielle"), "-2,3");
+    clique(f.controle("valid_heure_officielle"));
+    f.services.temps = {10, 0, 5, 0};
+    if (!QTest::qWaitFor([&] { return f.texte("Labelheure").contains("HO"); }, 2000)) return false;
+    QTest::qWait(200);
+    if (!heure->grab().save(dossier + "/heure_officielle.png")) return false;
+    if (!f.controle("Panel6")->grab().save(dossier + "/horloge_officielle.png")) return false;
+    return f.boites.textes.empty();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage : %s fichier.png\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage : %s fichier.png [dossier]\n", argv[0]);
         return 2;
     }
     prepare_apparence(app);
@@ -48,5 +90,7 @@ int main(int argc, char** argv) {
     clique("CheckBox1");
     QTest::qWait(7500);
     if (!f.boites.textes.empty()) return 1;
-    return f.fiche->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    if (!f.fiche->grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
+    if (argc == 3 && !dialogues(QString::fromLocal8Bit(argv[2]))) return 1;
+    return 0;
 }

@@ -1,7 +1,8 @@
 // The whole program in a guest, on an X server, driven by the virtual box through the
 // kernel: set up as the program sets itself up, then checked as a crew would look at
 // it (ETAT USB green on screen, the TOTAL and PARTIEL digits), closed, and the close
-// report looked for at the box. Its run is recorded as the program records it, and the
+// report looked for at the box. A calibration base is driven by the box, measured in the
+// window's own dialog and put in service. Its run is recorded as the program records it, and the
 // journal must replay identical. Leaves a screenshot and the journal in $VELMORA_SORTIE.
 #include "apparence.h"
 #include "boitier_pilote.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QScreen>
+#include <QTest>
 
 #include <QDir>
 
@@ -119,6 +121,32 @@ int main(int argc, char** argv) {
         journal("capture d'écran %s : %s", ecrit ? "gardée" : "NON écrite", qPrintable(fichier));
     }
 
+    // A 1000 m base of 547 revolutions, measured through the MESURER dialog whatever the
+    // calibration in service (540 for 1000 m), then put in service.
+    const auto clique = [&fiche](const char* nom) {
+        QWidget* w = fiche.findChild<QWidget*>(nom);
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    };
+    clique("mesurer_etalonnage");
+    clique("mesure_depart");
+    const auto avant_base = boitier.nombre_de_lignes();
+    boitier.commande("tours 547");
+    verifie(tourne_jusqu_a([&] { return boitier.cherche("envoyé : 547 tours", avant_base) >= 0; }),
+            "547 tours envoyés sur la base");
+    const auto texte = [&fiche](const char* nom) { return fiche.findChild<QLabel*>(nom)->text(); };
+    verifie(tourne_jusqu_a([&] { return texte("la_tours_mesures") == "547 tours"; }),
+            "547 tours comptés par la mesure");
+    clique("mesure_arrivee");
+    QTest::keyClicks(fiche.findChild<QWidget*>("ed_base_mesure"), "1000");
+    journal("mesure : %s", qPrintable(texte("la_paire_mesuree")));
+    const bool paire_exacte = texte("la_paire_mesuree") == "Étalonnage 1 : 547 Trs pour 1000 m";
+    verifie(paire_exacte, "la paire mesurée est 547 tours pour 1000 m");
+    // A wrong pair would raise the plausibility box, which nobody closes in the guest.
+    if (paire_exacte) clique("mesure_appliquer");
+    verifie(texte("lb_tours_roue") == "547 Trs" && texte("lb_dist_etal") == "1000 m",
+            "l'étalonnage mesuré est en service");
+    const QString total_final = registre(fiche, "tot");
+
     const auto avant_fermeture = boitier.nombre_de_lignes();
     fiche.close();
     verifie(boitier.attend("sortie : 00 00", avant_fermeture, std::chrono::seconds(20)) >= 0,
@@ -134,7 +162,7 @@ int main(int argc, char** argv) {
                 j.lignes.size(), j.points.size());
         if (const auto& d = rejeu.rejeu.divergence()) journal("%s", texte_divergence(*d).c_str());
         verifie(j.complet && !rejeu.rejeu.divergence() && !rejeu.rejeu.coupe_dans_un_evenement() &&
-                    !j.points.empty() && j.points.back().total == "001000",
+                    !j.points.empty() && j.points.back().total == total_final.toStdString(),
                 "le journal du parcours se rejoue à l'identique");
     } catch (const Tjournal_illisible& e) {
         journal("%s", e.what());

@@ -1,0 +1,112 @@
+// The window's side of the tasks before a start: the MESURER button in the calibration panel,
+// the two dialogs bound to the engine's models, their keys, and the save of a measured pair.
+#include "dialogues_avant_depart.h"
+#include "ecriture_etalonnage.h"
+#include "fiche_mere.h"
+#include "ui_fiche_mere.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <utility>
+
+void Tfiche_mere::cree_avant_depart() {
+    // In the free corner of the calibration panel, right of ETAL: no control of the form moves.
+    auto* mesurer = new QPushButton("MESURER", ui_->Panel2);
+    mesurer->setObjectName("mesurer_etalonnage");
+    mesurer->setFont(ui_->valid_seuil->font());
+    mesurer->setGeometry(122, 8, 88, 26);
+    mesurer->setToolTip("Mesurer l'étalonnage sur la base de l'organisation (F7)");
+    mesurer->setFocusPolicy(Qt::TabFocus);
+    connect(mesurer, &QPushButton::clicked, this, &Tfiche_mere::ouvre_mesure);
+    QWidget::setTabOrder(ui_->cb_num_etal, mesurer);
+
+    ui_->Labelheure->setToolTip("Cliquez pour donner l'heure officielle (F8)");
+    ui_->Labelheure->installEventFilter(this);
+
+    mesure_ = new Tdialogue_mesure(this);
+    heure_officielle_ = new Tdialogue_heure(this);
+    const auto raccourci = [this](int touche, auto action) {
+        auto* r = new QShortcut(QKeySequence(touche), this);
+        r->setContext(Qt::ApplicationShortcut);
+        connect(r, &QShortcut::activated, this, action);
+    };
+    raccourci(Qt::Key_F7, [this] { ouvre_mesure(); });
+    raccourci(Qt::Key_F8, [this] { ouvre_heure_officielle(); });
+    raccourci(Qt::Key_F5, [this] {
+        ouvre_mesure();
+        mesure_->depart->click();
+    });
+    raccourci(Qt::Key_F6, [this] {
+        ouvre_mesure();
+        mesure_->arrivee->click();
+    });
+}
+
+void Tfiche_mere::ouvre_mesure() {
+    mesure_->show();
+    mesure_->raise();
+    mesure_->activateWindow();
+}
+
+void Tfiche_mere::ouvre_heure_officielle() {
+    heure_officielle_->show();
+    heure_officielle_->raise();
+    heure_officielle_->activateWindow();
+}
+
+bool Tfiche_mere::eventFilter(QObject* objet, QEvent* e) {
+    if (objet == ui_->Labelheure && e->type() == QEvent::MouseButtonRelease) {
+        ouvre_heure_officielle();
+        return true;
+    }
+    return QMainWindow::eventFilter(objet, e);
+}
+
+void Tfiche_mere::branche_avant_depart() {
+    Tmoteur& m = moteur_;
+    const std::pair<Tmodele_label*, QLabel*> labels[] = {
+        {&m.la_tours_mesures, mesure_->tours},
+        {&m.la_etat_mesure, mesure_->etat},
+        {&m.la_paire_mesuree, mesure_->paire},
+        {&m.la_ecart_mesure, mesure_->ecart},
+        {&m.la_resolution_mesure, mesure_->resolution},
+        {&m.la_verif_mesure, mesure_->verification},
+        {&m.la_decalage_officiel, heure_officielle_->decalage},
+    };
+    for (const auto& [modele, widget] : labels)
+        lie(*modele, widget);
+    lie(m.ed_heure_officielle, heure_officielle_->heure);
+
+    // The base's length runs its handler at each keystroke, like ETAL's own field.
+    QLineEdit* base = mesure_->base;
+    m.ed_base_mesure.miroir = [&m, base] {
+        const QString t = QString::fromStdString(m.ed_base_mesure.texte());
+        if (base->text() != t) base->setText(t);
+    };
+    m.ed_base_mesure.miroir();
+    connect(base, &QLineEdit::textEdited, this, [this](const QString& t) {
+        evenement(Tevenement::choix("ed_base_mesure", t.toStdString()));
+    });
+
+    connect(mesure_->enregistrer, &QPushButton::clicked, this, [this] {
+        evenement(Tevenement::clic("mesure_enregistrer"));
+        if (!rejeu_) enregistre_paire_mesuree();
+    });
+}
+
+void Tfiche_mere::enregistre_paire_mesuree() {
+    const auto p = std::exchange(moteur_.paire_a_enregistrer, std::nullopt);
+    if (!p) return;
+    const QString chemin = QString::fromStdString(moteur_.chemin_etalonnage);
+    if (const auto erreur = enregistre_etalonnage(chemin, p->emplacement, p->paire)) {
+        mesure_->enregistrement->setText(*erreur);
+        // Not an engine event: the box is the window's, and the run's journal is unchanged.
+        services_.message(erreur->toStdString());
+        return;
+    }
+    mesure_->enregistrement->setText(
+        QString("Étalonnage %1 enregistré dans %2").arg(p->emplacement).arg(chemin));
+}

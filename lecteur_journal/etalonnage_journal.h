@@ -1,0 +1,34 @@
+#pragma once
+// A calibration measured after the fact: the wheel revolutions a recorded run counted between
+// two times of the engine's clock (the official time, when the crew gave one), and the pair
+// they make with the base's length.
+
+#include "avant_depart.h"
+#include "lecture_journal.h"
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// Times, revolutions or a base the journal cannot answer for: the French text says why.
+class Tmesure_refusee : public std::runtime_error {
+public:
+    explicit Tmesure_refusee(const std::string& t) : std::runtime_error(t) {}
+};
+
+// "HH:MM:SS" or "HH:MM:SS,d" (or a point): tenths of the day; nothing for anything else.
+std::optional<std::int32_t> lit_heure_dixiemes(std::string_view texte);
+// Back: "10:01:07,5".
+std::string texte_heure_dixiemes(std::int64_t dixiemes);
+
+struct Tmesure_journal {
+    std::int64_t tours = 0;
+    Tpaire_etalonnage paire;
+};
+
+// The revolutions of the events that came while the engine's clock stood at or after `de` and
+// before `a` (to its tick, a tenth), the run replayed without a window.
+Tmesure_journal mesure_dans_journal(const Tjournal& j, std::int32_t de, std::int32_t a,
+                                    const Tlongueur_base& base);
