@@ -188,8 +188,7 @@ private:
             if (bon && l.n[0] > temps_journal_max_ms)
                 return "un évènement plus de 31 jours après le début du journal";
             if (bon && l.n[0] < temps_)
-                return "un évènement daté d'avant le précédent (" + std::to_string(temps_) +
-                       " ms)";
+                return "un évènement daté d'avant le précédent (" + std::to_string(temps_) + " ms)";
             if (bon) {
                 temps_ = l.n[0];
                 l.index = static_cast<std::uint32_t>(j_.evenements.size());
@@ -296,7 +295,9 @@ Tjournal lit_journal(const std::string& chemin) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(nom.c_str(), "rb"), std::fclose);
 #endif
     const auto raison = [] { return errno != 0 ? std::string(std::strerror(errno)) : "erreur"; };
-    if (!f) throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin + " (" + raison() + ")");
+    if (!f)
+        throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin + " (" + raison() +
+                                 ")");
     // Read to its end or its first error: a journal read in part is not a journal cut by a
     // crash, and is never replayed as one.
     std::string octets;
@@ -305,7 +306,8 @@ Tjournal lit_journal(const std::string& chemin) {
         const std::size_t n = std::fread(bloc, 1, sizeof bloc, f.get());
         octets.append(bloc, n);
         if (octets.size() > taille_journal_max)
-            throw Tjournal_illisible(chemin + " dépasse " + std::to_string(taille_journal_max >> 20) +
+            throw Tjournal_illisible(chemin + " dépasse " +
+                                     std::to_string(taille_journal_max >> 20) +
                                      " Mio, ce qu'aucun parcours n'écrit : ce n'est pas un "
                                      "journal de bord VELMORA");
         if (n < sizeof bloc) break;

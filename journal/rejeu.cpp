@@ -123,7 +123,8 @@ void Trejeu::boucle(std::optional<Tgenre_ligne> fin) {
 void Trejeu::point_apres(const Tevenement& e) {
     // As the recorder does: after the first event that ends in a new second of the engine's
     // clock, and after the window's close.
-    if (!heure_donnee_ || (heure_ == heure_du_dernier_point_ && e.genre != Tgenre_evenement::fermeture))
+    if (!heure_donnee_ ||
+        (heure_ == heure_du_dernier_point_ && e.genre != Tgenre_evenement::fermeture))
         return;
     heure_du_dernier_point_ = heure_;
     const std::string attendu = "point de contrôle de " + heure_;
@@ -294,7 +295,8 @@ THidResult Trejeu::Write(THidHandle handle, const std::uint8_t* buffer, std::siz
 
 std::string texte_divergence(const Tdivergence& d) {
     return "première divergence à " + texte_pour_terminal(d.heure) + ", ligne " +
-           std::to_string(d.ligne) + " du journal\n  contrôle   : " +
-           texte_pour_terminal(d.controle) + "\n  enregistré : " +
-           texte_pour_terminal(d.enregistre) + "\n  rejoué     : " + texte_pour_terminal(d.rejoue);
+           std::to_string(d.ligne) +
+           " du journal\n  contrôle   : " + texte_pour_terminal(d.controle) +
+           "\n  enregistré : " + texte_pour_terminal(d.enregistre) +
+           "\n  rejoué     : " + texte_pour_terminal(d.rejoue);
 }

@@ -39,8 +39,7 @@ std::optional<Tnom_journal> lit_nom_journal(std::string_view nom) {
     constexpr std::string_view modele = "0000-00-00-000000";
     if (nom.size() < modele.size()) return std::nullopt;
     for (std::size_t i = 0; i < modele.size(); ++i)
-        if (modele[i] == '-' ? nom[i] != '-' : (nom[i] < '0' || nom[i] > '9'))
-            return std::nullopt;
+        if (modele[i] == '-' ? nom[i] != '-' : (nom[i] < '0' || nom[i] > '9')) return std::nullopt;
     Tnom_journal n;
     n.date = std::string(nom.substr(0, modele.size()));
     std::string_view reste = nom.substr(modele.size());
@@ -70,7 +69,8 @@ std::vector<Tjournal_du_dossier> journaux_du_dossier(const fs::path& dossier) {
         std::error_code t;
         if (!i->is_regular_file(t)) continue;
         const auto u8 = i->path().filename().u8string();
-        const auto nom = lit_nom_journal(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
+        const auto nom =
+            lit_nom_journal(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
         if (!nom) continue;
         const std::uintmax_t taille = i->file_size(t);
         journaux.push_back({i->path(), t ? 0 : taille, *nom});

@@ -32,7 +32,8 @@ bool dit_coupure(const std::string& nom, const Tjournal& j, bool coupe_dans_un_e
         std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee << " : "
                   << jusqu_a(fait, atteinte) << '\n';
     else if (coupe_dans_un_evenement)
-        std::cerr << nom << " : journal coupé au milieu d'un évènement : " << jusqu_a(fait, atteinte)
+        std::cerr << nom
+                  << " : journal coupé au milieu d'un évènement : " << jusqu_a(fait, atteinte)
                   << '\n';
     return j.ligne_coupee || coupe_dans_un_evenement;
 }

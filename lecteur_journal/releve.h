@@ -56,7 +56,7 @@ struct Treleve {
     std::vector<Tmarque> marques;
     std::vector<Tzone_validee> zones;
     std::optional<Tdivergence> divergence;
-    bool coupe = false; // the journal ended inside an event
+    bool coupe = false;               // the journal ended inside an event
     std::uint32_t ligne_atteinte = 0; // the journal's last line replayed (Trejeu's)
 };
 
