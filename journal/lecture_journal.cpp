@@ -3,6 +3,7 @@
 #include "enregistreur.h"
 #include "texte_journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -126,6 +127,10 @@ private:
     }
 
     void corps() {
+        // As many lines as line feeds at most: reserved at once, the lines cost no more than
+        // they need (a growing vector would hold up to twice as many for a while).
+        j_.lignes.reserve(static_cast<std::size_t>(
+            std::count(octets_.begin() + static_cast<std::ptrdiff_t>(pos_), octets_.end(), '\n')));
         while (const auto l = suivante()) {
             if (j_.complet) illisible(*l); // nothing after the closing line
             if (*l == "fin") {

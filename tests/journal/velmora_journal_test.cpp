@@ -402,6 +402,22 @@ INSTANTIATE_TEST_SUITE_P(
                      }}),
     [](const auto& i) { return std::string(i.param.nom); });
 
+// A journal too big for the memory left is refused like any unreadable one, not called a
+// divergence.
+TEST_F(VelmoraJournal, une_memoire_insuffisante_est_un_refus) {
+#if defined(__SANITIZE_ADDRESS__) || !defined(__linux__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+    std::string gros = joint({journal.begin(), journal.begin() + 5});
+    for (std::size_t n = 0; n < (40u << 20) / 9; ++n)
+        gros += "e 0 tic1\n";
+    const Texecution r = lance(VELMORA_JOURNAL, {"rejoue", rep.ecrit("gros.journal", gros)}, rep,
+                               "ulimit -v 600000; ");
+    EXPECT_EQ(r.statut, 2) << r.sortie << r.erreurs;
+    EXPECT_NE(r.erreurs.find("Mémoire insuffisante pour lire ce journal"), std::string::npos)
+        << r.erreurs;
+}
+
 // A journal that cannot be read to its end is refused, never replayed as a cut one.
 TEST_F(VelmoraJournal, une_erreur_de_lecture_est_un_refus) {
 #ifndef __linux__
