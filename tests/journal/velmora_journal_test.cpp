@@ -402,6 +402,26 @@ INSTANTIATE_TEST_SUITE_P(
                      }}),
     [](const auto& i) { return std::string(i.param.nom); });
 
+// A zone of a few metres: the distance axis reads in tens of metres, each graduation its own
+// text, and the two trip corrections made at its start share one mark.
+TEST_F(VelmoraJournal, une_zone_courte_se_lit_sur_le_dessin) {
+    const std::string chemin = rep.chemin() + "courte.journal";
+    {
+        Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
+        boites_pendant_la_course(p, VELMORA_RALLYE_EXEMPLE);
+    }
+    const Texecution pdf = velmora_journal({"pdf", chemin, "-o", rep.chemin() + "c.pdf"}, rep);
+    ASSERT_EQ(pdf.statut, 0) << pdf.erreurs;
+    const std::string texte = rep.chemin() + "c.txt";
+    const std::string commande =
+        VELMORA_POPPLER "/pdftotext '" + rep.chemin() + "c.pdf' '" + texte + "'";
+    ASSERT_EQ(std::system(commande.c_str()), 0);
+    const std::string t = lit_fichier(texte);
+    for (const char* graduation : {"0,00", "0,01", "0,05", "0,10"})
+        EXPECT_NE(t.find(graduation), std::string::npos) << graduation << "\n" << t;
+    EXPECT_NE(t.find("trip +3973 m ; trip -28 m"), std::string::npos) << t;
+}
+
 // A journal too big for the memory left is refused like any unreadable one, not called a
 // divergence.
 TEST_F(VelmoraJournal, une_memoire_insuffisante_est_un_refus) {
