@@ -8,6 +8,7 @@
 #include "releve.h"
 #include "sortie_csv_journal.h"
 #include "sortie_pdf_journal.h"
+#include "texte_journal.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -36,8 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     m.rejeu.apres = [&](const Tevenement&) { verifie_invariants(m.moteur, messages); };
     m.rejoue();
     // A divergence names a line of the journal, or the one after its last.
-    if (const auto& d = m.rejeu.divergence())
+    if (const auto& d = m.rejeu.divergence()) {
         exige(d->ligne >= 6 && (j.lignes.empty() || d->ligne <= j.lignes.back().numero + 1));
+        // What a terminal shows of it: a few lines of printable UTF-8, whatever the journal held.
+        const std::string t = texte_divergence(*d);
+        exige(t.size() < 2000);
+        std::size_t debut = 0;
+        for (std::size_t fin; (fin = t.find('\n', debut)) != std::string::npos; debut = fin + 1)
+            exige(ligne_lisible(std::string_view(t).substr(debut, fin - debut)));
+        exige(ligne_lisible(std::string_view(t).substr(debut)));
+    }
     // "identique" only when something was compared.
     exige(m.rejeu.divergence() || m.rejeu.points_compares() <= j.points.size());
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -401,6 +402,29 @@ INSTANTIATE_TEST_SUITE_P(
                                              " : rejoué jusqu'à la ligne " + numero(i) + "\n"};
                      }}),
     [](const auto& i) { return std::string(i.param.nom); });
+
+// A page a validated zone, up to 100: beyond, nothing is drawn, neither a PDF nor pictures.
+TEST_F(VelmoraJournal, au_dela_de_cent_zones_rien_n_est_dessine) {
+    std::size_t i = premiere(journal, "e ");
+    while (!journal[i].ends_with(" clic valid_heure_zr"))
+        i = premiere(journal, "e ", i + 1);
+    const std::string clic = journal[i];
+    for (int n = 0; n < 2000; ++n)
+        journal.insert(journal.begin() + static_cast<long>(i) + 2, {clic, "separateur \",\""});
+    const std::string chemin = rep.ecrit("zones.journal", joint(journal));
+    for (const bool png : {false, true}) {
+        std::vector<std::string> arguments{"pdf", chemin, "-o", rep.chemin() + "z.pdf"};
+        if (png) arguments.push_back("--png");
+        const Texecution r = velmora_journal(arguments, rep);
+        EXPECT_EQ(r.statut, 2) << r.erreurs;
+        // The 101st zone: the 100th validation after the first one.
+        EXPECT_NE(r.erreurs.find("ligne " + numero(i + 2 + 2 * 99) +
+                                 " : une zone validée de plus que les 100 pages"),
+                  std::string::npos)
+            << r.erreurs;
+        EXPECT_FALSE(std::filesystem::exists(rep.chemin() + "z.pdf"));
+    }
+}
 
 // A zone of a few metres: the distance axis reads in tens of metres, each graduation its own
 // text, and the two trip corrections made at its start share one mark.
