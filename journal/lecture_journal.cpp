@@ -139,8 +139,7 @@ private:
             }
             const auto mots = decoupe_ligne(*l);
             if (!mots || mots->empty()) illisible(*l);
-            if (const std::string pourquoi = interprete(*mots); !pourquoi.empty())
-                illisible(*l, pourquoi == "?" ? std::string() : pourquoi);
+            if (const auto pourquoi = interprete(*mots)) illisible(*l, *pourquoi);
             j_.lignes.back().numero = numero_;
         }
     }
@@ -178,9 +177,9 @@ private:
         return {};
     }
 
-    // Why the line's words are not a journal line ("?" when they are not one at all); empty
-    // when they are.
-    std::string interprete(const std::vector<std::string>& m) {
+    // Nothing when the line's words are a journal line, kept; otherwise why not, in French
+    // (empty when they are not one at all).
+    std::optional<std::string> interprete(const std::vector<std::string>& m) {
         Tligne_journal l;
         const std::string& cle = m[0];
         const std::size_t t = m.size();
@@ -193,7 +192,8 @@ private:
             if (bon && l.n[0] > temps_journal_max_ms)
                 return "un évènement plus de 31 jours après le début du journal";
             if (bon && l.n[0] < temps_)
-                return "un évènement daté d'avant le précédent (" + std::to_string(temps_) + " ms)";
+                return "un évènement daté d'avant le précédent, à " + std::to_string(temps_) +
+                       " ms";
             if (bon) {
                 temps_ = l.n[0];
                 l.index = static_cast<std::uint32_t>(j_.evenements.size());
@@ -266,10 +266,10 @@ private:
                 j_.points.push_back(std::move(*p));
             }
         }
-        if (!bon) return "?";
+        if (!bon) return std::string();
         if (std::string pourquoi = imbrique(l.genre); !pourquoi.empty()) return pourquoi;
         j_.lignes.push_back(std::move(l));
-        return {};
+        return std::nullopt;
     }
 
     std::string_view octets_;
