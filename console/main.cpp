@@ -14,6 +14,7 @@
 
 #include <ctime>
 #include <iostream>
+#include <new>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
             a_rejouer = lit_journal(*o.rejeu);
         } catch (const Tjournal_illisible& e) {
             std::cerr << "velmora : " << e.what() << '\n';
+            return 2;
+        } catch (const std::bad_alloc&) {
+            std::cerr << "velmora : mémoire insuffisante pour lire le journal " << *o.rejeu << '\n';
             return 2;
         }
 

@@ -122,6 +122,11 @@ int rejoue_dans_la_fenetre(QApplication& app, const Tjournal& journal, const std
         if (const auto& d = rejeu.divergence()) {
             statut = 1;
             std::cerr << "velmora : " << nom << " : " << texte_divergence(*d) << '\n';
+        } else if (rejeu.points_compares() == 0 && fiche.isVisible()) {
+            // As velmora-journal: nothing compared is not a replay found the same.
+            statut = 3;
+            std::cerr << "velmora : " << nom
+                      << " : rien de comparé : aucun point de contrôle dans ce journal\n";
         }
     });
     montre_au_centre(fiche);

@@ -42,6 +42,6 @@ private:
 };
 
 // Runs until the window is closed; the program's exit status: 1 when the replay met a
-// divergence, 0 otherwise.
+// divergence, 3 when it compared no checkpoint, 0 otherwise.
 int rejoue_dans_la_fenetre(QApplication& app, const Tjournal& journal, const std::string& nom,
                            double vitesse);

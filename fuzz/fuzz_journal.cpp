@@ -1,11 +1,27 @@
-// Any journal through the reader and, when it reads, through the replay: a corrupted or
-// hostile journal is refused or replayed, never a crash, and the engine keeps its invariants
-// after every event the journal feeds it.
+// Any journal through the reader and, when it reads, through every reader after it: the
+// replay, velmora-journal's survey, its CSV and its PDF (into memory). A corrupted or hostile
+// journal is refused or read, never a crash, and the engine keeps its invariants after every
+// event the journal feeds it.
 #include "invariants.h"
 #include "lecture_journal.h"
 #include "rejeu.h"
+#include "releve.h"
+#include "sortie_csv_journal.h"
+#include "sortie_pdf_journal.h"
+#include "texte_journal.h"
 
+#include <QBuffer>
+#include <QGuiApplication>
+
+#include <sstream>
 #include <string_view>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // The drawing needs fonts, and no window: as velmora-journal does.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille) {
     Tjournal j;
@@ -21,7 +37,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     m.rejeu.apres = [&](const Tevenement&) { verifie_invariants(m.moteur, messages); };
     m.rejoue();
     // A divergence names a line of the journal, or the one after its last.
-    if (const auto& d = m.rejeu.divergence())
+    if (const auto& d = m.rejeu.divergence()) {
         exige(d->ligne >= 6 && (j.lignes.empty() || d->ligne <= j.lignes.back().numero + 1));
+        // What a terminal shows of it: a few lines of printable UTF-8, whatever the journal held.
+        const std::string t = texte_divergence(*d);
+        exige(t.size() < 2000);
+        std::size_t debut = 0;
+        for (std::size_t fin; (fin = t.find('\n', debut)) != std::string::npos; debut = fin + 1)
+            exige(ligne_lisible(std::string_view(t).substr(debut, fin - debut)));
+        exige(ligne_lisible(std::string_view(t).substr(debut)));
+    }
+    // "identique" only when something was compared.
+    exige(m.rejeu.divergence() || m.rejeu.points_compares() <= j.points.size());
+
+    const Treleve r = releve(j);
+    std::ostringstream csv;
+    ecrit_csv_journal(csv, r);
+    // As velmora-journal: beyond its pages, a survey is not drawn.
+    if (r.zones.size() <= pages_journal_max) {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        std::string erreur;
+        exige(ecrit_pdf_journal_sur(pdf, {"journal", j.date}, r, erreur));
+    }
     return 0;
 }

@@ -3,10 +3,13 @@
 #include "enregistreur.h"
 #include "texte_journal.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
+#include <memory>
 
 namespace {
 
@@ -76,14 +79,22 @@ private:
             pos_ = octets_.size();
             return std::nullopt;
         }
-        const std::string_view l = octets_.substr(pos_, nl - pos_);
+        std::string_view l = octets_.substr(pos_, nl - pos_);
         pos_ = nl + 1;
+        // A copy through a mail client ends its lines with CR LF: a journal's texts escape
+        // their CRs, so a last one is the line's end.
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        if (l.size() > longueur_ligne_journal_max)
+            throw Tjournal_illisible(nom_ + " : ligne " + std::to_string(numero_) +
+                                     " illisible : elle dépasse " +
+                                     std::to_string(longueur_ligne_journal_max >> 20) +
+                                     " Mio, ce qu'aucun parcours n'écrit");
         return l;
     }
 
-    [[noreturn]] void illisible(std::string_view ligne) const {
-        throw Tjournal_illisible(nom_ + " : ligne " + std::to_string(numero_) +
-                                 " illisible : " + extrait(ligne));
+    [[noreturn]] void illisible(std::string_view ligne, const std::string& pourquoi = {}) const {
+        throw Tjournal_illisible(nom_ + " : ligne " + std::to_string(numero_) + " illisible : " +
+                                 extrait(ligne) + (pourquoi.empty() ? "" : " (" + pourquoi + ")"));
     }
 
     std::string_view ligne_d_entete(const char* attendu) {
@@ -107,12 +118,19 @@ private:
                                      std::to_string(version_format_journal) +
                                      ") : mettez VELMORA à jour pour le lire");
         j_.programme = std::string(ligne_d_entete("programme "));
+        if (j_.programme.size() > 64 || !ligne_lisible(j_.programme))
+            illisible("programme " + j_.programme);
         j_.date = std::string(ligne_d_entete("date "));
+        if (j_.date.size() > 64 || !ligne_lisible(j_.date)) illisible("date " + j_.date);
         const std::string_view debut = ligne_d_entete("debut");
         if (!debut.empty()) illisible("debut" + std::string(debut));
     }
 
     void corps() {
+        // As many lines as line feeds at most: reserved at once, the lines cost no more than
+        // they need (a growing vector would hold up to twice as many for a while).
+        j_.lignes.reserve(static_cast<std::size_t>(
+            std::count(octets_.begin() + static_cast<std::ptrdiff_t>(pos_), octets_.end(), '\n')));
         while (const auto l = suivante()) {
             if (j_.complet) illisible(*l); // nothing after the closing line
             if (*l == "fin") {
@@ -120,7 +138,8 @@ private:
                 continue;
             }
             const auto mots = decoupe_ligne(*l);
-            if (!mots || mots->empty() || !interprete(*mots)) illisible(*l);
+            if (!mots || mots->empty()) illisible(*l);
+            if (const auto pourquoi = interprete(*mots)) illisible(*l, *pourquoi);
             j_.lignes.back().numero = numero_;
         }
     }
@@ -139,7 +158,28 @@ private:
         return true;
     }
 
-    bool interprete(const std::vector<std::string>& m) {
+    // Boxes and file dialogs open one in another: a box's or a dialog's closing line must
+    // close the last one opened, and their nesting stays within what the replay can run.
+    std::string imbrique(Tgenre_ligne g) {
+        if (g == Tgenre_ligne::boite || g == Tgenre_ligne::dialogue) {
+            if (ouvertes_.size() >= imbrication_journal_max)
+                return "plus de " + std::to_string(imbrication_journal_max) +
+                       " messages ou choix de fichier ouverts l'un dans l'autre";
+            ouvertes_.push_back(g);
+        } else if (g == Tgenre_ligne::fin_boite || g == Tgenre_ligne::fin_dialogue) {
+            const Tgenre_ligne ouverture =
+                g == Tgenre_ligne::fin_boite ? Tgenre_ligne::boite : Tgenre_ligne::dialogue;
+            if (ouvertes_.empty() || ouvertes_.back() != ouverture)
+                return g == Tgenre_ligne::fin_boite ? "aucun message n'est ouvert"
+                                                    : "aucun choix de fichier n'est ouvert";
+            ouvertes_.pop_back();
+        }
+        return {};
+    }
+
+    // Nothing when the line's words are a journal line, kept; otherwise why not, in French
+    // (empty when they are not one at all).
+    std::optional<std::string> interprete(const std::vector<std::string>& m) {
         Tligne_journal l;
         const std::string& cle = m[0];
         const std::size_t t = m.size();
@@ -148,7 +188,14 @@ private:
             l.genre = Tgenre_ligne::evenement;
             auto e = t >= 3 ? lit_evenement(m, 2) : std::nullopt;
             bon = e && nombres(m, 1, {{0, std::numeric_limits<std::int64_t>::max()}}, l);
+            // The time of a monotonic clock since the journal was opened.
+            if (bon && l.n[0] > temps_journal_max_ms)
+                return "un évènement plus de 31 jours après le début du journal";
+            if (bon && l.n[0] < temps_)
+                return "un évènement daté d'avant le précédent, à " + std::to_string(temps_) +
+                       " ms";
             if (bon) {
+                temps_ = l.n[0];
                 l.index = static_cast<std::uint32_t>(j_.evenements.size());
                 j_.evenements.push_back(std::move(*e));
             }
@@ -200,6 +247,7 @@ private:
             l.genre = Tgenre_ligne::hid_lit;
             bon = t == 5 && nombres(m, 1, {{0, max_u32}, {0, 1 << 16}, {min_i32, max_i32}}, l);
             auto o = bon ? hexa_en_octets(m[4]) : std::nullopt;
+            // The bytes copied: as many as the answer says, never more than the buffer holds.
             bon = o && static_cast<std::int64_t>(o->size()) ==
                            std::clamp<std::int64_t>(l.n[2], 0, l.n[1]);
             if (bon) l.octets = std::move(*o);
@@ -218,14 +266,18 @@ private:
                 j_.points.push_back(std::move(*p));
             }
         }
-        if (bon) j_.lignes.push_back(std::move(l));
-        return bon;
+        if (!bon) return std::string();
+        if (std::string pourquoi = imbrique(l.genre); !pourquoi.empty()) return pourquoi;
+        j_.lignes.push_back(std::move(l));
+        return std::nullopt;
     }
 
     std::string_view octets_;
     std::string nom_;
     std::size_t pos_ = 0;
     std::uint32_t numero_ = 0;
+    std::int64_t temps_ = 0;
+    std::vector<Tgenre_ligne> ouvertes_;
     Tjournal j_;
 };
 
@@ -241,10 +293,32 @@ Tjournal lit_journal(const std::string& chemin) {
     std::error_code e;
     if (std::filesystem::is_directory(nom, e))
         throw Tjournal_illisible(chemin + " est un dossier, pas un journal de bord VELMORA");
-    std::ifstream f(nom, std::ios::binary);
-    if (!f) throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin);
-    std::ostringstream o;
-    o << f.rdbuf();
-    if (f.bad()) throw Tjournal_illisible("Impossible de lire le journal " + chemin);
-    return lit_journal_octets(o.str(), chemin);
+    errno = 0;
+#ifdef _WIN32
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(_wfopen(nom.c_str(), L"rb"), std::fclose);
+#else
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(nom.c_str(), "rb"), std::fclose);
+#endif
+    const auto raison = [] { return errno != 0 ? std::string(std::strerror(errno)) : "erreur"; };
+    if (!f)
+        throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin + " (" + raison() +
+                                 ")");
+    // Read to its end or its first error: a journal read in part is not a journal cut by a
+    // crash, and is never replayed as one.
+    std::string octets;
+    char bloc[1 << 16];
+    for (;;) {
+        const std::size_t n = std::fread(bloc, 1, sizeof bloc, f.get());
+        octets.append(bloc, n);
+        if (octets.size() > taille_journal_max)
+            throw Tjournal_illisible(chemin + " dépasse " +
+                                     std::to_string(taille_journal_max >> 20) +
+                                     " Mio, ce qu'aucun parcours n'écrit : ce n'est pas un "
+                                     "journal de bord VELMORA");
+        if (n < sizeof bloc) break;
+    }
+    if (std::ferror(f.get()))
+        throw Tjournal_illisible("Impossible de lire le journal " + chemin + " (" + raison() +
+                                 ", après " + std::to_string(octets.size()) + " octets)");
+    return lit_journal_octets(octets, chemin);
 }

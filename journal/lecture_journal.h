@@ -33,6 +33,13 @@ enum class Tgenre_ligne : std::uint8_t {
     point,        // point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED
 };
 
+// Limits that no journal of a crew's run reaches; a journal beyond one is refused, so that
+// a crafted or damaged file costs the readers bounded time and memory.
+inline constexpr std::size_t taille_journal_max = 128u << 20;        // bytes of the file
+inline constexpr std::size_t longueur_ligne_journal_max = 16u << 20; // bytes of a line
+inline constexpr std::size_t imbrication_journal_max = 100; // boxes and dialogs one in another
+inline constexpr std::int64_t temps_journal_max_ms = 31LL * 24 * 3600 * 1000; // an event's T
+
 struct Tligne_journal {
     Tgenre_ligne genre = Tgenre_ligne::evenement;
     std::uint32_t numero = 0;        // in the file, from 1

@@ -31,6 +31,19 @@ std::string texte_heure(std::int32_t h, std::int32_t min, std::int32_t s) {
     return t;
 }
 
+std::optional<std::int32_t> secondes_du_jour(std::string_view h) {
+    if (h.size() != 8 || h[2] != ':' || h[5] != ':') return std::nullopt;
+    std::int32_t total = 0;
+    for (const auto& [debut, max] : {std::pair{0, 23}, {3, 59}, {6, 59}}) {
+        const char a = h[debut], b = h[debut + 1];
+        if (a < '0' || a > '9' || b < '0' || b > '9') return std::nullopt;
+        const std::int32_t v = (a - '0') * 10 + (b - '0');
+        if (v > max) return std::nullopt;
+        total = total * 60 + v;
+    }
+    return total;
+}
+
 Tpoint_controle prend_point(const Tmoteur& m, const std::string& heure) {
     Tpoint_controle p;
     p.heure = heure;
@@ -69,6 +82,6 @@ std::optional<Tpoint_controle> lit_point(const std::vector<std::string>& mots) {
     Tpoint_controle p{mots[1], mots[2], mots[3], mots[4], mots[5], mots[6]};
     for (const std::string* m : {&p.heure, &p.total, &p.partiel, &p.caden, &p.led})
         if (!mot_simple(*m) && m != &p.heure) return std::nullopt;
-    if (p.heure.size() != 8 || p.heure[2] != ':' || p.heure[5] != ':') return std::nullopt;
+    if (!secondes_du_jour(p.heure)) return std::nullopt;
     return p;
 }

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct Tpoint_controle {
@@ -30,6 +31,8 @@ inline constexpr Tvaleur_controlee valeurs_controlees[] = {
 
 Tpoint_controle prend_point(const Tmoteur& m, const std::string& heure);
 std::string texte_heure(std::int32_t h, std::int32_t min, std::int32_t s);
+// Seconds since midnight of "HH:MM:SS" (00:00:00 to 23:59:59); nothing for any other text.
+std::optional<std::int32_t> secondes_du_jour(std::string_view heure);
 
 // "point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED".
 void ajoute_point(std::string& ligne, const Tpoint_controle& p);

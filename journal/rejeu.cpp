@@ -103,13 +103,15 @@ void Trejeu::boucle(std::optional<Tgenre_ligne> fin) {
         if (fin && l.genre == *fin) return;
         if (l.genre == Tgenre_ligne::evenement) {
             const Tevenement& e = j_.evenements[l.index];
+            ligne_evenement_ = l.numero;
             if (avant) avant(e, l.n[0]);
             ++i_;
             entree_->distribue(e);
             if (apres) apres(e);
+            point_apres(e);
         } else if (l.genre == Tgenre_ligne::point) {
-            ++i_;
-            verifie(j_.points[l.index]);
+            // A checkpoint where the recorder writes none.
+            diverge("point de contrôle", decrit_ligne(j_, l), "aucun", j_.points[l.index].heure);
         } else {
             // An answer the engine did not ask for.
             diverge("demande du moteur", decrit_ligne(j_, l),
@@ -118,13 +120,39 @@ void Trejeu::boucle(std::optional<Tgenre_ligne> fin) {
     }
 }
 
+void Trejeu::point_apres(const Tevenement& e) {
+    // As the recorder does: after the first event that ends in a new second of the engine's
+    // clock, and after the window's close.
+    if (!heure_donnee_ ||
+        (heure_ == heure_du_dernier_point_ && e.genre != Tgenre_evenement::fermeture))
+        return;
+    heure_du_dernier_point_ = heure_;
+    const std::string attendu = "point de contrôle de " + heure_;
+    if (i_ >= j_.lignes.size()) fin_du_journal(attendu);
+    const Tligne_journal& l = j_.lignes[i_];
+    if (l.genre != Tgenre_ligne::point) diverge("point de contrôle", decrit_ligne(j_, l), attendu);
+    ++i_;
+    verifie(j_.points[l.index]);
+}
+
+std::uint32_t Trejeu::ligne_atteinte() const {
+    if (divergence_) return divergence_->ligne;
+    const std::size_t n = std::min(i_, j_.lignes.size());
+    return n == 0 ? 0 : j_.lignes[n - 1].numero;
+}
+
 void Trejeu::verifie(const Tpoint_controle& enregistre) {
-    const Tpoint_controle rejoue = prend_point(entree_->moteur(), enregistre.heure);
+    const Tpoint_controle rejoue = prend_point(entree_->moteur(), heure_);
+    if (enregistre.heure != rejoue.heure) {
+        --i_;
+        diverge("heure", enregistre.heure, rejoue.heure, enregistre.heure);
+    }
     for (const auto& v : valeurs_controlees)
         if (enregistre.*v.valeur != rejoue.*v.valeur) {
             --i_; // the checkpoint's own line
             diverge(v.controle, enregistre.*v.valeur, rejoue.*v.valeur, enregistre.heure);
         }
+    ++points_compares_;
     if (sur_point) sur_point(enregistre);
 }
 
@@ -145,6 +173,7 @@ Theure_du_jour Trejeu::heure() {
     const Theure_du_jour h{static_cast<std::int32_t>(l.n[0]), static_cast<std::int32_t>(l.n[1]),
                            static_cast<std::int32_t>(l.n[2]), static_cast<std::int32_t>(l.n[3])};
     heure_ = texte_heure(h.heures, h.minutes, h.secondes);
+    heure_donnee_ = true;
     return h;
 }
 
@@ -246,7 +275,9 @@ THidResult Trejeu::Read(THidHandle handle, std::uint8_t* buffer, std::size_t len
         --i_;
         diverge("demande du moteur", appel("Read", {l.n[0], l.n[1]}), demande);
     }
-    if (!l.octets.empty()) std::memcpy(buffer, l.octets.data(), l.octets.size());
+    // Never more than the caller's buffer holds, whatever the journal says.
+    const std::size_t n = std::min(l.octets.size(), length);
+    if (n > 0) std::memcpy(buffer, l.octets.data(), n);
     return static_cast<THidResult>(l.n[2]);
 }
 
@@ -263,7 +294,9 @@ THidResult Trejeu::Write(THidHandle handle, const std::uint8_t* buffer, std::siz
 }
 
 std::string texte_divergence(const Tdivergence& d) {
-    return "première divergence à " + d.heure + ", ligne " + std::to_string(d.ligne) +
-           " du journal\n  contrôle   : " + d.controle + "\n  enregistré : " + d.enregistre +
-           "\n  rejoué     : " + d.rejoue;
+    return "première divergence à " + texte_pour_terminal(d.heure) + ", ligne " +
+           std::to_string(d.ligne) +
+           " du journal\n  contrôle   : " + texte_pour_terminal(d.controle) +
+           "\n  enregistré : " + texte_pour_terminal(d.enregistre) +
+           "\n  rejoué     : " + texte_pour_terminal(d.rejoue);
 }

@@ -39,6 +39,13 @@ public:
     bool coupe_dans_un_evenement() const { return coupe_; }
     // The engine's time of day as last given.
     const std::string& heure_courante() const { return heure_; }
+    // The checkpoints compared with the replayed engine: none means that nothing was checked.
+    std::size_t points_compares() const { return points_compares_; }
+    // The journal's line of the event running (or last run).
+    std::uint32_t ligne_de_l_evenement() const { return ligne_evenement_; }
+    // The journal's last line the replay reached: the divergence's, or the last line run;
+    // 0 when it ran none.
+    std::uint32_t ligne_atteinte() const;
 
     // Hooks, each optional. `avant` may wait (the window paces the replay) or throw
     // Tarret_rejeu; the box hooks frame the events run while a message box is open.
@@ -76,11 +83,17 @@ private:
                               std::optional<std::string> heure = std::nullopt);
     [[noreturn]] void fin_du_journal(const std::string& demande);
     void verifie(const Tpoint_controle& enregistre);
+    // After an event, the checkpoint the recorder wrote then, if it wrote one.
+    void point_apres(const Tevenement& e);
 
     const Tjournal& j_;
     Tentree* entree_ = nullptr;
     std::size_t i_ = 0;
     std::string heure_ = "--:--:--";
+    bool heure_donnee_ = false;
+    std::string heure_du_dernier_point_;
+    std::size_t points_compares_ = 0;
+    std::uint32_t ligne_evenement_ = 0;
     std::optional<Tdivergence> divergence_;
     bool coupe_ = false;
 };
@@ -100,5 +113,6 @@ struct Tmoteur_rejoue {
 // How a line of the journal reads in a message ("message « erreur »", "heure").
 std::string decrit_ligne(const Tjournal& j, const Tligne_journal& l);
 
-// The divergence for the crew, on four lines: where, what, the recorded and the replayed value.
+// The divergence for the crew, on four lines: where, what, the recorded and the replayed value,
+// the journal's texts escaped as the journal escapes them and cut when long.
 std::string texte_divergence(const Tdivergence& d);

@@ -1,6 +1,6 @@
 #pragma once
-// The folder of journals: one file a run, named by the local date and time it started,
-// and only the most recent runs kept.
+// The folder of journals: one file a run, named by the local date and time it started and
+// its run number, and only the most recent runs kept.
 
 #include "fichier_journal.h"
 
@@ -13,8 +13,11 @@
 inline constexpr std::size_t journaux_gardes = 50;
 inline constexpr std::uintmax_t octets_gardes = 200u * 1024u * 1024u;
 
-// Drops the oldest journals of the folder (by name, that is by date) until at most
-// `nombre` are left and they hold at most `octets`. Other files are left alone.
+// Drops the oldest journals of the folder until at most `nombre` are left and they hold at most
+// `octets`; the newest always stays, alone if it is over `octets` by itself. Runs are ordered by
+// their number (journals named before runs were numbered come before all numbered ones, by
+// date), never by a clock. Only files named exactly as this program names journals are ever
+// removed.
 void range_journaux(const std::filesystem::path& dossier, std::size_t nombre,
                     std::uintmax_t octets);
 
@@ -24,6 +27,7 @@ struct Tnouveau_journal {
     std::string erreur;                        // why, in French, when it could not
 };
 
-// Creates the folder if needed, makes room for one more run (keeping 49 others and
-// 200 MB), and creates velmora-AAAA-MM-JJ-HHMMSS.journal for `instant`.
+// Creates the folder if needed, creates velmora-AAAA-MM-JJ-HHMMSS-pN.journal for `instant`, N
+// the folder's last run number plus one, then keeps it and the 49 runs before it within
+// 200 MB.
 Tnouveau_journal ouvre_nouveau_journal(const std::filesystem::path& dossier, std::time_t instant);

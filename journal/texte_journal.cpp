@@ -1,5 +1,6 @@
 #include "texte_journal.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -82,6 +83,29 @@ void ajoute_texte(std::string& ligne, std::string_view t) {
         ++i;
     }
     ligne += '"';
+}
+
+std::string texte_pour_terminal(std::string_view t, std::size_t longueur_max) {
+    // Escaping at most four bytes a byte: no need to look further than this.
+    std::string l;
+    ajoute_texte(l, t.substr(0, longueur_max + 4));
+    std::string_view v(l);
+    v.remove_prefix(1);
+    v.remove_suffix(1);
+    if (v.size() <= longueur_max && t.size() <= longueur_max) return std::string(v);
+    // Cut on a character's first byte, never inside a sequence or an escape.
+    std::size_t fin = std::min(longueur_max, v.size());
+    while (fin > 0 && fin < v.size() && (static_cast<unsigned char>(v[fin]) & 0xC0) == 0x80)
+        --fin;
+    const std::size_t echappement = fin > 0 ? v.rfind('\\', fin - 1) : std::string_view::npos;
+    if (echappement != std::string_view::npos && fin - echappement < 4) {
+        // Whether that backslash starts an escape (an even run of them does not).
+        std::size_t n = 0;
+        while (n <= echappement && v[echappement - n] == '\\')
+            ++n;
+        if (n % 2 == 1) fin = echappement;
+    }
+    return std::string(v.substr(0, fin)) + "…";
 }
 
 bool ligne_lisible(std::string_view ligne) {

@@ -13,6 +13,11 @@
 // and every byte that is not part of a well-formed UTF-8 sequence.
 void ajoute_texte(std::string& ligne, std::string_view t);
 
+// A text from a journal as a terminal may show it: escaped as the journal escapes it (without
+// the quotes), and cut after about `longueur_max` bytes with "…" so that a huge text does not
+// flood the screen.
+std::string texte_pour_terminal(std::string_view t, std::size_t longueur_max = 200);
+
 // The words of a line, quoted texts unescaped; nothing when a quote is not closed, an
 // escape is unknown, two words are not separated by one space, or a byte is a control
 // byte or not well-formed UTF-8.

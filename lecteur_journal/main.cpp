@@ -19,25 +19,33 @@ namespace {
 
 constexpr int statut_divergence = 1;
 constexpr int statut_refuse = 2;
+constexpr int statut_rien_compare = 3;
+
+std::string jusqu_a(const char* fait, std::uint32_t ligne) {
+    return ligne == 0 ? std::string("rien n'a été ") + fait
+                      : std::string(fait) + " jusqu'à la ligne " + std::to_string(ligne);
+}
 
 // What a journal cut by a crash or a cut of power still gave, `fait` ("rejoué", "relevé")
-// up to where; whether it was cut.
+// up to where the replay really stopped (`atteinte`); whether it was cut.
 bool dit_coupure(const std::string& nom, const Tjournal& j, bool coupe_dans_un_evenement,
-                 const char* fait) {
+                 std::uint32_t atteinte, const char* fait) {
     if (j.ligne_coupee)
         std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee << " : "
-                  << fait << " jusqu'à la ligne " << *j.ligne_coupee - 1 << '\n';
+                  << jusqu_a(fait, atteinte) << '\n';
     else if (coupe_dans_un_evenement)
-        std::cerr << nom << " : journal coupé au milieu d'un évènement : " << fait
-                  << " jusque-là\n";
+        std::cerr << nom
+                  << " : journal coupé au milieu d'un évènement : " << jusqu_a(fait, atteinte)
+                  << '\n';
     return j.ligne_coupee || coupe_dans_un_evenement;
 }
 
 int rejoue(const Toptions_journal& o, const Tjournal& j) {
     Tmoteur_rejoue m(j);
     m.rejoue();
-    if (!dit_coupure(o.journal, j, m.rejeu.coupe_dans_un_evenement(), "rejoué") && !j.complet &&
-        !m.rejeu.divergence())
+    if (!dit_coupure(o.journal, j, m.rejeu.coupe_dans_un_evenement(), m.rejeu.ligne_atteinte(),
+                     "rejoué") &&
+        !j.complet && !m.rejeu.divergence())
         std::cerr << o.journal
                   << " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
                      "fenêtre ; rejoué jusqu'à sa dernière ligne\n";
@@ -45,13 +53,18 @@ int rejoue(const Toptions_journal& o, const Tjournal& j) {
         std::cout << texte_divergence(*d) << '\n';
         return statut_divergence;
     }
+    // "identique" says that what the crew saw was compared, and found the same.
+    if (m.rejeu.points_compares() == 0) {
+        std::cout << "rien de comparé : aucun point de contrôle dans ce journal\n";
+        return statut_rien_compare;
+    }
     std::cout << "identique\n";
     return 0;
 }
 
 // The survey's divergence or cut, said on standard error; the status it gives.
 int dit_fin_du_releve(const std::string& nom, const Tjournal& j, const Treleve& r) {
-    dit_coupure(nom, j, r.coupe, "relevé");
+    dit_coupure(nom, j, r.coupe, r.ligne_atteinte, "relevé");
     if (!r.divergence) return 0;
     std::cerr << nom << " : le rejeu s'arrête à sa " << texte_divergence(*r.divergence)
               << "\n  le relevé s'arrête là.\n";
@@ -76,6 +89,12 @@ void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte
 
 int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
     const Treleve r = releve(j);
+    if (r.zones.size() > pages_journal_max) {
+        std::cerr << o.journal << " : ligne " << r.zones[pages_journal_max].ligne
+                  << " : une zone validée de plus que les " << pages_journal_max
+                  << " pages qu'un relevé dessine au plus ; rien n'est dessiné\n";
+        return statut_refuse;
+    }
     // No window is ever shown: the fonts are all the drawing needs from the platform. Windows'
     // own platform has them; the offscreen one there knows only fonts shipped with Qt.
 #ifndef Q_OS_WIN
@@ -154,7 +173,11 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << '\n';
         return statut_refuse;
     } catch (const std::bad_alloc&) {
-        std::cerr << "Mémoire insuffisante\n";
-        return statut_divergence;
+        // A journal too big for this computer is refused like any other it cannot read.
+        std::cerr << "Mémoire insuffisante pour lire ce journal\n";
+        return statut_refuse;
+    } catch (const std::length_error&) {
+        std::cerr << "Mémoire insuffisante pour lire ce journal\n";
+        return statut_refuse;
     }
 }

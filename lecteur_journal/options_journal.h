@@ -34,7 +34,8 @@ inline constexpr const char* usage_journal =
 inline constexpr const char* aide_journal =
     "Lit un journal de bord du VELMORA (~/.local/state/velmora/journaux/).\n"
     "  rejoue  rejoue le parcours dans le moteur, sans fenêtre, et vérifie chaque point de\n"
-    "          contrôle : « identique » (statut 0) ou la première divergence (statut 1)\n"
+    "          contrôle : « identique » (statut 0), la première divergence (statut 1),\n"
+    "          ou aucun point de contrôle à comparer (statut 3)\n"
     "  csv     une ligne par seconde, au format des tableurs français, sur la sortie\n"
     "  pdf     une page A4 par zone validée : l'écart en mètres selon la distance et\n"
     "          selon le temps ; avec --png, une image PNG par page (SORTIE, SORTIE-2...)\n"

@@ -2,6 +2,8 @@
 
 #include "commandes.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string nom_led(const std::string& controle) {
@@ -11,7 +13,8 @@ std::string nom_led(const std::string& controle) {
     return "aucune";
 }
 
-// The average's text without the unit the label adds.
+// The average's text without the unit the label adds, with the French decimal comma of the
+// survey's other columns whatever separator the window used.
 std::string moyenne_en_cours(const Tmoteur& m) {
     std::string t = m.La_moy_en_cours.texte();
     for (const char* unite : {" kms/h", " Kms/h"}) {
@@ -19,6 +22,7 @@ std::string moyenne_en_cours(const Tmoteur& m) {
         if (t.size() >= u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0)
             t.erase(t.size() - u.size());
     }
+    std::replace(t.begin(), t.end(), '.', ',');
     return t;
 }
 
@@ -35,9 +39,7 @@ std::string nom_de_fichier(const std::string& chemin) {
 
 // Seconds since midnight of "HH:MM:SS"; 0 before the engine was given any time.
 std::int32_t secondes_de(const std::string& h) {
-    if (h.size() != 8 || h[0] == '-') return 0;
-    return std::stoi(h.substr(0, 2)) * 3600 + std::stoi(h.substr(3, 2)) * 60 +
-           std::stoi(h.substr(6, 2));
+    return secondes_du_jour(h).value_or(0);
 }
 
 std::string signe(std::int64_t v) {
@@ -65,18 +67,20 @@ public:
         termine_zone();
         r_.divergence = m_.rejeu.divergence();
         r_.coupe = m_.rejeu.coupe_dans_un_evenement();
+        r_.ligne_atteinte = m_.rejeu.ligne_atteinte();
     }
 
 private:
     struct Tavant {
         std::int32_t total = 0, dist_etal = 0, tours_etal = 0;
         bool boitier = false;
+        std::uint32_t ligne = 0;
     };
 
     void avant() {
         const Tetat_regularite& e = m_.moteur.etat;
-        pile_.push_back(
-            {e.compteur_total.valeur_en_metres(), e.dist_etal, e.tours_etal, e.boitier_present});
+        pile_.push_back({e.compteur_total.valeur_en_metres(), e.dist_etal, e.tours_etal,
+                         e.boitier_present, m_.rejeu.ligne_de_l_evenement()});
     }
 
     void marque(Tgenre_marque g, std::string texte) {
@@ -104,15 +108,16 @@ private:
             marque(Tgenre_marque::rebranchement, "boîtier branché");
         if (ev.genre == Tgenre_evenement::clic && ev.controle == "valid_heure_zr" &&
             m.Panel6.couleur() == Tcouleur::sarcelle)
-            nouvelle_zone();
+            nouvelle_zone(a.ligne);
     }
 
-    void nouvelle_zone() {
+    void nouvelle_zone(std::uint32_t ligne) {
         termine_zone();
         const Tmoteur& m = m_.moteur;
         const Tetat_regularite& e = m.etat;
         Tzone_validee z;
         z.nom = m.ZONE.texte().empty() ? "zone" : m.ZONE.texte();
+        z.ligne = ligne;
         z.rallye = nom_de_fichier(m.ed_fichier_rallye.texte());
         z.depart = texte_heure(e.heure_zr, e.min_zr, e.sec_zr);
         z.premier = r_.echantillons.size();

@@ -18,7 +18,7 @@ struct Techantillon {
     std::int32_t total_m = 0, partiel_m = 0, caden_m = 0;
     std::int32_t ecart_m = 0; // as the crew reads it, signed: + ahead, - late
     std::string led;          // the outermost lit LED: "verte", "retard 2", "avance 1", "aucune"
-    std::string moyenne;      // the average in force as written in the column, "48,5"
+    std::string moyenne;      // the average in force with a decimal comma, "48,50"
     bool boitier = false;
     bool cadenceur = false; // ON checked
     std::int32_t seuil = 0;
@@ -42,6 +42,7 @@ struct Tmarque {
 // A validated zone: from its validation to the next one or the end of the run.
 struct Tzone_validee {
     std::string nom;                  // "ZR1", or "zone" when typed by hand
+    std::uint32_t ligne = 0;          // of the journal: the validation's event
     std::string rallye;               // the rally file's name
     std::string depart;               // "10:01:00"
     std::size_t premier = 0, fin = 0; // its checkpoints [premier, fin)
@@ -55,7 +56,8 @@ struct Treleve {
     std::vector<Tmarque> marques;
     std::vector<Tzone_validee> zones;
     std::optional<Tdivergence> divergence;
-    bool coupe = false; // the journal ended inside an event
+    bool coupe = false;               // the journal ended inside an event
+    std::uint32_t ligne_atteinte = 0; // the journal's last line replayed (Trejeu's)
 };
 
 // Replays the journal and takes the survey.

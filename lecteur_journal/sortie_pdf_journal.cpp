@@ -41,8 +41,11 @@ double pas_lisible(double etendue, int n) {
     return 10 * p;
 }
 
-QString nombre(double v) {
-    QString t = QString::number(v, 'f', std::abs(v - std::round(v)) < 1e-9 ? 0 : 1);
+// A graduation with as many decimals as its step needs, so that near ones never read alike.
+QString nombre(double v, double pas) {
+    const int decimales = std::clamp(static_cast<int>(std::ceil(-std::log10(pas) - 1e-9)), 0, 6);
+    if (std::abs(v) < pas / 2) v = 0; // no "-0"
+    QString t = QString::number(v, 'f', decimales);
     return t.replace('.', ',');
 }
 
@@ -124,7 +127,7 @@ public:
             p_.drawLine(QPointF(a.x(), cadre_.top()), QPointF(a.x(), cadre_.bottom()));
             p_.setPen(Qt::black);
             p_.drawText(QRectF(a.x() - 100, cadre_.bottom() + 6, 200, 34),
-                        Qt::AlignHCenter | Qt::AlignTop, nombre(x));
+                        Qt::AlignHCenter | Qt::AlignTop, nombre(x, pas_x));
         }
         const double pas_y = pas_lisible(2 * y_, 8);
         for (double y = -std::floor(y_ / pas_y) * pas_y; y <= y_ + 1e-9; y += pas_y) {
@@ -133,7 +136,8 @@ public:
             p_.drawLine(QPointF(cadre_.left(), a.y()), QPointF(cadre_.right(), a.y()));
             p_.setPen(Qt::black);
             p_.drawText(QRectF(cadre_.left() - 130, a.y() - 17, 120, 34),
-                        Qt::AlignRight | Qt::AlignVCenter, (y > 0 ? "+" : "") + nombre(y));
+                        Qt::AlignRight | Qt::AlignVCenter,
+                        (y > pas_y / 2 ? "+" : "") + nombre(y, pas_y));
         }
         p_.setPen(QPen(Qt::black, 4));
         p_.setBrush(Qt::NoBrush);
@@ -165,17 +169,27 @@ public:
     void marques(const std::vector<Tmarque_dessinee>& m) {
         p_.setFont(police(22));
         int rang = 0;
-        for (const auto& [x, marque] : m) {
-            if (x < x0_ || x > x1_) continue;
+        // Marks that fall on the same place (a trip corrected twice in a second) are drawn
+        // once, their texts joined, rather than printed over each other.
+        for (std::size_t i = 0; i < m.size();) {
+            const double x = m[i].x;
             const QPointF a = point(x, 0);
-            const QColor c = couleur_marque(marque->genre);
+            std::size_t fin = i + 1;
+            QString texte = q(m[i].marque->texte);
+            while (fin < m.size() && std::abs(point(m[fin].x, 0).x() - a.x()) < 1) {
+                texte += QStringLiteral(" ; ") + q(m[fin].marque->texte);
+                ++fin;
+            }
+            const Tmarque* premiere = m[i].marque;
+            i = fin;
+            if (x < x0_ || x > x1_) continue;
+            const QColor c = couleur_marque(premiere->genre);
             p_.setPen(QPen(c, 3, Qt::DashLine));
             p_.drawLine(QPointF(a.x(), cadre_.top() + 40), QPointF(a.x(), cadre_.bottom()));
             // Labels staggered over three rows at the bottom, so that near ones do not overlap.
             const double y = cadre_.bottom() - 36 - 32 * (rang++ % 3);
             p_.setPen(c);
-            p_.drawText(QRectF(a.x() + 6, y, 600, 30), Qt::AlignLeft | Qt::AlignVCenter,
-                        q(marque->texte));
+            p_.drawText(QRectF(a.x() + 6, y, 1200, 30), Qt::AlignLeft | Qt::AlignVCenter, texte);
         }
     }
 
@@ -205,9 +219,7 @@ private:
 };
 
 std::int32_t secondes_de(const std::string& h) {
-    if (h.size() != 8) return 0;
-    return std::stoi(h.substr(0, 2)) * 3600 + std::stoi(h.substr(3, 2)) * 60 +
-           std::stoi(h.substr(6, 2));
+    return secondes_du_jour(h).value_or(0);
 }
 
 void pied(QPainter& p, const Tentete_journal& e, int numero, int nombre_pages) {
@@ -370,26 +382,32 @@ bool valide(QSaveFile& f, const QString& chemin, std::string& erreur) {
 
 bool ecrit_pdf_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
                        std::string& erreur) {
-    const QString nom = QString::fromLocal8Bit(chemin.c_str());
+    const QString nom = QString::fromStdString(chemin);
     QSaveFile fichier(nom);
     if (!fichier.open(QIODevice::WriteOnly)) {
         erreur = "Impossible d'écrire le fichier " + chemin + " (" +
                  fichier.errorString().toStdString() + ")";
         return false;
     }
+    if (!ecrit_pdf_journal_sur(fichier, entete, r, erreur)) {
+        erreur = "Impossible d'écrire le fichier " + chemin;
+        fichier.cancelWriting();
+        return false;
+    }
+    return valide(fichier, nom, erreur);
+}
+
+bool ecrit_pdf_journal_sur(QIODevice& sortie, const Tentete_journal& entete, const Treleve& r,
+                           std::string&) {
     {
-        QPdfWriter pdf(&fichier);
+        QPdfWriter pdf(&sortie);
         pdf.setResolution(300);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         pdf.setTitle(QStringLiteral("Journal de bord VELMORA du %1").arg(q(entete.date)));
         pdf.setCreator(QStringLiteral("velmora-journal"));
         QPainter p;
-        if (!p.begin(&pdf)) {
-            erreur = "Impossible d'écrire le fichier " + chemin;
-            fichier.cancelWriting();
-            return false;
-        }
+        if (!p.begin(&pdf)) return false;
         const double echelle = pdf.width() / largeur_page;
         for (int n = 0; n < nombre_de_pages(r); ++n) {
             if (n > 0) pdf.newPage();
@@ -397,18 +415,14 @@ bool ecrit_pdf_journal(const std::string& chemin, const Tentete_journal& entete,
             p.scale(echelle, echelle);
             dessine(p, entete, r, n);
         }
-        if (!p.end()) {
-            erreur = "Impossible d'écrire le fichier " + chemin;
-            fichier.cancelWriting();
-            return false;
-        }
+        if (!p.end()) return false;
     }
-    return valide(fichier, nom, erreur);
+    return true;
 }
 
 bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
                        std::string& erreur) {
-    const QString nom = QString::fromLocal8Bit(chemin.c_str());
+    const QString nom = QString::fromStdString(chemin);
     constexpr double dpi = 150;
     const QSize taille(static_cast<int>(297 / 25.4 * dpi), static_cast<int>(210 / 25.4 * dpi));
     for (int n = 0; n < nombre_de_pages(r); ++n) {

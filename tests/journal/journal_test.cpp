@@ -1,13 +1,20 @@
 // Runs recorded and replayed: the replay must find every checkpoint as recorded.
 #include "lecture_journal.h"
 #include "rejeu.h"
+#include "repertoire_journaux.h"
 #include "scenarios.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <set>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -89,6 +96,179 @@ TEST(JournalImpossibleAEcrire, s_arrete_sans_toucher_au_parcours) {
     ASSERT_EQ(lignes.size(), 1u);
     EXPECT_EQ(lignes[0], "velmora : journal de bord arrêté, écriture impossible dans /dev/full "
                          "(No space left on device)");
+}
+
+// A file that cannot be made durable (a pipe: fdatasync refuses it) stops the journal as a
+// full disk does: lines only written, never synchronised, would be lost to a cut of power.
+TEST(JournalImpossibleAEcrire, s_arrete_quand_il_ne_peut_etre_synchronise) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a pipe's _commit is not the POSIX case";
+#else
+    int tube[2];
+    ASSERT_EQ(::pipe(tube), 0);
+    std::FILE* f = ::fdopen(tube[1], "wb");
+    ASSERT_NE(f, nullptr);
+    std::vector<std::string> lignes;
+    {
+        auto fichier = Tfichier_journal::sur(f, "tube");
+        fichier->signale = [&](const std::string& l) { lignes.push_back(l); };
+        fichier->ajoute("# VELMORA journal de bord\n");
+    } // written, flushed and synchronised within the second, or stopped
+    ::close(tube[0]);
+    ASSERT_EQ(lignes.size(), 1u);
+    EXPECT_EQ(lignes[0], "velmora : journal de bord arrêté, écriture impossible dans tube "
+                         "(Invalid argument)");
+#endif
+}
+
+// Whatever count a journal gives, Read copies no more than the caller's buffer holds.
+TEST(Rejeu, hid_lit_ne_copie_pas_au_dela_du_tampon) {
+    Tjournal j;
+    j.complet = true;
+    Tligne_journal l;
+    l.genre = Tgenre_ligne::hid_lit;
+    l.numero = 6;
+    l.n = {7, 8, 100, 0};
+    l.octets.assign(100, 0xAB);
+    j.lignes.push_back(l);
+    Trejeu r(j);
+    std::array<std::uint8_t, 128> tampon{}; // room for the fault to show, not to crash
+    EXPECT_EQ(r.Read(7, tampon.data(), 8), 100);
+    EXPECT_EQ(std::count(tampon.begin(), tampon.begin() + 8, 0xAB), 8);
+    EXPECT_EQ(std::count(tampon.begin() + 8, tampon.end(), 0), 120);
+}
+
+// Retention, called as the window calls it before a run: only journals go, the oldest first,
+// by run number and never by a clock.
+struct Tcas_rangement {
+    const char* nom;
+    std::vector<std::pair<const char*, std::size_t>> fichiers; // name, size, oldest run first
+    std::size_t nombre;
+    std::uintmax_t octets;
+    std::set<std::string> restent;
+};
+
+std::ostream& operator<<(std::ostream& o, const Tcas_rangement& c) {
+    return o << c.nom;
+}
+
+class Rangement : public ::testing::TestWithParam<Tcas_rangement> {};
+
+TEST_P(Rangement, garde_les_parcours_les_plus_recents) {
+    Trepertoire_temporaire rep;
+    for (const auto& [nom, taille] : GetParam().fichiers)
+        rep.ecrit(nom, std::string(taille, 'x'));
+    range_journaux(rep.chemin(), GetParam().nombre, GetParam().octets);
+    std::set<std::string> restent;
+    for (const auto& f : std::filesystem::directory_iterator(rep.chemin()))
+        restent.insert(f.path().filename().string());
+    EXPECT_EQ(restent, GetParam().restent);
+}
+
+std::vector<std::pair<const char*, std::size_t>> cinquante_deux() {
+    static std::vector<std::string> noms;
+    std::vector<std::pair<const char*, std::size_t>> f;
+    noms.clear();
+    for (int n = 1; n <= 52; ++n)
+        noms.push_back("velmora-2026-12-07-100000-p" + std::to_string(n) + ".journal");
+    for (const auto& n : noms)
+        f.emplace_back(n.c_str(), 10);
+    return f;
+}
+
+std::set<std::string> de_trois_a_cinquante_deux() {
+    std::set<std::string> r;
+    for (int n = 3; n <= 52; ++n)
+        r.insert("velmora-2026-12-07-100000-p" + std::to_string(n) + ".journal");
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Journaux, Rangement,
+    ::testing::Values(Tcas_rangement{"cinquante_gardes_les_plus_recents", cinquante_deux(), 50,
+                                     1u << 30, de_trois_a_cinquante_deux()},
+                      // The crew set the laptop to the official time, earlier than the computer's.
+                      Tcas_rangement{"horloge_reculee",
+                                     {{"velmora-2026-12-08-100000-p1.journal", 10},
+                                      {"velmora-2026-12-07-090000-p2.journal", 10}},
+                                     1,
+                                     1000,
+                                     {"velmora-2026-12-07-090000-p2.journal"}},
+                      Tcas_rangement{"horloge_avancee_puis_corrigee",
+                                     {{"velmora-2026-12-07-100000-p1.journal", 10},
+                                      {"velmora-2027-01-01-100000-p2.journal", 10},
+                                      {"velmora-2026-12-07-110000-p3.journal", 10}},
+                                     2,
+                                     1000,
+                                     {"velmora-2027-01-01-100000-p2.journal",
+                                      "velmora-2026-12-07-110000-p3.journal"}},
+                      Tcas_rangement{"deux_dans_la_meme_seconde",
+                                     {{"velmora-2026-12-07-140509.journal", 10},
+                                      {"velmora-2026-12-07-140509-2.journal", 10},
+                                      {"velmora-2026-12-07-140509-3.journal", 10}},
+                                     2,
+                                     1000,
+                                     {"velmora-2026-12-07-140509-2.journal",
+                                      "velmora-2026-12-07-140509-3.journal"}},
+                      Tcas_rangement{"le_plus_recent_trop_gros_ne_retire_que_les_anciens",
+                                     {{"velmora-2026-12-07-100000-p1.journal", 10},
+                                      {"velmora-2026-12-07-110000-p2.journal", 10},
+                                      {"velmora-2026-12-07-120000-p3.journal", 300}},
+                                     50,
+                                     200,
+                                     {"velmora-2026-12-07-120000-p3.journal"}},
+                      Tcas_rangement{"dans_le_budget",
+                                     {{"velmora-2026-12-07-100000-p1.journal", 100},
+                                      {"velmora-2026-12-07-110000-p2.journal", 60},
+                                      {"velmora-2026-12-07-120000-p3.journal", 60}},
+                                     50,
+                                     200,
+                                     {"velmora-2026-12-07-110000-p2.journal",
+                                      "velmora-2026-12-07-120000-p3.journal"}},
+                      // Names before numbering are counted, and older than every numbered run.
+                      Tcas_rangement{"anciens_noms_comptes",
+                                     {{"velmora-2026-12-06-100000.journal", 10},
+                                      {"velmora-2026-12-09-100000.journal", 10},
+                                      {"velmora-2026-12-01-100000-p1.journal", 10}},
+                                     2,
+                                     1000,
+                                     {"velmora-2026-12-09-100000.journal",
+                                      "velmora-2026-12-01-100000-p1.journal"}},
+                      Tcas_rangement{"seuls_les_journaux_s_en_vont",
+                                     {{"velmora-0-a-garder.journal", 10},
+                                      {"velmora-copie.journal", 10},
+                                      {"velmora-2026-12-07-100000.journal.bak", 10},
+                                      {"velmora-2026-12-07-100000-p0.journal", 10},
+                                      {"notes.txt", 10},
+                                      {"velmora-2026-12-07-100000-p1.journal", 10},
+                                      {"velmora-2026-12-07-110000-p2.journal", 10}},
+                                     1,
+                                     1000,
+                                     {"velmora-0-a-garder.journal", "velmora-copie.journal",
+                                      "velmora-2026-12-07-100000.journal.bak",
+                                      "velmora-2026-12-07-100000-p0.journal", "notes.txt",
+                                      "velmora-2026-12-07-110000-p2.journal"}}),
+    [](const auto& i) { return std::string(i.param.nom); });
+
+// A run started with the clock set back follows the folder's last run, and the runs before
+// it make room for it, not it for them.
+TEST(NouveauJournal, suit_le_dernier_parcours_du_dossier_quelle_que_soit_l_horloge) {
+    Trepertoire_temporaire rep;
+    for (std::size_t n = 1; n <= journaux_gardes; ++n)
+        rep.ecrit("velmora-2026-12-08-120000-p" + std::to_string(n) + ".journal", "x");
+    rep.ecrit("velmora-2026-12-09-120000.journal", "x"); // an older program's, dated later
+    const std::time_t hier = 1796000000;                 // earlier than every name above
+    const Tnouveau_journal j = ouvre_nouveau_journal(rep.chemin(), hier);
+    ASSERT_TRUE(j.fichier) << j.erreur;
+    const std::string nom = j.fichier->chemin().filename().string();
+    EXPECT_TRUE(nom.ends_with("-p" + std::to_string(journaux_gardes + 1) + ".journal")) << nom;
+    std::set<std::string> restent;
+    for (const auto& f : std::filesystem::directory_iterator(rep.chemin()))
+        restent.insert(f.path().filename().string());
+    EXPECT_EQ(restent.size(), journaux_gardes);
+    EXPECT_TRUE(restent.contains(nom));
+    EXPECT_FALSE(restent.contains("velmora-2026-12-09-120000.journal"));
+    EXPECT_FALSE(restent.contains("velmora-2026-12-08-120000-p1.journal"));
 }
 
 } // namespace

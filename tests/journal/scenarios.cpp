@@ -2,6 +2,9 @@
 
 void session_complete(Tparcours_enregistre& p, const std::string& rallye) {
     p.branche_boitier();
+    // Bytes a journal line cannot hold raw (control bytes, DEL, broken UTF-8), typed and
+    // then replaced: the journal escapes them and reads them back.
+    p.tape("ed_offcet_cad", std::string("\x7f\x1b\x01\xff\xc3(\r\n\t\"\\é"));
     p.roule(2, 0);
     p.services.reponses_dialogue.push_back(std::nullopt);
     p.clic("choisir_rallye"); // cancelled

@@ -5,7 +5,8 @@
 
 #include <string>
 
-// Everything a crew does in a zone, once each: a file dialog cancelled, a rally loaded,
+// Everything a crew does in a zone, once each: bytes no journal line holds raw typed, a file
+// dialog cancelled, a rally loaded,
 // its ZR1 chosen, the threshold, the start time, a calibration chosen and corrected, box
 // reports at varying speeds, keypad entries and the red button, an unplug and a replug,
 // the offset, the simulated wheel.
