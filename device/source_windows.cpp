@@ -76,16 +76,16 @@ std::vector<Tperipherique_vu> enumere_interfaces_hid() {
     if (ensemble == INVALID_HANDLE_VALUE) return liste;
     std::vector<DWORD> tampon; // DWORDs: the detail's structure is aligned as they are
     for (DWORD i = 0;; ++i) {
-        SP_DEVICE_INTERFACE_DATA interface{};
-        interface.cbSize = sizeof interface;
-        if (!SetupDiEnumDeviceInterfaces(ensemble, nullptr, &classe, i, &interface)) break;
+        SP_DEVICE_INTERFACE_DATA donnees_interface{};
+        donnees_interface.cbSize = sizeof donnees_interface;
+        if (!SetupDiEnumDeviceInterfaces(ensemble, nullptr, &classe, i, &donnees_interface)) break;
         DWORD taille = 0;
-        SetupDiGetDeviceInterfaceDetailW(ensemble, &interface, nullptr, 0, &taille, nullptr);
+        SetupDiGetDeviceInterfaceDetailW(ensemble, &donnees_interface, nullptr, 0, &taille, nullptr);
         if (taille < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
         tampon.assign(taille / sizeof(DWORD) + 1, 0);
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(tampon.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-        if (!SetupDiGetDeviceInterfaceDetailW(ensemble, &interface, detail,
+        if (!SetupDiGetDeviceInterfaceDetailW(ensemble, &donnees_interface, detail,
                                               static_cast<DWORD>(tampon.size() * sizeof(DWORD)),
                                               nullptr, nullptr))
             continue;

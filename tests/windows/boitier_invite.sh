@@ -63,8 +63,14 @@ unzip -q "$zip" -d "$travail/portable"
 exe=$(ls "$travail"/portable/*/velmora.exe)
 
 Xvfb :99 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 100); do [ -e /tmp/.X11-unix/X99 ] && break; sleep 0.1; done
 export DISPLAY=:99
+# The guest emulates its processor: the server may take many seconds to answer.
+fin=$((SECONDS + 120))
+until xwininfo -root >/dev/null 2>&1; do
+    [ $SECONDS -lt $fin ] || { dit "ÉCHEC : Xvfb ne répond pas"; exit 1; }
+    sleep 0.5
+done
+dit "écran virtuel prêt"
 
 export WINEPREFIX=$prefixe WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
@@ -137,11 +143,12 @@ dit "boîtier branché avant le programme"
 
 (cd "$(dirname "$exe")" && exec wine velmora.exe) >"$travail/velmora.log" 2>&1 &
 programme=$!
-for _ in $(seq 600); do
+fin=$((SECONDS + 300))
+while [ $SECONDS -lt $fin ]; do
     fenetre=$(xwininfo -root -tree 2>/dev/null |
         awk -v t="\"$titre\"" 'index($0, t) { print $1; exit }')
     [ -n "$fenetre" ] && break
-    sleep 0.2
+    sleep 0.5
 done
 [ -n "$fenetre" ] || { dit "ÉCHEC : aucune fenêtre « $titre »"; cat "$travail/velmora.log"; exit 1; }
 dit "fenêtre « $titre » montrée"

@@ -53,4 +53,10 @@ pdftotext "$tmp/windows.pdf" - | tr -s '[:space:]' '\n' | sort >"$tmp/windows.tx
 diff -u "$tmp/linux.txt" "$tmp/windows.txt" | head -20
 cmp -s "$tmp/linux.txt" "$tmp/windows.txt" || echec "le texte des PDF diffère"
 echo "PDF : $(pdfinfo "$tmp/windows.pdf" | sed -n 's/^Pages: *//p') page(s), $(wc -l <"$tmp/linux.txt") mots, les mêmes"
+# A name outside Windows' own code page (1252), as a crew may give it: arguments are UTF-8.
+"$lance" "$exe" pdf "$tmp/linux/parcours_exemple.journal" -o "$tmp/Łódź.pdf" >/dev/null
+[ -s "$tmp/Łódź.pdf" ] || echec "velmora-journal.exe n'a pas écrit Łódź.pdf (écrits : $(ls "$tmp"))"
+"$lance" "$exe" pdf "$tmp/linux/parcours_exemple.journal" -o "$tmp/Łódź.png" --png >/dev/null
+ls "$tmp"/Łódź*.png >/dev/null 2>&1 || echec "velmora-journal.exe n'a pas écrit Łódź…png (écrits : $(ls "$tmp"))"
+echo "noms hors de la page de code : $(cd "$tmp" && ls -d Łódź*)"
 exit $((ecarts > 0))

@@ -41,6 +41,9 @@ CAS
 
 "$linux" "$rallye" ZR1 --depart 10:00:00 --pdf "$tmp/linux.pdf"
 "$lance" "$exe" "$rallye" ZR1 --depart 10:00:00 --pdf "$tmp/windows.pdf"
+# A name outside Windows' own code page (1252), as a crew may give it: arguments are UTF-8.
+"$lance" "$exe" "$rallye" ZR1 --depart 10:00:00 --pdf "$tmp/Łódź.pdf"
+[ -s "$tmp/Łódź.pdf" ] || { echo "ÉCHEC : velmora-tableau.exe n'a pas écrit Łódź.pdf (écrits : $(ls "$tmp"))"; exit 1; }
 pdftotext "$tmp/linux.pdf" - | grep -v '^Imprimé' >"$tmp/linux.txt"
 pdftotext "$tmp/windows.pdf" - | grep -v '^Imprimé' >"$tmp/windows.txt"
 if ! diff -u "$tmp/linux.txt" "$tmp/windows.txt" | head -20; then :; fi
