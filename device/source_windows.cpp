@@ -1,9 +1,9 @@
-// The system's device source on Windows: the setup API lists the HID interfaces, hidapi
-// (Windows back end) opens them by path; a hidden message-only window, registered for the
+// The system's device source on Windows: the setup API lists the HID interfaces, the HID
+// class driver opens them by path (peripherique_windows.h); a hidden message-only window, registered for the
 // HID interface class, receives WM_DEVICECHANGE when one comes or goes and wakes the
 // watcher at once. The list is read again every second all the same: Wine's HID bus, for
 // one, adds and removes its devices without that message.
-#include "hidapi_commun.h"
+#include "peripherique_windows.h"
 #include "source_hid.h"
 #include "texte_windows.h"
 
@@ -34,34 +34,6 @@ bool meme_chemin(const std::string& a, const std::string& b) {
                return std::towlower(static_cast<unsigned char>(x)) ==
                       std::towlower(static_cast<unsigned char>(y));
            });
-}
-
-// Whether the device's input reports carry their number: Windows puts a report's number,
-// or 0, before its data, and hidapi takes the 0 away; the capabilities tell which.
-bool rapports_numerotes_windows(const std::string& chemin) {
-    HANDLE h = CreateFileW(large_depuis_utf8(chemin).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool numerote = false;
-    PHIDP_PREPARSED_DATA donnees = nullptr;
-    HIDP_CAPS caps{};
-    if (HidD_GetPreparsedData(h, &donnees) && HidP_GetCaps(donnees, &caps) == HIDP_STATUS_SUCCESS) {
-        std::vector<HIDP_BUTTON_CAPS> boutons(caps.NumberInputButtonCaps);
-        USHORT nb = caps.NumberInputButtonCaps;
-        if (nb > 0 &&
-            HidP_GetButtonCaps(HidP_Input, boutons.data(), &nb, donnees) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < nb; ++i)
-                numerote = numerote || boutons[i].ReportID != 0;
-        std::vector<HIDP_VALUE_CAPS> valeurs(caps.NumberInputValueCaps);
-        USHORT nv = caps.NumberInputValueCaps;
-        if (nv > 0 &&
-            HidP_GetValueCaps(HidP_Input, valeurs.data(), &nv, donnees) == HIDP_STATUS_SUCCESS)
-            for (USHORT i = 0; i < nv; ++i)
-                numerote = numerote || valeurs[i].ReportID != 0;
-    }
-    if (donnees) HidD_FreePreparsedData(donnees);
-    CloseHandle(h);
-    return numerote;
 }
 
 // The HID interfaces present, through the setup API, which every Windows since 2000 has
@@ -131,7 +103,7 @@ public:
     bool peut_ouvrir(const std::string&) override { return true; }
 
     std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
-        return ouvre_hidapi(chemin, rapports_numerotes_windows(chemin));
+        return ouvre_peripherique_windows(chemin);
     }
 
     Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
@@ -238,7 +210,6 @@ private:
         retires_->push_back(connu != connus_.end() ? *connu : nom);
     }
 
-    Tutilisation_hidapi hidapi_;
     HANDLE reveil_ = nullptr;
     std::atomic<bool> arrete_{false};
     // The watcher's thread only, from here on.

@@ -321,8 +321,8 @@ private slots:
 
 #ifdef Q_OS_WIN
     // The box's notifications reach the link once each and in order, across a new native
-    // window (Qt makes one when the window's type changes) and past a handle that went without
-    // Qt knowing it, where the system refuses to post them.
+    // window and past a handle that went without Qt knowing it, where the system refuses to
+    // post them.
     void les_notifications_suivent_la_fenetre() {
         std::vector<std::uint32_t> recues;
         Tcrochet_hid crochet([&](std::uint32_t message, std::uint32_t w, std::uint32_t) {
@@ -338,8 +338,11 @@ private slots:
         cible.PostHidEvent(1, 0);
         QTRY_COMPARE(recues, (std::vector<std::uint32_t>{1}));
 
+        // Put in another window and out again, it gets a new native window.
         const WId avant = fenetre.winId();
-        fenetre.setWindowFlags(Qt::Tool);
+        QWidget autre;
+        fenetre.setParent(&autre);
+        fenetre.setParent(nullptr, Qt::Window);
         fenetre.show();
         QVERIFY(fenetre.winId() != avant);
         cible.PostHidEvent(2, 0);

@@ -54,6 +54,8 @@ verifie() { # WHAT COMMAND...: seen when the command succeeds
     fi
 }
 
+# The guest's /dev is the kernel's own: no /dev/fd, which bash's <(...) needs.
+[ -e /dev/fd ] || ln -s /proc/self/fd /dev/fd
 # The machine's displays and Wine servers are not the guest's: its own, in memory.
 mkdir -p /tmp/.X11-unix "/tmp/.wine-$(id -u)"
 mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix
@@ -97,20 +99,24 @@ attend_ligne() { # TEXT SECONDS [FROM-LINE]: the box said it, after that line
 lignes_boitier() { wc -l <"$travail/boitier.log"; }
 
 # ---- What the program shows -------------------------------------------------------------------
-# ETAT USB's middle, in the form (its panel lies at the form's origin).
-panneau=$(sed -n '/name="Panel1"/,/<\/rect>/p' "$forme")
-px=$(echo "$panneau" | sed -n 's/.*<x>\([0-9]*\)<.*/\1/p')
-py=$(echo "$panneau" | sed -n 's/.*<y>\([0-9]*\)<.*/\1/p')
-pl=$(echo "$panneau" | sed -n 's/.*<width>\([0-9]*\)<.*/\1/p')
-ph=$(echo "$panneau" | sed -n 's/.*<height>\([0-9]*\)<.*/\1/p')
+# ETAT USB's middle in the form: its panel (Panel1) lies on the lower left panel (Panel5).
+geometrie() { # NAME: x y width height, as the form gives them
+    sed -n "/name=\"$1\"/,/<\/rect>/p" "$forme" | sed -n 's/.*<\(x\|y\|width\|height\)>\([0-9]*\)<.*/\2/p' | tr '\n' ' '
+}
+read -r bx by _ _ <<<"$(geometrie Panel5)"
+read -r px py pl ph <<<"$(geometrie Panel1)"
+px=$((bx + px + pl / 2))
+py=$((by + py + ph / 2))
 fenetre=""
 etat_usb() { # vert, rouge or the colour seen at ETAT USB's middle
-    local img="$travail/ecran.png" x y c
+    local img="$travail/ecran.png" l h x y c
     import -window "$fenetre" "$img" 2>/dev/null || { echo "?"; return; }
-    # Wine's window holds its frame and title above the form: the form is its bottom, centred.
-    read -r l h < <(identify -format '%w %h' "$img")
-    x=$(((l - 1000) / 2 + px + pl / 2))
-    y=$((h - 684 - (l - 1000) / 2 + py + ph / 2))
+    # Without a window manager Wine's window is the form alone; with a frame, the form is its
+    # bottom, centred.
+    l=$(identify -format '%w' "$img")
+    h=$(identify -format '%h' "$img")
+    x=$(((l - 1000) / 2 + px))
+    y=$((h - 684 - (l - 1000) / 2 + py))
     c=$(convert "$img" -format "%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)]" info:)
     case "$c" in 0,128,0) echo vert ;; 255,0,0) echo rouge ;; *) echo "$c" ;; esac
 }

@@ -122,8 +122,11 @@ import -window "$boite" "$artefacts/programme_ouvert.png"
 wait $interactif || true
 [ "$(empreinte)" = "$avant" ] || echec "le dossier du programme ouvert a changé derrière la boîte"
 echo "interactif, le programme ouvert : boîte montrée ($artefacts/programme_ouvert.png)"
-"$lance" taskkill /im velmora.exe >/dev/null 2>&1 || true
+"$lance" taskkill /f /im velmora.exe >/dev/null 2>&1 || true
+for _ in $(seq 60); do kill -0 $ouvert 2>/dev/null || break; sleep 0.5; done
+kill $ouvert 2>/dev/null || true
 wait $ouvert || true
+wineserver -w
 
 echo "== Mise à jour : l'étalonnage de l'équipage reste =="
 printf '600\r\n1000\r\n601\r\n1000\r\n599\r\n1000\r\n' >"$artefacts/etalonnage_equipage.txt"
