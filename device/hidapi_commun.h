@@ -1,6 +1,6 @@
 #pragma once
-// What both systems' device sources do the same way through hidapi: keep it
-// initialised while a source lives, list the devices, and read and write an open one.
+// What the Linux device source does through hidapi: keep it initialised while a source
+// lives, list the devices, and read and write an open one.
 
 #include "source_hid.h"
 
@@ -17,7 +17,7 @@ public:
     Tutilisation_hidapi& operator=(const Tutilisation_hidapi&) = delete;
 };
 
-// The HID devices attached now, each path once (Windows lists them through its setup API).
+// The HID devices attached now, each path once.
 std::vector<Tperipherique_vu> enumere_hidapi();
 
 // Opens a device by its path; `numerote` tells whether its reports carry their number (the
