@@ -128,7 +128,15 @@ attend_etat() { # COLOUR SECONDS
     done
     return 1
 }
-journal_du_programme() { comm -13 "$travail/journaux_avant" <(ls "$journaux") | grep '\.journal$' | head -1; }
+# The program's own journal: new, and naming the portable folder it ran from (the machine's
+# own runs may add theirs to the prefix's folder meanwhile).
+journal_du_programme() {
+    local j
+    for j in $(comm -13 "$travail/journaux_avant" <(ls "$journaux") | grep '\.journal$'); do
+        grep -q -m1 "$travail" "$journaux/$j" && { echo "$j"; return; }
+    done
+    return 0
+}
 total() { # TOTAL's six digits at the journal's last checkpoint
     local j
     j=$(journal_du_programme)
