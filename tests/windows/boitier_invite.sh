@@ -84,7 +84,9 @@ ls "$journaux" >"$travail/journaux_avant"
 
 # ---- The box, driven through a pipe; its lines kept -------------------------------------------
 mkfifo "$travail/commandes"
-"$linux/tools/boitier_virtuel/boitier_virtuel" <"$travail/commandes" >"$travail/boitier.log" 2>&1 &
+# 25 revolutions a second, a car at 167 km/h: what the emulated guest's window keeps up with
+# (a faster batch fills the program's bounded queue there, and it drops reports).
+"$linux/tools/boitier_virtuel/boitier_virtuel" --cadence 25 <"$travail/commandes" >"$travail/boitier.log" 2>&1 &
 boitier=$!
 exec 3>"$travail/commandes"
 commande() { echo "$1" >&3; }
@@ -155,14 +157,23 @@ attend_total() { # DIGITS SECONDS
 attend_ligne "branché" 30 || { dit "ÉCHEC : le boîtier virtuel n'est pas apparu"; exit 1; }
 dit "boîtier branché avant le programme"
 
-(cd "$(dirname "$exe")" && exec wine velmora.exe) >"$travail/velmora.log" 2>&1 &
-programme=$!
-fin=$((SECONDS + 300))
-while [ $SECONDS -lt $fin ]; do
-    fenetre=$(xwininfo -root -tree 2>/dev/null |
-        awk -v t="\"$titre\"" 'index($0, t) { print $1; exit }')
+# Wine makes its desktop on the first window a program asks for; in an emulated guest that can
+# take longer than Wine waits, and the program then runs without a window: started again.
+for essai in 1 2 3; do
+    (cd "$(dirname "$exe")" && exec wine velmora.exe) >"$travail/velmora.log" 2>&1 &
+    programme=$!
+    fin=$((SECONDS + 150))
+    while [ $SECONDS -lt $fin ]; do
+        fenetre=$(xwininfo -root -tree 2>/dev/null |
+            awk -v t="\"$titre\"" 'index($0, t) { print $1; exit }')
+        [ -n "$fenetre" ] && break
+        sleep 0.5
+    done
     [ -n "$fenetre" ] && break
-    sleep 0.5
+    dit "essai $essai : pas de fenêtre en 150 s ($(grep -c 'CreateWindowEx failed' "$travail/velmora.log") création(s) refusée(s) par Wine)"
+    wine taskkill /f /im velmora.exe >/dev/null 2>&1 || true
+    kill $programme 2>/dev/null || true
+    wait $programme 2>/dev/null || true
 done
 [ -n "$fenetre" ] || { dit "ÉCHEC : aucune fenêtre « $titre »"; cat "$travail/velmora.log"; exit 1; }
 dit "fenêtre « $titre » montrée"
@@ -174,8 +185,8 @@ commande "tours 540"
 verifie "TOTAL 01.000 après 540 tours (540 tours / 1000 m)" attend_total 001000 60
 deja=$(lignes_boitier)
 commande "tours 4860"
-attend_ligne "envoyé : 4860 tours" 120 "$deja"
-verifie "TOTAL 10.000 après 5400 tours, dont 4860 à 250 tours par seconde" attend_total 010000 60
+attend_ligne "envoyé : 4860 tours" 400 "$deja"
+verifie "TOTAL 10.000 après 5400 tours, dont 4860 d'affilée à 25 par seconde" attend_total 010000 120
 
 commande "touches 1 2 10 3 4 5 16"
 verifie "TOTAL 12.345 après 1 2 , 3 4 5 et le bouton rouge" attend_total 012345 60
