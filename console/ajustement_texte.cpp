@@ -40,7 +40,7 @@ qreal largeur_reelle(const QFont& police, const QString& texte) {
 
 } // namespace
 
-void montre_ajuste(QLabel* l, const QString& texte, int hauteur_px) {
+void montre_ajuste(QLabel* l, const QString& texte, int hauteur_px, int plancher_px) {
     QFont police = l->font();
     const auto tient = [&](int h) {
         police.setPixelSize(h);
@@ -50,7 +50,7 @@ void montre_ajuste(QLabel* l, const QString& texte, int hauteur_px) {
     int h = hauteur_px;
     QString montre = texte;
     if (!tient(h)) {
-        const int plancher = std::min(hauteur_lisible_px, hauteur_px);
+        const int plancher = std::min(plancher_px, hauteur_px);
         // Widths grow almost in proportion to the height: start from the proportional
         // guess and correct it by a pixel or two either way.
         police.setPixelSize(hauteur_px);

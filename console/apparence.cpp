@@ -8,7 +8,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -71,11 +70,4 @@ void prepare_programme(QApplication& app) {
                             QCoreApplication::applicationDirPath() + "/translations"))
         app.installTranslator(traduction_qt);
     QLocale::setDefault(locale_utilisateur());
-}
-
-void montre_au_centre(QWidget& fenetre) {
-    if (const QScreen* ecran = QGuiApplication::primaryScreen())
-        fenetre.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, fenetre.size(),
-                                                ecran->availableGeometry()));
-    fenetre.show();
 }

@@ -12,5 +12,3 @@ void prepare_programme(QApplication& app);
 // Character heights given in pixels by the form's "hauteur_px" property, so
 // that the digits keep their size whatever the screen's resolution.
 void applique_hauteurs_police(QWidget* racine);
-// Shows the program's window in the middle of the screen, as the program opens it.
-void montre_au_centre(QWidget& fenetre);

@@ -16,7 +16,10 @@ void Tfiche_mere::cree_avant_depart() {
     // In the free corner of the calibration panel, right of ETAL: no control of the form moves.
     auto* mesurer = new QPushButton("MESURER", ui_->Panel2);
     mesurer->setObjectName("mesurer_etalonnage");
-    mesurer->setFont(ui_->valid_seuil->font());
+    // Bold like VALIDER; its height comes from the window, as the form's buttons' do.
+    QFont gras;
+    gras.setBold(true);
+    mesurer->setFont(gras);
     mesurer->setGeometry(122, 8, 88, 26);
     mesurer->setToolTip("Mesurer l'étalonnage sur la base de l'organisation (F7)");
     mesurer->setFocusPolicy(Qt::TabFocus);

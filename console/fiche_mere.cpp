@@ -3,6 +3,7 @@
 #include "apparence.h"
 #include "barre_ecart.h"
 #include "commandes.h"
+#include "echelle_fiche.h"
 #include "image_jpeg.h"
 #include "panneau.h"
 #include "ui_fiche_mere.h"
@@ -56,6 +57,7 @@ Tfiche_mere::Tfiche_mere(Iservices& services, cUSBInterface& hid, Tmode_fiche mo
     Timer2_->setObjectName("Timer2");
     Timer2_->setTimerType(Qt::PreciseTimer);
 
+    cree_echelle();
     lie_controles();
     branche_evenements();
     if (rejeu_) return;

@@ -13,8 +13,10 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAbstractButton;
 class QComboBox;
@@ -25,6 +27,9 @@ class QTimer;
 class Tbarre_ecart;
 class Tdialogue_heure;
 class Tdialogue_mesure;
+class Techelle_fiche;
+class QScreen;
+class QShortcut;
 namespace Ui {
 class fiche_mere;
 }
@@ -60,9 +65,21 @@ public:
     void ouvre_mesure();
     void ouvre_heure_officielle();
 
+    // Shows the window in the middle of the main screen, the form scaled down where the screen
+    // is too small for it, as the program opens it.
+    void montre_au_centre();
+    // The instrument alone on the whole screen, as large as it goes (F11, Alt+Entrée), and back
+    // (the same keys, Échap).
+    void bascule_plein_ecran();
+    // The scale the form is drawn at: 1 where the screen holds it.
+    qreal echelle() const;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* objet, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     std::unique_ptr<Ui::fiche_mere> ui_;
@@ -79,6 +96,14 @@ private:
     QTimer* Timer2_ = nullptr;
     Tdialogue_mesure* mesure_ = nullptr;
     Tdialogue_heure* heure_officielle_ = nullptr;
+    std::unique_ptr<Techelle_fiche> echelle_;
+    // Run again after a new scale: the labels that fit their text to their box.
+    std::vector<std::function<void()>> reajustements_;
+    // The scale for the screen the window is on, outside full screen.
+    qreal echelle_fenetre_ = 1;
+    QShortcut* sortie_plein_ecran_ = nullptr;
+    QMetaObject::Connection suivi_ecran_;
+    bool ecran_suivi_ = false;
 
     // One event into the engine; during a replay the crew's are dropped.
     bool evenement(const Tevenement& e) { return rejeu_ ? false : entree_.distribue(e); }
@@ -90,6 +115,11 @@ private:
     void cree_avant_depart();
     void branche_avant_depart();
     void enregistre_paire_mesuree();
+    // The window on its screen: the scale that fits it, and full screen.
+    void cree_echelle();
+    void met_a_l_echelle(qreal echelle, QPoint decalage = {});
+    void ajuste_a_l_ecran(QScreen* ecran, bool au_centre);
+    void suit_l_ecran(QScreen* ecran);
 
     void lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee = false);
     void lie(Tmodele_case& m, QAbstractButton* w);

@@ -30,18 +30,20 @@ void fond(QWidget* w, const QColor& c) {
 } // namespace
 
 void Tfiche_mere::lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee) {
-    // A label the form marks "ajuste_texte" fits any text the crew can give it.
-    const int hauteur_ajustee =
-        w->property("ajuste_texte").toBool() ? w->property("hauteur_px").toInt() : 0;
-    m.miroir = [&m, w, couleur_pilotee, hauteur_ajustee] {
+    // A label the form marks "ajuste_texte" fits any text the crew can give it, at the
+    // character height of the scale the form is drawn at.
+    const bool ajuste = w->property("ajuste_texte").toBool();
+    m.miroir = [&m, w, couleur_pilotee, ajuste] {
         const QString t = qt(m.texte());
-        if (hauteur_ajustee > 0)
-            montre_ajuste(w, t, hauteur_ajustee);
+        if (ajuste)
+            montre_ajuste(w, t, w->property("hauteur_px_echelle").toInt(),
+                          w->property("plancher_px_echelle").toInt());
         else if (w->text() != t)
             w->setText(t);
         if (w->isHidden() == m.visible()) w->setVisible(m.visible());
         if (couleur_pilotee) fond(w, couleur_systeme(m.couleur()));
     };
+    if (ajuste) reajustements_.push_back([&m] { m.miroir(); });
     m.miroir();
 }
 

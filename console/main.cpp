@@ -64,6 +64,6 @@ int main(int argc, char** argv) {
     Thid_reel hid;
     Tfiche_mere fiche(services, hid, std::move(mode));
     services.parent = &fiche;
-    montre_au_centre(fiche);
+    fiche.montre_au_centre();
     return app.exec();
 }

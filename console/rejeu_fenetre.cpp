@@ -129,7 +129,7 @@ int rejoue_dans_la_fenetre(QApplication& app, const Tjournal& journal, const std
                       << " : rien de comparé : aucun point de contrôle dans ce journal\n";
         }
     });
-    montre_au_centre(fiche);
+    fiche.montre_au_centre();
     const int sortie = app.exec();
     return sortie != 0 ? sortie : statut;
 }

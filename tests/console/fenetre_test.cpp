@@ -1,17 +1,24 @@
 // The window as the crew meets it, driven by the controls' names.
 #include "apparence.h"
+#include "echelle_fiche.h"
 #include "fenetre_essai.h"
 #include "services_scriptes.h"
 #include "ui_fiche_mere.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include <algorithm>
@@ -43,8 +50,9 @@ void clique(const Tfenetre_essai& f, const QString& nom) {
     QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
 }
 
+// As the program shows it: on the main screen, scaled down where the screen is too small.
 void montre(Tfenetre_essai& f) {
-    f.fiche->show();
+    f.fiche->montre_au_centre();
     QVERIFY(QTest::qWaitForWindowExposed(f.fiche.get()));
 }
 
@@ -59,8 +67,12 @@ QTimer* minuterie(const Tfenetre_essai& f, const char* nom) {
     return f.controle<QTimer>(nom);
 }
 
-// The smallest character height a crew reads; below it a label elides.
-constexpr int plancher_lisible_px = 9;
+// The smallest character height a crew reads (9 px in the form, scaled with it), or the
+// label's own where that is smaller; below it a label elides.
+int plancher_lisible_px(const QLabel& l) {
+    return std::min(l.property("plancher_px_echelle").toInt(),
+                    l.property("hauteur_px_echelle").toInt());
+}
 
 // The flags QLabel lays out and draws a plain text with.
 int drapeaux_du_label(const QLabel& l) {
@@ -115,18 +127,115 @@ QString defaut_d_affichage(const QLabel& l, const QString& texte) {
     const QString vu =
         QStringLiteral("« %1 » à %2 px").arg(l.text().left(40)).arg(l.font().pixelSize());
     const qreal boite = l.contentsRect().width();
-    if (largeur_peinte(l, texte, plancher_lisible_px) > boite) {
-        if (!l.text().endsWith(QChar(0x2026)) || l.font().pixelSize() != plancher_lisible_px)
-            return vu + QStringLiteral(", attendu élidé à %1 px").arg(plancher_lisible_px);
+    const int plancher = plancher_lisible_px(l);
+    if (largeur_peinte(l, texte, plancher) > boite) {
+        if (!l.text().endsWith(QChar(0x2026)) || l.font().pixelSize() != plancher)
+            return vu + QStringLiteral(", attendu élidé à %1 px").arg(plancher);
         return hors_de_la_boite(l);
     }
     if (l.text() != texte) return vu;
     if (const QString hors = hors_de_la_boite(l); !hors.isEmpty()) return hors;
     const int hauteur = l.font().pixelSize();
-    if (hauteur < l.property("hauteur_px").toInt() &&
+    if (hauteur < l.property("hauteur_px_echelle").toInt() &&
         largeur_peinte(l, texte, hauteur + 1) <= boite)
         return vu + QStringLiteral(", tiendrait à %1 px").arg(hauteur + 1);
     return {};
+}
+
+// Every control of the form is in `fiche` with the parent the form gives it, at the form's
+// place and size times `echelle`, to the pixel, the form's corner at `coin`; no text that the
+// form shows whole is cut.
+void verifie_places(const Tfiche_mere& fiche, qreal echelle, QPoint coin) {
+    QMainWindow forme;
+    Ui::fiche_mere ui;
+    ui.setupUi(&forme);
+    applique_hauteurs_police(&forme);
+    const QWidget* zone_forme = ui.zone_client;
+    const QWidget* zone = fiche.findChild<QWidget*>("zone_client");
+    QVERIFY(zone != nullptr);
+    int vus = 0;
+    for (const QWidget* attendu : zone_forme->findChildren<QWidget*>()) {
+        const QString nom = attendu->objectName();
+        if (nom.isEmpty() || nom.startsWith("qt_")) continue;
+        const QWidget* w = zone->findChild<QWidget*>(nom);
+        QVERIFY2(w != nullptr, qPrintable(nom));
+        QCOMPARE(w->parentWidget()->objectName(), attendu->parentWidget()->objectName());
+        ++vus;
+        const QRect r(attendu->mapTo(zone_forme, QPoint()), attendu->size());
+        const QRect vu(w->mapTo(zone, QPoint()) - coin, w->size());
+        const auto loin = [echelle](int forme, int vu) {
+            return std::abs(forme * echelle - vu) > 1;
+        };
+        QVERIFY2(!loin(r.left(), vu.left()) && !loin(r.top(), vu.top()) &&
+                     !loin(r.left() + r.width(), vu.left() + vu.width()) &&
+                     !loin(r.top() + r.height(), vu.top() + vu.height()),
+                 qPrintable(QString("%1 : %2,%3 %4x%5 au lieu de %6,%7 %8x%9 fois %10")
+                                .arg(nom)
+                                .arg(vu.x())
+                                .arg(vu.y())
+                                .arg(vu.width())
+                                .arg(vu.height())
+                                .arg(r.x())
+                                .arg(r.y())
+                                .arg(r.width())
+                                .arg(r.height())
+                                .arg(echelle)));
+        // A text the form holds whole stays whole at the scale.
+        const auto place_du_texte = [](const QWidget* c) -> std::pair<QString, qreal> {
+            if (const auto* l = qobject_cast<const QLabel*>(c))
+                return {l->text(), l->contentsRect().width() - 2 * l->margin()};
+            if (const auto* b = qobject_cast<const QAbstractButton*>(c)) {
+                qreal largeur = b->width();
+                if (qobject_cast<const QCheckBox*>(c) || qobject_cast<const QRadioButton*>(c))
+                    largeur -= b->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
+                               b->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
+                return {b->text(), largeur};
+            }
+            return {};
+        };
+        const auto [texte_forme, place_forme] = place_du_texte(attendu);
+        const auto [texte, place] = place_du_texte(w);
+        if (texte.isEmpty() || texte != texte_forme || texte.contains('\n')) continue;
+        if (QFontMetricsF(attendu->font()).horizontalAdvance(texte) > place_forme) continue;
+        QVERIFY2(QFontMetricsF(w->font()).horizontalAdvance(texte) <= place,
+                 qPrintable(QString("%1 : « %2 » coupé à %3 px dans %4 px")
+                                .arg(nom, texte)
+                                .arg(w->font().pixelSize())
+                                .arg(place)));
+    }
+    QVERIFY(vus >= 130); // every control but the two timers and the client area
+    // A combo box keeps room for its two-digit numbers beside its arrow.
+    for (const QComboBox* c : zone->findChildren<QComboBox*>()) {
+        QStyleOptionComboBox o;
+        o.initFrom(c);
+        o.editable = c->isEditable();
+        const QRect champ =
+            c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c);
+        const qreal texte = QFontMetricsF(c->font()).horizontalAdvance("00");
+        QVERIFY2(texte <= champ.width(), qPrintable(QString("%1 : « 00 » sur %2 px dans %3 px")
+                                                        .arg(c->objectName())
+                                                        .arg(texte)
+                                                        .arg(champ.width())));
+    }
+}
+
+// The window with its frame; where the platform draws none, with the frame the program counts
+// on around the same corner.
+QRect exterieur(const QWidget& w) {
+    if (w.frameGeometry() != w.geometry()) return w.frameGeometry();
+    return {w.pos(), w.size().grownBy(cadre_habituel)};
+}
+
+// A picture of the whole screen where VELMORA_CAPTURES names a folder: one per scaling.
+void capture_d_ecran(const QString& nom) {
+    const QString dossier = qEnvironmentVariable("VELMORA_CAPTURES");
+    if (dossier.isEmpty()) return;
+    QTest::qWait(300);
+    const QPixmap image = QGuiApplication::primaryScreen()->grabWindow(0);
+    QDir().mkpath(dossier);
+    const QString fichier = dossier + "/" + nom + ".png";
+    QVERIFY2(image.save(fichier), qPrintable(fichier));
+    qInfo("capture : %s", qPrintable(fichier));
 }
 
 // Texts that lay out alike: characters of the same advance and of the same width beside
@@ -251,7 +360,7 @@ private slots:
             const QString texte = QString::fromStdString(c.texte);
             const QByteArray cas_lu = QByteArray(c.nom) + " : " + texte.left(40).toUtf8();
             if (c.attendu != Tcas::selon_sa_largeur)
-                QVERIFY2((largeur_peinte(*l, texte, plancher_lisible_px) <=
+                QVERIFY2((largeur_peinte(*l, texte, plancher_lisible_px(*l)) <=
                           l->contentsRect().width()) == (c.attendu == Tcas::entier),
                          cas_lu);
             const QString defaut = defaut_d_affichage(*l, texte);
@@ -291,8 +400,9 @@ private slots:
         }
         for (const Tplage& plage : plages) {
             QLabel* l = f.controle<QLabel>(plage.nom);
-            const Tsignatures signatures(l->font(), plancher_lisible_px,
-                                         l->property("hauteur_px").toInt(), "0123456789-,. ");
+            const Tsignatures signatures(l->font(), plancher_lisible_px(*l),
+                                         l->property("hauteur_px_echelle").toInt(),
+                                         "0123456789-,. ");
             std::unordered_map<std::string, const std::string*> representants;
             for (const std::string& t : plage.textes)
                 representants.try_emplace(signatures.de(t), &t);
@@ -719,43 +829,118 @@ private slots:
         QVERIFY(f.hid.ecrits == attendus);
     }
 
-    // Every control of the form, shown, has the parent, place and size the form gives it, on
-    // every system's platform.
+    // Every control of the form, shown as the program shows it on the screen it runs on, is
+    // in its place and in proportion; the whole window is on the screen's free area, at the
+    // largest scale it holds there, 1 where the form fits.
     void chaque_controle_est_a_sa_place() {
         Tfenetre_essai f;
         montre(f);
-        QMainWindow forme;
-        Ui::fiche_mere ui;
-        ui.setupUi(&forme);
-        const auto places = [](const QWidget& racine) {
-            std::map<QString, std::pair<QString, QRect>> p;
-            for (const QWidget* w : racine.findChildren<QWidget*>()) {
-                const QString nom = w->objectName();
-                // The client area itself is placed by the main window, as it is shown.
-                if (nom.isEmpty() || nom.startsWith("qt_") || w->parentWidget() == &racine)
-                    continue;
-                p[nom] = {w->parentWidget()->objectName(), w->geometry()};
-            }
-            return p;
+        const qreal s = f.fiche->echelle();
+        verifie_places(*f.fiche, s, QPoint());
+        const QScreen* ecran = f.fiche->screen();
+        const QRect libre = ecran->availableGeometry();
+        const auto tient = [&](qreal e) {
+            const QSize t = (QSizeF(1000, 684) * e).toSize().grownBy(cadre_habituel);
+            return t.width() <= libre.width() && t.height() <= libre.height();
         };
-        const auto attendues = places(forme);
-        const auto vues = places(*f.fiche);
-        QVERIFY(attendues.size() >= 130); // every control but the two timers and the client area
-        for (const auto& [nom, place] : attendues) {
-            const auto vue = vues.find(nom);
-            QVERIFY2(vue != vues.end(), qPrintable(nom));
-            const auto texte = [](const std::pair<QString, QRect>& p) {
-                const QRect& r = p.second;
-                return QString("%1,%2 %3x%4 dans %5")
-                    .arg(r.x())
-                    .arg(r.y())
-                    .arg(r.width())
-                    .arg(r.height())
-                    .arg(p.first);
-            };
-            QVERIFY2(vue->second == place,
-                     qPrintable(nom + " : " + texte(vue->second) + " au lieu de " + texte(place)));
-        }
+        qInfo("écran %dx%d à %g : la forme à %g", libre.width(), libre.height(),
+              ecran->devicePixelRatio(), s);
+        QVERIFY2(libre.contains(exterieur(*f.fiche)),
+                 qPrintable(QString("fenêtre %1,%2 %3x%4 hors de %5x%6")
+                                .arg(f.fiche->x())
+                                .arg(f.fiche->y())
+                                .arg(f.fiche->width())
+                                .arg(f.fiche->height())
+                                .arg(libre.width())
+                                .arg(libre.height())));
+        if (tient(1))
+            QCOMPARE(s, 1.0);
+        else
+            QVERIFY2(s < 1 && !tient(s + 0.02), qPrintable(QString::number(s)));
+        capture_d_ecran("fenetre");
+    }
+
+    void le_plein_ecran_montre_l_instrument_seul_et_revient_data() {
+        QTest::addColumn<QKeyCombination>("entree");
+        QTest::addColumn<QKeyCombination>("sortie");
+        QTest::newRow("F11, Échap")
+            << QKeyCombination(Qt::Key_F11) << QKeyCombination(Qt::Key_Escape);
+        QTest::newRow("Alt+Entrée, F11")
+            << QKeyCombination(Qt::AltModifier, Qt::Key_Return) << QKeyCombination(Qt::Key_F11);
+    }
+
+    // In the car: the instrument alone on the whole screen, as large as it goes in proportion,
+    // in the middle; back to the window as it was.
+    void le_plein_ecran_montre_l_instrument_seul_et_revient() {
+        QFETCH(QKeyCombination, entree);
+        QFETCH(QKeyCombination, sortie);
+        Tfenetre_essai f;
+        montre(f);
+        f.fiche->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
+        const qreal s0 = f.fiche->echelle();
+        const QSize taille0 = f.fiche->size();
+        const QSize ecran = f.fiche->screen()->geometry().size();
+        QTest::keyClick(f.fiche.get(), entree.key(), entree.keyboardModifiers());
+        QVERIFY(QTest::qWaitFor([&] { return f.fiche->isFullScreen() && f.fiche->size() == ecran; },
+                                5000));
+        const qreal s = f.fiche->echelle();
+        const QSizeF forme = QSizeF(1000, 684) * s;
+        const QSizeF plus = QSizeF(1000, 684) * (s + 0.01);
+        QVERIFY2(forme.width() <= ecran.width() && forme.height() <= ecran.height() &&
+                     (plus.width() > ecran.width() || plus.height() > ecran.height()),
+                 qPrintable(QString::number(s)));
+        const QPoint coin = f.controle("Panel_trip")->mapTo(f.fiche.get(), QPoint());
+        const QSize marge = ecran - forme.toSize();
+        QVERIFY(std::abs(coin.x() - marge.width() / 2) <= 1);
+        QVERIFY(std::abs(coin.y() - marge.height() / 2) <= 1);
+        verifie_places(*f.fiche, s, coin);
+        capture_d_ecran("plein_ecran");
+        QTest::keyClick(f.fiche.get(), sortie.key(), sortie.keyboardModifiers());
+        QVERIFY(QTest::qWaitFor([&] { return !f.fiche->isFullScreen(); }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return f.fiche->size() == taille0; }, 5000));
+        QCOMPARE(f.fiche->echelle(), s0);
+        verifie_places(*f.fiche, s0, QPoint());
+    }
+
+    // A taskbar that grows leaves the window less room: the form follows, and grows back when
+    // the taskbar goes.
+    void la_fenetre_suit_la_place_libre_de_son_ecran() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") ||
+            qEnvironmentVariableIsEmpty("VELMORA_GESTIONNAIRE_FENETRES"))
+            QSKIP("une barre des tâches réserve sa place par un gestionnaire de fenêtres X11");
+        Tfenetre_essai f;
+        montre(f);
+        QScreen* ecran = f.fiche->screen();
+        const qreal s0 = f.fiche->echelle();
+        const QRect tout = ecran->geometry();
+        // Room for the form halfway between its scale now and its legible floor.
+        const qreal plancher = echelle_lisible / ecran->devicePixelRatio();
+        const int hauteur_libre = cadre_habituel.top() + cadre_habituel.bottom() +
+                                  static_cast<int>(std::ceil(684 * (s0 + plancher) / 2));
+        const int hauteur_barre = tout.height() - hauteur_libre;
+        QVERIFY(hauteur_barre > 0);
+        auto barre = std::make_unique<QWidget>();
+        barre->setAttribute(Qt::WA_X11NetWmWindowTypeDock);
+        barre->setGeometry(tout.left(), tout.bottom() + 1 - hauteur_barre, tout.width(),
+                           hauteur_barre);
+        barre->show();
+        QVERIFY(QTest::qWaitForWindowExposed(barre.get()));
+        const int reserve = static_cast<int>(std::ceil(hauteur_barre * ecran->devicePixelRatio()));
+        QProcess::execute("xprop",
+                          {"-id", QString::number(barre->winId()), "-f", "_NET_WM_STRUT", "32c",
+                           "-set", "_NET_WM_STRUT", QString("0, 0, 0, %1").arg(reserve)});
+        QVERIFY(QTest::qWaitFor([&] { return f.fiche->echelle() < s0; }, 5000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return ecran->availableGeometry().contains(exterieur(*f.fiche)); }, 5000));
+        verifie_places(*f.fiche, f.fiche->echelle(), QPoint());
+        capture_d_ecran("barre_des_taches");
+        barre.reset();
+        // Back to the room it had, with the frame the window system draws now known.
+        QVERIFY(QTest::qWaitFor([&] { return f.fiche->echelle() >= s0; }, 5000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return ecran->availableGeometry().contains(exterieur(*f.fiche)); }, 5000));
+        verifie_places(*f.fiche, f.fiche->echelle(), QPoint());
     }
 };
 

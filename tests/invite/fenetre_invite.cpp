@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     auto fenetre = std::make_unique<Tfiche_mere>(services, hid, std::move(mode));
     Tfiche_mere& fiche = *fenetre;
     services.parent = &fiche;
-    montre_au_centre(fiche);
+    fiche.montre_au_centre();
     journal("fenêtre « %s » montrée", qPrintable(fiche.windowTitle()));
 
     const QColor vert(0, 128, 0);
