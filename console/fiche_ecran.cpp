@@ -75,11 +75,16 @@ void Tfiche_mere::ajuste_a_l_ecran(QScreen* ecran, bool au_centre) {
 }
 
 void Tfiche_mere::suit_l_ecran(QScreen* ecran) {
-    disconnect(suivi_ecran_);
+    for (const QMetaObject::Connection& c : suivi_ecran_)
+        disconnect(c);
+    suivi_ecran_.clear();
     if (ecran == nullptr) return;
-    // A new scaling of the screen changes its free area in the window's pixels.
-    suivi_ecran_ = connect(ecran, &QScreen::availableGeometryChanged, this,
-                           [this, ecran] { ajuste_a_l_ecran(ecran, false); });
+    // A taskbar that moves or grows changes the free area; a new scaling of the screen changes
+    // it in the window's pixels, and the pixels a legible text needs.
+    const auto ajuste = [this, ecran] { ajuste_a_l_ecran(ecran, false); };
+    suivi_ecran_.push_back(connect(ecran, &QScreen::availableGeometryChanged, this, ajuste));
+    suivi_ecran_.push_back(connect(ecran, &QScreen::logicalDotsPerInchChanged, this, ajuste));
+    suivi_ecran_.push_back(connect(ecran, &QScreen::physicalDotsPerInchChanged, this, ajuste));
 }
 
 void Tfiche_mere::showEvent(QShowEvent* e) {

@@ -102,7 +102,7 @@ private:
     // The scale for the screen the window is on, outside full screen.
     qreal echelle_fenetre_ = 1;
     QShortcut* sortie_plein_ecran_ = nullptr;
-    QMetaObject::Connection suivi_ecran_;
+    std::vector<QMetaObject::Connection> suivi_ecran_;
     bool ecran_suivi_ = false;
 
     // One event into the engine; during a replay the crew's are dropped.
