@@ -130,8 +130,12 @@ bool rapporte_latence(const char* fenetre, const std::string& fichier_envois,
         return false;
     }
     // Revolution k is on screen at the end of the first paint that shows k revolutions.
-    std::vector<std::int64_t> total, lecture, file, avant_requete, avant_chiffre, peinture;
-    std::vector<std::int64_t> total_regulier, total_salves;
+    // Each stage for every revolution, then for the steady part and the bursts.
+    constexpr int etapes = 6, parties = 3;
+    const char* const noms_etapes[etapes] = {
+        "total", "lecture", "notification", "jusqu_a_la_requete", "avant_le_chiffre", "peinture"};
+    const char* const noms_parties[parties] = {"tout", "80kmh", "salves"};
+    std::vector<std::int64_t> duree[parties][etapes];
     std::size_t j = 0, r = 0;
     for (std::size_t k = 0; k < n; ++k) {
         while (j < m.tours_montres.size() && m.tours_montres[j] < static_cast<long>(k + 1))
@@ -143,26 +147,30 @@ bool rapporte_latence(const char* fenetre, const std::string& fichier_envois,
         // The repaint that painted it: the last one started before its paint.
         while (r + 1 < m.requetes.size() && m.requetes[r + 1] <= m.debuts_peinture[j])
             ++r;
-        const std::int64_t t = m.fins_peinture[j] - envois[k];
-        total.push_back(t);
-        (static_cast<long>(k) < reguliers ? total_regulier : total_salves).push_back(t);
-        lecture.push_back(lus[k] - envois[k]);
-        file.push_back(remis[k] - lus[k]);
         const std::int64_t requete = m.requetes.empty() || m.requetes[r] > m.debuts_peinture[j]
                                          ? m.debuts_peinture[j]
                                          : std::max(m.requetes[r], remis[k]);
-        avant_requete.push_back(requete - remis[k]);
-        avant_chiffre.push_back(m.debuts_peinture[j] - requete);
-        peinture.push_back(m.fins_peinture[j] - m.debuts_peinture[j]);
+        const std::int64_t d[etapes] = {m.fins_peinture[j] - envois[k],
+                                        lus[k] - envois[k],
+                                        remis[k] - lus[k],
+                                        requete - remis[k],
+                                        m.debuts_peinture[j] - requete,
+                                        m.fins_peinture[j] - m.debuts_peinture[j]};
+        for (int e = 0; e < etapes; ++e) {
+            duree[0][e].push_back(d[e]);
+            duree[static_cast<long>(k) < reguliers ? 1 : 2][e].push_back(d[e]);
+        }
     }
-    imprime("latence", fenetre, "tout", static_cast<long>(n), total);
-    imprime("latence", fenetre, "80kmh", static_cast<long>(total_regulier.size()), total_regulier);
-    imprime("latence", fenetre, "salves", static_cast<long>(total_salves.size()), total_salves);
-    imprime("etape", fenetre, "lecture", static_cast<long>(n), lecture);
-    imprime("etape", fenetre, "notification", static_cast<long>(n), file);
-    imprime("etape", fenetre, "jusqu_a_la_requete", static_cast<long>(n), avant_requete);
-    imprime("etape", fenetre, "avant_le_chiffre", static_cast<long>(n), avant_chiffre);
-    imprime("etape", fenetre, "peinture", static_cast<long>(n), peinture);
+    for (int p = 0; p < parties; ++p)
+        imprime("latence", fenetre, noms_parties[p], static_cast<long>(duree[p][0].size()),
+                duree[p][0]);
+    for (int p = 0; p < parties; ++p)
+        for (int e = 1; e < etapes; ++e) {
+            const std::string nom = p == 0 ? std::string(noms_etapes[e])
+                                           : std::string(noms_etapes[e]) + "_" + noms_parties[p];
+            imprime("etape", fenetre, nom.c_str(), static_cast<long>(duree[p][e].size()),
+                    duree[p][e]);
+        }
     std::fflush(stdout);
     return true;
 }
