@@ -50,7 +50,15 @@ QString format_heure_long(const QLocale& locale) {
     return sans_fuseau.simplified();
 }
 
-Tservices_qt::Tservices_qt() : locale_(locale_utilisateur()) {}
+Tservices_qt::Tservices_qt()
+    : locale_(locale_utilisateur()), format_long_(format_heure_long(locale_)) {
+    // Milliseconds ('z') outside quoted text make every instant a text of its own.
+    bool entre_guillemets = false;
+    for (const QChar c : format_long_) {
+        if (c == u'\'') entre_guillemets = !entre_guillemets;
+        if (!entre_guillemets && c == u'z') format_long_millisecondes_ = true;
+    }
+}
 
 void Tservices_qt::message(const std::string& texte) {
     QMessageBox boite(QMessageBox::NoIcon, QCoreApplication::applicationName(),
@@ -63,9 +71,18 @@ Theure_du_jour Tservices_qt::heure() {
 }
 
 std::string Tservices_qt::heure_format_long() {
-    const Theure_du_jour h = heure();
-    const QTime t(h.heures, h.minutes, h.secondes, h.millisecondes);
-    return locale_.toString(t, format_heure_long(locale_)).toStdString();
+    Theure_du_jour h = heure();
+    // Without them in the format, a valid instant's milliseconds change nothing.
+    if (!format_long_millisecondes_ && h.millisecondes >= 0 && h.millisecondes <= 999)
+        h.millisecondes = 0;
+    if (h.heures != heure_formatee_.heures || h.minutes != heure_formatee_.minutes ||
+        h.secondes != heure_formatee_.secondes ||
+        h.millisecondes != heure_formatee_.millisecondes) {
+        const QTime t(h.heures, h.minutes, h.secondes, h.millisecondes);
+        texte_formate_ = locale_.toString(t, format_long_).toStdString();
+        heure_formatee_ = h;
+    }
+    return texte_formate_;
 }
 
 std::string Tservices_qt::separateur_decimal() {

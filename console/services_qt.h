@@ -39,6 +39,12 @@ public:
 
 private:
     QLocale locale_;
+    // The long format, and the last text it gave: the clock asks ten times a second for a
+    // text that changes once, and QLocale's formatting costs more than the rest of a tick.
+    QString format_long_;
+    bool format_long_millisecondes_ = false;
+    Theure_du_jour heure_formatee_{-1, -1, -1, -1};
+    std::string texte_formate_;
     // Where the last rally file was chosen, for the next choice of this run only.
     QString dossier_;
 };

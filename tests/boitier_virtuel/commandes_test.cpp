@@ -81,6 +81,11 @@ void verifie_les_options() {
              o.kmh = 60.5;
              o.cadence = 100;
          })},
+        {{"--horodatage", "/tmp/envois", "--tours", "3"}, "", options([](Toptions& o) {
+             o.horodatage = "/tmp/envois";
+             o.tours = 3;
+         })},
+        {{"--tours", "3", "--horodatage"}, "--horodatage : quel fichier ?"},
         {{"--tours", "100000001"}, "--tours : un nombre de tours de 0 à 100000000"},
         {{"--tours", "2,5"}, "--tours : un nombre de tours de 0 à 100000000"},
         {{"--numero", "256"}, "--numero : un identifiant de 0 à 255"},
@@ -107,6 +112,7 @@ void verifie_les_options() {
         EXPECT_DOUBLE_EQ(o.cadence, c.o.cadence);
         EXPECT_EQ(o.tours, c.o.tours);
         EXPECT_EQ(o.touches, c.o.touches);
+        EXPECT_EQ(o.horodatage, c.o.horodatage);
     }
     Toptions o;
     std::string erreur;

@@ -8,6 +8,7 @@
 #include "boitier_pilote.h"
 #include "fiche_mere.h"
 #include "hid_reel.h"
+#include "horodatage_peinture.h"
 #include "lecture_journal.h"
 #include "rejeu.h"
 #include "repertoire_journaux.h"
@@ -26,6 +27,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -119,6 +121,32 @@ int main(int argc, char** argv) {
         const QString fichier = QString::fromLocal8Bit(sortie) + "/velmora_invite.png";
         const bool ecrit = QGuiApplication::primaryScreen()->grabWindow(0).save(fichier);
         journal("capture d'écran %s : %s", ecrit ? "gardée" : "NON écrite", qPrintable(fichier));
+    }
+
+    // The paints stamped for scripts/bench (ctest names their file): TOTAL's metres digit
+    // was last painted showing what the screen shows, at times in order, none yet to come.
+    if (const char* peintures = std::getenv("VELMORA_HORODATAGE_PEINTURE")) {
+        verifie(horodatage_peinture_actif && ecrit_horodatages_peinture(),
+                "horodatages des peintures écrits");
+        timespec t{};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        const long long maintenant = static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+        std::ifstream f(peintures);
+        long long ns = 0, precedent = 0;
+        std::string nom, texte, dernier;
+        bool dans_l_ordre = true;
+        int peintures_m = 0;
+        while (f >> ns >> nom >> texte) {
+            if (nom != "la_tot_m") continue;
+            dans_l_ordre = dans_l_ordre && ns >= precedent && ns <= maintenant;
+            precedent = ns;
+            dernier = texte;
+            ++peintures_m;
+        }
+        journal("%d peintures du chiffre des mètres de TOTAL, la dernière : %s", peintures_m,
+                dernier.c_str());
+        verifie(peintures_m > 0 && dans_l_ordre && dernier == "0",
+                "la dernière peinture horodatée du chiffre montre le 0 de 001000");
     }
 
     // A 1000 m base of 547 revolutions, measured through the MESURER dialog whatever the

@@ -13,8 +13,11 @@
 
 #include <atomic>
 #include <csignal>
+#include <ctime>
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <pthread.h>
 #include <sys/syscall.h>
 
@@ -135,7 +138,15 @@ protected:
 };
 
 TEST_P(Invite, BrancheAvantLeDemarrageComptéAuMetrePuisFermeture) {
-    Tboitier_pilote boitier("boîtier", options());
+    // The box also keeps when each report left, as scripts/bench has it do.
+    const std::string envois = "/tmp/envois_" + std::to_string(GetParam()) + ".txt";
+    auto avec_horodatage = options();
+    avec_horodatage.insert(avec_horodatage.end(), {"--horodatage", envois});
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    const long long debut = static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    auto boite = std::make_unique<Tboitier_pilote>("boîtier", avec_horodatage);
+    Tboitier_pilote& boitier = *boite;
     ASSERT_GE(boitier.attend("branché"), 0);
     ASSERT_EQ(attend_noeuds_boitier(1).size(), 1u);
     Tprogramme p;
@@ -160,6 +171,20 @@ TEST_P(Invite, BrancheAvantLeDemarrageComptéAuMetrePuisFermeture) {
     journal("fermeture faite");
     EXPECT_GE(boitier.attend("sortie : 00 00", deja, 20s), 0) << "rapport de fermeture non reçu";
     EXPECT_TRUE(p.services.messages.empty());
+
+    // Gone, it has written the 1000 revolutions it sent, in order, none before it started.
+    boite.reset();
+    std::ifstream f(envois);
+    long long ns = 0, precedent = debut;
+    unsigned code = 0;
+    int lignes = 0, dans_l_ordre = 0;
+    while (f >> ns >> code) {
+        ++lignes;
+        if (code == 48 && ns >= precedent) ++dans_l_ordre;
+        precedent = ns;
+    }
+    EXPECT_EQ(lignes, 1000);
+    EXPECT_EQ(dans_l_ordre, 1000);
 }
 
 TEST_P(Invite, BrancheApresLeDemarrageLesTouchesChargentLeTotal) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -33,22 +34,31 @@ Tboitier_uhid::~Tboitier_uhid() {
 }
 
 std::vector<std::uint8_t> Tboitier_uhid::descripteur_rapports(std::uint8_t numero) {
-    std::vector<std::uint8_t> d = {
+    static constexpr std::uint8_t tete[] = {
         0x06, 0x00, 0xFF, // usage page: vendor
         0x09, 0x01,       // usage 1
         0xA1, 0x01,       // application collection
     };
-    if (numero != 0) d.insert(d.end(), {0x85, numero}); // report ID
-    d.insert(d.end(), {
-                          0x15, 0x00,             // logical minimum 0
-                          0x26, 0xFF, 0x00,       // logical maximum 255
-                          0x75, 0x08,             // 8 bits
-                          0x95, 0x40,             // 64 of them
-                          0x09, 0x01, 0x81, 0x02, // input: data, variable, absolute
-                          0x95, 0x40,             // 64 of them
-                          0x09, 0x01, 0x91, 0x02, // output: data, variable, absolute
-                          0xC0,                   // end of the collection
-                      });
+    static constexpr std::uint8_t corps[] = {
+        0x15, 0x00,             // logical minimum 0
+        0x26, 0xFF, 0x00,       // logical maximum 255
+        0x75, 0x08,             // 8 bits
+        0x95, 0x40,             // 64 of them
+        0x09, 0x01, 0x81, 0x02, // input: data, variable, absolute
+        0x95, 0x40,             // 64 of them
+        0x09, 0x01, 0x91, 0x02, // output: data, variable, absolute
+        0xC0,                   // end of the collection
+    };
+    // Put together in place: GCC 12 at -O3 takes vector inserts of constant lists here
+    // for overflows and fails the build.
+    std::vector<std::uint8_t> d(std::begin(tete), std::end(tete));
+    d.reserve(sizeof tete + 2 + sizeof corps);
+    if (numero != 0) { // report ID
+        d.push_back(0x85);
+        d.push_back(numero);
+    }
+    for (const std::uint8_t o : corps)
+        d.push_back(o);
     return d;
 }
 

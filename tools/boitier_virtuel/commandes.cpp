@@ -108,7 +108,8 @@ std::optional<Tcommande> lit_commande(const std::string& ligne, std::string& err
 std::string usage() {
     return std::string("usage : ") + nom_commande +
            " [--numero N] [--circonference M] [--vitesse KMH]\n"
-           "                               [--cadence N] [--tours N] [CODE...]\n"
+           "                               [--cadence N] [--tours N] [--horodatage FICHIER]\n"
+           "                               [CODE...]\n"
            "Fait apparaître un boîtier VELMORA (04d8:0000) par /dev/uhid.\n"
            "  --numero N         rapports avec l'identifiant N (1 à 255) ; 0, sans (par défaut)\n"
            "  --circonference M  circonférence de la roue en mètres (1,852 par défaut : 540 "
@@ -116,6 +117,8 @@ std::string usage() {
            "  --vitesse KMH      tours de roue en continu à cette vitesse\n"
            "  --cadence N        rapports par seconde pour un lot de tours ou de touches (250)\n"
            "  --tours N          N tours de roue dès qu'un programme ouvre le boîtier\n"
+           "  --horodatage F     écrit dans F, à la fin, l'instant de chaque rapport envoyé\n"
+           "                     (CLOCK_MONOTONIC, ns) et son code, un rapport par ligne\n"
            "  CODE...            touches (0 à 16) envoyées dès qu'un programme ouvre le "
            "boîtier\n\n" +
            aide_commandes;
@@ -140,6 +143,14 @@ Tlecture_options lit_options(const std::vector<std::string>& arguments, Toptions
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         if (a == "--aide" || a == "--help" || a == "-h") return Tlecture_options::aide;
+        if (a == "--horodatage") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                erreur = a + " : quel fichier ?";
+                return Tlecture_options::erreur;
+            }
+            o.horodatage = arguments[++i];
+            continue;
+        }
         const Tnumerique* n = nullptr;
         for (const auto& candidat : numeriques)
             if (a == candidat.nom) n = &candidat;

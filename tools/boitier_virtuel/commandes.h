@@ -38,6 +38,9 @@ struct Toptions {
     double kmh = 0;
     long tours = 0;
     std::vector<std::uint8_t> touches;
+    // Where each input report's sending time is written at the end (CLOCK_MONOTONIC, ns,
+    // and its code, one report a line), for measuring the path to the screen; none: not kept.
+    std::string horodatage;
 };
 
 enum class Tlecture_options { a_lancer, aide, erreur };

@@ -16,9 +16,13 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <iostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -47,6 +51,12 @@ std::string hexa(const std::vector<std::uint8_t>& octets) {
     return t;
 }
 
+std::int64_t instant_monotone_ns() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
 Thorloge::time_point apres(Thorloge::time_point t, double secondes) {
     return t +
            std::chrono::duration_cast<Thorloge::duration>(std::chrono::duration<double>(secondes));
@@ -59,6 +69,8 @@ public:
         kmh_ = o.kmh;
         file_.ajoute_tours(o.tours);
         file_.ajoute_touches(o.touches);
+        // Reserved at once: a measured run must not wait on the allocator.
+        if (!o.horodatage.empty()) horodatages_.reserve(1 << 20);
     }
 
     void tourne() {
@@ -68,6 +80,16 @@ public:
             if (!entree_ouverte_ && file_.vide() && kmh_ <= 0) break;
             attend(maintenant);
         }
+    }
+
+    // The sending times, written once the box is done; false when the file could not be.
+    bool ecrit_horodatages() const {
+        if (o_.horodatage.empty()) return true;
+        std::FILE* f = std::fopen(o_.horodatage.c_str(), "w");
+        if (!f) return false;
+        for (const auto& [t, code] : horodatages_)
+            std::fprintf(f, "%lld %u\n", static_cast<long long>(t), static_cast<unsigned>(code));
+        return std::fclose(f) == 0;
     }
 
     std::string sorte() const {
@@ -82,14 +104,20 @@ private:
     void envoie_ce_qui_est_du(Thorloge::time_point maintenant) {
         if (ecoute() && !file_.vide() && maintenant >= prochain_lot_) {
             std::string fin_de_lot;
-            boitier_.envoie(file_.prend(fin_de_lot));
+            envoie(file_.prend(fin_de_lot));
             if (!fin_de_lot.empty()) std::cout << fin_de_lot << std::endl;
             prochain_lot_ = apres(maintenant, 1.0 / o_.cadence);
         }
         if (kmh_ > 0 && maintenant >= prochain_tour_) {
-            if (ecoute()) boitier_.envoie(Tfile_envoi::code_tour);
+            if (ecoute()) envoie(Tfile_envoi::code_tour);
             prochain_tour_ = apres(maintenant, o_.circonference_m / (kmh_ / 3.6));
         }
+    }
+
+    // The time is taken before the write: the reader may wake before the write returns.
+    void envoie(std::uint8_t code) {
+        const std::int64_t t = o_.horodatage.empty() ? 0 : instant_monotone_ns();
+        if (boitier_.envoie(code) && !o_.horodatage.empty()) horodatages_.emplace_back(t, code);
     }
 
     // Waits for the kernel, a command, or the next report to send.
@@ -183,6 +211,7 @@ private:
     Thorloge::time_point prochain_lot_ = Thorloge::now();
     Thorloge::time_point prochain_tour_ = Thorloge::now();
     std::string ligne_en_cours_;
+    std::vector<std::pair<std::int64_t, std::uint8_t>> horodatages_;
 };
 
 } // namespace
@@ -216,5 +245,9 @@ int main(int argc, char** argv) {
     en_marche.tourne();
     boitier.debranche_le();
     std::cout << "débranché" << std::endl;
+    if (!en_marche.ecrit_horodatages()) {
+        std::cerr << nom_commande << " : impossible d'écrire " << o.horodatage << "\n";
+        return 1;
+    }
     return 0;
 }
