@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     // After the window's own hook, installed at its start: this one sees the notifications
     // first. It sees the digit's paints too.
     app.installEventFilter(&espion);
-    montre_au_centre(fiche);
+    fiche.montre_au_centre();
 
     const long reguliers = deroule_scenario(
         *boitier, scenario, [&] { return static_cast<long>(fiche.moteur().etat.tours_de_roue); });

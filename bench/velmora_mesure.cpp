@@ -70,6 +70,6 @@ int main(int argc, char** argv) {
     }
 
     Tsonde_mesure sonde(&fiche, arguments.lancement_ns, arguments.repos_s, arguments.duree_s);
-    fiche.show();
+    fiche.montre_au_centre();
     return app.exec();
 }
