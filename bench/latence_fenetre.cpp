@@ -16,11 +16,11 @@
 #include "repertoire_journaux.h"
 #include "services_qt.h"
 #include "systeme_invite.h"
+#include "zone_commencee.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QTime>
 
 #include <cstdlib>
 #include <ctime>
@@ -102,10 +102,6 @@ private:
     Tmesures_latence& m_;
 };
 
-std::string deux_chiffres(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -143,15 +139,7 @@ int main(int argc, char** argv) {
     services.parent = &fiche;
 
     // A zone that started a minute ago, validated: the cadenceur runs, CADEN changes.
-    const QTime depart = QTime::currentTime().addSecs(-60);
-    const std::pair<const char*, std::string> saisies[] = {
-        {"cb_heure_zr", deux_chiffres(depart.hour())},
-        {"cb_min_zr", deux_chiffres(depart.minute())},
-        {"cb_sec_zr", deux_chiffres(depart.second())},
-        {"memo_kms", "2.500\n7.250\n120.000"},
-        {"memo_moy", "45.00\n48.5\n40"}};
-    for (const auto& [champ, texte] : saisies)
-        fiche.entree().distribue(Tevenement::texte_tape(champ, texte));
+    tape_une_zone_commencee(fiche.entree());
     fiche.entree().distribue(Tevenement::clic("valid_heure_zr"));
 
     auto* chiffre = fiche.findChild<QLabel*>("la_tot_m");

@@ -6,6 +6,7 @@
 // Arguments: the scenario (latence_invite.h). Prints "latence" and "etape" lines.
 #include "boitier_pilote.h"
 #include "latence_invite.h"
+#include "sonde_mesure.h"
 #include "systeme_invite.h"
 
 #include <QApplication>
@@ -86,17 +87,10 @@ int main(int argc, char** argv) {
 
     Tmesures_latence m;
     QMainWindow fenetre;
-    fenetre.resize(1016, 723);
-    auto* heure = new QLabel(&fenetre);
-    heure->setGeometry(20, 20, 300, 40);
+    QTimer minuterie;
+    prepare_fenetre_nue(fenetre, minuterie);
     auto* compteur = new Tcompteur(&fenetre, m);
     compteur->setGeometry(20, 80, 300, 40);
-    fenetre.setCentralWidget(nullptr);
-    QTimer minuterie;
-    minuterie.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&minuterie, &QTimer::timeout, heure,
-                     [heure] { heure->setText(QTime::currentTime().toString("HH:mm:ss")); });
-    minuterie.start(100);
     Trequetes requetes(m);
     fenetre.installEventFilter(&requetes);
     fenetre.show();

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTime>
 #include <QTimer>
 #include <QWidget>
 
@@ -79,4 +82,15 @@ Targuments_mesure lit_arguments_mesure(int argc, char** argv) {
     if (argc > 2) a.repos_s = std::atoi(argv[2]);
     if (argc > 3) a.duree_s = std::atoi(argv[3]);
     return a;
+}
+
+void prepare_fenetre_nue(QMainWindow& fenetre, QTimer& minuterie) {
+    fenetre.resize(1016, 723);
+    auto* heure = new QLabel(&fenetre);
+    heure->setGeometry(20, 20, 300, 40);
+    fenetre.setCentralWidget(nullptr);
+    minuterie.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&minuterie, &QTimer::timeout, heure,
+                     [heure] { heure->setText(QTime::currentTime().toString("HH:mm:ss")); });
+    minuterie.start(100);
 }

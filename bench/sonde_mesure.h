@@ -8,7 +8,13 @@
 
 #include <cstdint>
 
+class QMainWindow;
+class QTimer;
 class QWidget;
+
+// The bare window the program is compared with: a QMainWindow of the program's size with one
+// label that `minuterie` rewrites every 100 ms, as the program's clock. Not shown yet.
+void prepare_fenetre_nue(QMainWindow& fenetre, QTimer& minuterie);
 
 class Tsonde_mesure : public QObject {
 public:

@@ -10,23 +10,15 @@
 #include "repertoire_journaux.h"
 #include "services_qt.h"
 #include "sonde_mesure.h"
+#include "zone_commencee.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QScrollBar>
-#include <QTime>
 
 #include <ctime>
 #include <iostream>
-
-namespace {
-
-std::string deux_chiffres(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     const Targuments_mesure arguments = lit_arguments_mesure(argc, argv);
@@ -51,18 +43,9 @@ int main(int argc, char** argv) {
     Tfiche_mere fiche(services, hid, std::move(mode));
     services.parent = &fiche;
 
-    // A zone that started a minute ago, validated, with the car running at 80 km/h.
-    // Typed in as the crew would, through the window's entrance: a recorded run replays.
+    // The zone validated, with the car running at 80 km/h.
     const bool en_route = scenario != "repos";
-    const QTime depart = QTime::currentTime().addSecs(-60);
-    const std::pair<const char*, std::string> saisies[] = {
-        {"cb_heure_zr", deux_chiffres(depart.hour())},
-        {"cb_min_zr", deux_chiffres(depart.minute())},
-        {"cb_sec_zr", deux_chiffres(depart.second())},
-        {"memo_kms", "2.500\n7.250\n120.000"},
-        {"memo_moy", "45.00\n48.5\n40"}};
-    for (const auto& [champ, texte] : saisies)
-        fiche.entree().distribue(Tevenement::texte_tape(champ, texte));
+    tape_une_zone_commencee(fiche.entree());
     if (en_route) {
         fiche.entree().distribue(Tevenement::clic("valid_heure_zr"));
         fiche.findChild<QScrollBar*>("ScrollBar1")->setValue(80);
