@@ -99,7 +99,7 @@ QSize Techelle_fiche::taille(qreal echelle) const {
 }
 
 Techelle_fiche::Techelle_fiche(QWidget* fenetre, QWidget* zone)
-    : zone_(zone), forme_(fenetre->size()),
+    : forme_(fenetre->size()),
       style_(new Tstyle_a_l_echelle(QStyleFactory::create(QApplication::style()->name()))) {
     style_->setParent(fenetre);
     std::map<const QWidget*, QRect> places;
@@ -130,16 +130,20 @@ Techelle_fiche::Techelle_fiche(QWidget* fenetre, QWidget* zone)
     }
 }
 
+// Down, never up: the text stays within a box whose edges are rounded.
+int Techelle_fiche::hauteur_a_l_echelle(int hauteur_px) const {
+    return std::max(1, static_cast<int>(std::floor(hauteur_px * echelle_ + 1e-9)));
+}
+
 void Techelle_fiche::applique(qreal echelle, QPoint decalage) {
     echelle_ = echelle;
+    decalage_ = decalage;
     // The floor of a text that lengthens follows the form, so that it fits the same at any scale.
-    const int plancher =
-        std::max(1, static_cast<int>(std::floor(hauteur_lisible_px * echelle + 1e-9)));
+    const int plancher = hauteur_a_l_echelle(hauteur_lisible_px);
     // Characters first: a label's new box then meets its new height.
     for (const Tpolice& p : polices_) {
         if (!p.widget) continue;
-        // Down, never up: the text stays within a box whose edges are rounded.
-        const int h = std::max(1, static_cast<int>(std::floor(p.hauteur_px * echelle + 1e-9)));
+        const int h = hauteur_a_l_echelle(p.hauteur_px);
         p.widget->setProperty("hauteur_px_echelle", h);
         p.widget->setProperty("plancher_px_echelle", plancher);
         QFont f = p.widget->font();

@@ -42,6 +42,9 @@ public:
     // legible floor of a text that lengthens as "plancher_px_echelle".
     void applique(qreal echelle, QPoint decalage = {});
     qreal echelle() const { return echelle_; }
+    QPoint decalage() const { return decalage_; }
+    // A character height of the form at the scale it is drawn at.
+    int hauteur_a_l_echelle(int hauteur_px) const;
     QSize forme() const { return forme_; }
     // The form's size at a scale.
     QSize taille(qreal echelle) const;
@@ -60,10 +63,10 @@ private:
         QPointer<QWidget> widget;
         int hauteur_px = 0;
     };
-    QWidget* zone_;
     QSize forme_;
     std::vector<Tcontrole> controles_;
     std::vector<Tpolice> polices_;
     qreal echelle_ = 1;
+    QPoint decalage_;
     Tstyle_a_l_echelle* style_;
 };

@@ -123,7 +123,7 @@ void Tfiche_mere::changeEvent(QEvent* e) {
     if (e->type() != QEvent::WindowStateChange || !echelle_) return;
     sortie_plein_ecran_->setEnabled(isFullScreen());
     if (!isFullScreen() &&
-        (echelle_->echelle() != echelle_fenetre_ || ui_->Panel_trip->pos() != QPoint())) {
+        (echelle_->echelle() != echelle_fenetre_ || echelle_->decalage() != QPoint())) {
         met_a_l_echelle(echelle_fenetre_);
         resize(echelle_->taille(echelle_fenetre_));
     }

@@ -5,6 +5,7 @@
 #include "ajustement_texte.h"
 #include "barre_ecart.h"
 #include "couleurs.h"
+#include "echelle_fiche.h"
 #include "fiche_mere.h"
 #include "ui_fiche_mere.h"
 
@@ -31,19 +32,21 @@ void fond(QWidget* w, const QColor& c) {
 
 void Tfiche_mere::lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee) {
     // A label the form marks "ajuste_texte" fits any text the crew can give it, at the
-    // character height of the scale the form is drawn at.
-    const bool ajuste = w->property("ajuste_texte").toBool();
-    m.miroir = [&m, w, couleur_pilotee, ajuste] {
+    // character height and legible floor of the scale the form is drawn at.
+    const int hauteur =
+        w->property("ajuste_texte").toBool() ? w->property("hauteur_px").toInt() : 0;
+    const Techelle_fiche* echelle = echelle_.get();
+    m.miroir = [&m, w, couleur_pilotee, hauteur, echelle] {
         const QString t = qt(m.texte());
-        if (ajuste)
-            montre_ajuste(w, t, w->property("hauteur_px_echelle").toInt(),
-                          w->property("plancher_px_echelle").toInt());
+        if (hauteur > 0)
+            montre_ajuste(w, t, echelle->hauteur_a_l_echelle(hauteur),
+                          echelle->hauteur_a_l_echelle(hauteur_lisible_px));
         else if (w->text() != t)
             w->setText(t);
         if (w->isHidden() == m.visible()) w->setVisible(m.visible());
         if (couleur_pilotee) fond(w, couleur_systeme(m.couleur()));
     };
-    if (ajuste) reajustements_.push_back([&m] { m.miroir(); });
+    if (hauteur > 0) reajustements_.push_back([&m] { m.miroir(); });
     m.miroir();
 }
 

@@ -6,12 +6,17 @@ set -euo pipefail
 taille=$1
 facteur=$2
 shift 2
-if [ -z "${VELMORA_ECRAN_PRET:-}" ]; then
-    VELMORA_ECRAN_PRET=1 exec xvfb-run -a -s "-screen 0 ${taille}x24 -nolisten tcp" "$0" "$taille" "$facteur" "$@"
-fi
+# The server picks a free display itself and names it: tests started at once never meet.
+tube=$(mktemp -u)
+mkfifo "$tube"
+Xvfb -displayfd 3 -screen 0 "${taille}x24" -nolisten tcp 3>"$tube" >/dev/null 2>&1 &
+serveur=$!
+read -r numero <"$tube"
+rm -f "$tube"
+export DISPLAY=:$numero
 openbox >/dev/null 2>&1 &
 gestionnaire=$!
-trap 'kill $gestionnaire 2>/dev/null || true' EXIT
+trap 'kill $gestionnaire $serveur 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
