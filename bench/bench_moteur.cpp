@@ -14,11 +14,13 @@ class Tservices_banc : public Iservices {
 public:
     std::int32_t dixiemes = 0;
     void message(const std::string&) override {}
-    Theure_du_jour heure() override {
-        return {dixiemes / 36000, dixiemes / 600 % 60, dixiemes / 10 % 60, dixiemes % 10 * 100};
+    bool question(const std::string&, const std::string&, const std::string&) override {
+        return false;
     }
-    std::string heure_format_long() override {
-        const Theure_du_jour h = heure();
+    Thorloges horloges() override {
+        return {std::int64_t{dixiemes} * 100, heure_de_ms(std::int64_t{dixiemes} * 100)};
+    }
+    std::string heure_format_long(const Theure_du_jour& h) override {
         std::string t = "00:00:00";
         for (int i : {0, 1, 2}) {
             const int v = i == 0 ? h.heures : i == 1 ? h.minutes : h.secondes;

@@ -8,8 +8,10 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 
+#include <algorithm>
 #include <utility>
 
 void Tfiche_mere::cree_avant_depart() {
@@ -49,6 +51,7 @@ void Tfiche_mere::cree_avant_depart() {
 }
 
 void Tfiche_mere::ouvre_mesure() {
+    if (!mesure_->isVisible()) place_a_cote(mesure_);
     mesure_->show();
     mesure_->raise();
     mesure_->activateWindow();
@@ -58,6 +61,34 @@ void Tfiche_mere::ouvre_heure_officielle() {
     heure_officielle_->show();
     heure_officielle_->raise();
     heure_officielle_->activateWindow();
+}
+
+void Tfiche_mere::place_a_cote(QWidget* dialogue) {
+    // Where the crew keeps reading the gap and CADEN while the dialog is open: right of the
+    // trip panel, under the calibration panel; else right of the window, else below it.
+    dialogue->adjustSize();
+    const QSize taille = dialogue->frameGeometry().size().expandedTo(dialogue->sizeHint());
+    const auto global = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
+    QRect a_garder = global(ui_->la_ecart) | global(ui_->Panel_trip);
+    const QRect libre = screen()->availableGeometry();
+    const QRect fenetre = frameGeometry();
+    const QPoint choix[] = {
+        {global(ui_->Panel_trip).right() + 8, global(ui_->Panel6).top()},
+        {fenetre.right() + 1, fenetre.top()},
+        {fenetre.left(), fenetre.bottom() + 1},
+    };
+    for (const QPoint& p : choix) {
+        const QRect r(p, taille);
+        if (libre.contains(r) && !r.intersects(a_garder)) {
+            dialogue->move(p);
+            return;
+        }
+    }
+    // A screen too small for both: the dialog whole on it, as near the first place as it goes.
+    const QPoint p = choix[0];
+    dialogue->move(
+        std::clamp(p.x(), libre.left(), std::max(libre.left(), libre.right() - taille.width())),
+        std::clamp(p.y(), libre.top(), std::max(libre.top(), libre.bottom() - taille.height())));
 }
 
 bool Tfiche_mere::eventFilter(QObject* objet, QEvent* e) {
@@ -82,6 +113,11 @@ void Tfiche_mere::branche_avant_depart() {
     for (const auto& [modele, widget] : labels)
         lie(*modele, widget);
     lie(m.ed_heure_officielle, heure_officielle_->heure);
+    // A new pair (or none) is not the one saved: the line about the save goes.
+    m.la_paire_mesuree.miroir = [this, montre = m.la_paire_mesuree.miroir] {
+        montre();
+        mesure_->dit_enregistrement({});
+    };
 
     // The base's length runs its handler at each keystroke, like ETAL's own field.
     QLineEdit* base = mesure_->base;
@@ -105,11 +141,11 @@ void Tfiche_mere::enregistre_paire_mesuree() {
     if (!p) return;
     const QString chemin = QString::fromStdString(moteur_.chemin_etalonnage);
     if (const auto erreur = enregistre_etalonnage(chemin, p->emplacement, p->paire)) {
-        mesure_->enregistrement->setText(*erreur);
+        mesure_->dit_enregistrement(*erreur);
         // Not an engine event: the box is the window's, and the run's journal is unchanged.
         services_.message(erreur->toStdString());
         return;
     }
-    mesure_->enregistrement->setText(
+    mesure_->dit_enregistrement(
         QString("Étalonnage %1 enregistré dans %2").arg(p->emplacement).arg(chemin));
 }

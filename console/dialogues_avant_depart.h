@@ -27,6 +27,7 @@ public:
     QPushButton* enregistrer;
     // Where the last save went, or why it failed: the window's own line, not the engine's.
     QLabel* enregistrement;
+    void dit_enregistrement(const QString& texte);
 };
 
 class Tdialogue_heure : public QDialog {

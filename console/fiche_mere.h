@@ -115,6 +115,8 @@ private:
     void cree_avant_depart();
     void branche_avant_depart();
     void enregistre_paire_mesuree();
+    // A dialog placed where it hides neither the gap nor the registers.
+    void place_a_cote(QWidget* dialogue);
     // The window on its screen: the scale that fits it, and full screen.
     void cree_echelle();
     void met_a_l_echelle(qreal echelle, QPoint decalage = {});

@@ -167,6 +167,7 @@ void Tfiche_mere::lie_controles() {
         {&m.Panel6, u.Panel6},
         {&m.Panel_sonde, u.Panel_sonde},
         {&m.lb_dist_etal, u.lb_dist_etal},
+        {&m.la_horloge, u.la_horloge},
         {&m.pa_m30, u.pa_m30},
         {&m.pa_m20, u.pa_m20},
         {&m.pa_m10, u.pa_m10},

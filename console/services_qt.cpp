@@ -1,10 +1,12 @@
 #include "services_qt.h"
 
+#include "compteur_rallye.h"
 #include "dialogue_fichier.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTime>
 
 #include <cstdlib>
@@ -26,9 +28,17 @@ bool aucune_locale_choisie() {
 
 namespace {
 
-Theure_du_jour horloge_reelle() {
-    const QTime t = QTime::currentTime();
-    return {t.hour(), t.minute(), t.second(), t.msec()};
+// The two clocks read as one instant: read again where the thread lost the processor between
+// them (the counter moved more than a millisecond around the computer's clock).
+Thorloges horloges_reelles() {
+    Thorloges h;
+    for (int essai = 0; essai < 3; ++essai) {
+        h.compteur_ms = compteur_rallye_ms();
+        const QTime t = QTime::currentTime();
+        h.ordinateur = {t.hour(), t.minute(), t.second(), t.msec()};
+        if (compteur_rallye_ms() - h.compteur_ms <= 1) break;
+    }
+    return h;
 }
 
 } // namespace
@@ -66,12 +76,27 @@ void Tservices_qt::message(const std::string& texte) {
     boite.exec();
 }
 
-Theure_du_jour Tservices_qt::heure() {
-    return horloge ? horloge() : horloge_reelle();
+bool Tservices_qt::question(const std::string& texte, const std::string& oui,
+                            const std::string& non) {
+    QMessageBox boite(QMessageBox::Question, QCoreApplication::applicationName(),
+                      QString::fromStdString(texte), QMessageBox::NoButton, parent.data());
+    QPushButton* b_oui = boite.addButton(QString::fromStdString(oui), QMessageBox::AcceptRole);
+    QPushButton* b_non = boite.addButton(QString::fromStdString(non), QMessageBox::RejectRole);
+    // Enter or a stray key takes the careful answer.
+    boite.setDefaultButton(b_non);
+    boite.setEscapeButton(b_non);
+    boite.exec();
+    return boite.clickedButton() == b_oui;
 }
 
-std::string Tservices_qt::heure_format_long() {
-    Theure_du_jour h = heure();
+Thorloges Tservices_qt::horloges() {
+    if (!horloge) return horloges_reelles();
+    const Theure_du_jour h = horloge();
+    return {compteur ? compteur() : compteur_suivant_.suit(ms_du_jour(h)), h};
+}
+
+std::string Tservices_qt::heure_format_long(const Theure_du_jour& heure) {
+    Theure_du_jour h = heure;
     // Without them in the format, a valid instant's milliseconds change nothing.
     if (!format_long_millisecondes_ && h.millisecondes >= 0 && h.millisecondes <= 999)
         h.millisecondes = 0;

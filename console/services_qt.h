@@ -25,14 +25,18 @@ class Tservices_qt : public Iservices {
 public:
     Tservices_qt();
 
-    // The time of day; the real clock unless a test replaces it.
+    // The computer's clock; the real one unless a test replaces it. A replaced clock's
+    // counter follows it, unless the test gives one of its own.
     std::function<Theure_du_jour()> horloge;
+    std::function<std::int64_t()> compteur;
     // Parent of the boxes and the dialog (the main window once it exists).
     QPointer<QWidget> parent;
 
     void message(const std::string& texte) override;
-    Theure_du_jour heure() override;
-    std::string heure_format_long() override;
+    bool question(const std::string& texte, const std::string& oui,
+                  const std::string& non) override;
+    Thorloges horloges() override;
+    std::string heure_format_long(const Theure_du_jour& h) override;
     std::string separateur_decimal() override;
     std::string repertoire_executable() override;
     std::optional<std::string> choisit_fichier() override;
@@ -45,6 +49,7 @@ private:
     bool format_long_millisecondes_ = false;
     Theure_du_jour heure_formatee_{-1, -1, -1, -1};
     std::string texte_formate_;
+    Tcompteur_suivant compteur_suivant_;
     // Where the last rally file was chosen, for the next choice of this run only.
     QString dossier_;
 };

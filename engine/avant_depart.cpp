@@ -1,12 +1,13 @@
 #include "avant_depart.h"
 
+#include "heure_du_jour.h"
+
 #include <cstdlib>
 #include <limits>
 #include <vector>
 
 namespace {
 
-constexpr std::int64_t ms_par_jour = 86'400'000;
 constexpr std::int64_t max_32 = std::numeric_limits<std::int32_t>::max();
 
 std::string_view sans_blancs(std::string_view t) {
@@ -72,6 +73,25 @@ std::optional<Tpaire_etalonnage> paire_de_base(std::int64_t tours, const Tlongue
     return Tpaire_etalonnage{static_cast<std::int32_t>(t), static_cast<std::int32_t>(m)};
 }
 
+std::int64_t tour_de_roue_mm(std::int64_t tours, const Tlongueur_base& base) {
+    if (tours <= 0) return 0;
+    const std::int64_t diviseur = tours * puissance_dix(base.decimales);
+    return (base.valeur * 1000 + diviseur / 2) / diviseur;
+}
+
+bool longueur_base_plausible(const Tlongueur_base& base) {
+    const std::int64_t p = puissance_dix(base.decimales);
+    return base.valeur >= 100 * p && base.valeur <= 100'000 * p;
+}
+
+bool circonference_plausible(std::int64_t centimetres) {
+    return centimetres >= circonference_min_cm && centimetres <= circonference_max_cm;
+}
+
+bool roue_plausible(Tpaire_etalonnage p) {
+    return p.tours > 0 && circonference_plausible(std::int64_t{p.metres} * 100 / p.tours);
+}
+
 std::optional<std::int64_t> ecart_dixiemes_pour_mille(Tpaire_etalonnage a, Tpaire_etalonnage n) {
     if (a.tours <= 0 || a.metres <= 0 || n.tours <= 0 || n.metres <= 0) return std::nullopt;
     // (n.m / n.t) / (a.m / a.t) - 1, in 1/10000: 64 bits hold every 32-bit pair's products.
@@ -94,6 +114,18 @@ std::string texte_decimal(std::int64_t valeur, int decimales) {
         t += std::string(static_cast<std::size_t>(decimales) - d.size(), '0') + d;
     }
     return t;
+}
+
+std::string texte_duree_signee(std::int64_t ms) {
+    const std::int64_t dixiemes = (std::llabs(ms) + 50) / 100;
+    std::string t = ms < 0 && dixiemes > 0 ? "-" : "+";
+    const std::int64_t s = dixiemes / 10;
+    const std::string secondes = texte_decimal(dixiemes % 600, 1);
+    if (s < 60) return t + secondes + " s";
+    if (s < 3600)
+        return t + std::to_string(s / 60) + " min " + (s % 60 < 10 ? "0" : "") + secondes + " s";
+    return t + std::to_string(s / 3600) + " h " + deux_chiffres(s / 60 % 60) + " min " +
+           (s % 60 < 10 ? "0" : "") + secondes + " s";
 }
 
 std::string remplace_emplacement(std::string_view contenu, int emplacement, Tpaire_etalonnage p) {
@@ -155,10 +187,8 @@ std::optional<std::int32_t> decalage_officiel(std::string_view texte, std::int64
         const auto m = entier(t.substr(deux_points + 1), 2);
         if (!h || !m || *h > 23 || *m > 59 || t.substr(deux_points + 1).size() != 2)
             return std::nullopt;
-        decalage_ms = (*h * 60 + *m) * 60'000 - maintenant_ms;
         // The nearest way round the day: 23:59 given at 00:00:30 is half a minute behind.
-        decalage_ms = ((decalage_ms % ms_par_jour) + ms_par_jour) % ms_par_jour;
-        if (decalage_ms > ms_par_jour / 2) decalage_ms -= ms_par_jour;
+        decalage_ms = ecart_sur_le_jour((*h * 60 + *m) * 60'000, maintenant_ms);
         // To the nearest tenth, halves away from zero.
         const std::int64_t d = decalage_ms < 0 ? -decalage_ms : decalage_ms;
         const std::int64_t dixiemes = (d + 50) / 100;

@@ -29,6 +29,16 @@ struct Tpaire_etalonnage {
 // revolutions: 5400 for 10005). Nothing without revolutions or beyond 32 bits.
 std::optional<Tpaire_etalonnage> paire_de_base(std::int64_t tours, const Tlongueur_base& base);
 
+// One wheel revolution over the base, in millimetres rounded to the nearest.
+std::int64_t tour_de_roue_mm(std::int64_t tours, const Tlongueur_base& base);
+// A base is 100 m to 100 km long: outside, the length was mistyped ("1.000" for 1000 m).
+bool longueur_base_plausible(const Tlongueur_base& base);
+// A wheel of 135 to 220 cm round, the centimetres truncated as the calibration panel takes them.
+inline constexpr std::int64_t circonference_min_cm = 135;
+inline constexpr std::int64_t circonference_max_cm = 220;
+bool circonference_plausible(std::int64_t centimetres);
+bool roue_plausible(Tpaire_etalonnage p);
+
 // The change from the calibration in use (metres per revolution) to the new one, in tenths
 // of per mille, rounded to the nearest; nothing when either has no revolution or no length.
 std::optional<std::int64_t> ecart_dixiemes_pour_mille(Tpaire_etalonnage actuelle,
@@ -36,6 +46,8 @@ std::optional<std::int64_t> ecart_dixiemes_pour_mille(Tpaire_etalonnage actuelle
 
 // A whole number of 10^-decimales units in French: "-29,1", "1,852".
 std::string texte_decimal(std::int64_t valeur, int decimales);
+// A signed duration to the tenth, rounded: "+2,3 s", "-59 min 58,0 s", "-1 h 00 min 00,0 s".
+std::string texte_duree_signee(std::int64_t ms);
 
 // etalonnage.txt with slot `emplacement` (1 to 3) holding the pair: every other byte as it
 // was, the two lines keeping their own line ends. Missing lines before the slot are added

@@ -13,12 +13,6 @@ namespace {
 constexpr std::int64_t dixiemes_par_jour = 864000;
 constexpr std::int64_t douze_heures = 432000;
 
-std::string deux_chiffres(std::int32_t v) {
-    std::string t = std::to_string(v);
-    if (v < 10) t.insert(0, 1, '0');
-    return t;
-}
-
 // The clock or the chronometer as shown: one blank on each side.
 std::string entre_blancs(const std::string& t) {
     std::string r;
@@ -32,15 +26,11 @@ std::string entre_blancs(const std::string& t) {
 } // namespace
 
 void Tmoteur::Timer1Timer() {
-    // Without an offset the clock shows in the user's own format; with one, the official time
-    // on 24 hours and the letters HO, so that the crew sees it is not the computer's.
-    if (etat.decalage_officiel == 0)
-        Labelheure.ecrit_texte(entre_blancs(services.heure_format_long()));
+    // On the computer's time the clock shows in the user's own format; on another official
+    // time, on 24 hours with the letters HO, so that the crew sees it is not the computer's.
     const Theure_du_jour h = heure_officielle();
-    if (etat.decalage_officiel != 0)
-        Labelheure.ecrit_texte(entre_blancs(deux_chiffres(h.heures) + ":" +
-                                            deux_chiffres(h.minutes) + ":" +
-                                            deux_chiffres(h.secondes) + " HO"));
+    Labelheure.ecrit_texte(entre_blancs(
+        etat.horloge.suit_l_ordinateur() ? services.heure_format_long(h) : texte_hms(h) + " HO"));
     etat.dixiemes_ecoules = 0;
     etat.dixiemes_maintenant =
         sature_32(std::int64_t{h.heures} * 36000 + std::int64_t{h.minutes} * 600 +

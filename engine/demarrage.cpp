@@ -1,12 +1,6 @@
 // The engine's part of the window's creation, in the order the crew's displays rely on.
 #include "moteur.h"
 
-namespace {
-
-std::string deux_chiffres(std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); }
-
-} // namespace
-
 void Tmoteur::demarrage() {
     etat.cumul_total = 0;
     etat.cumul_partiel = 0;
@@ -28,9 +22,6 @@ void Tmoteur::demarrage() {
     etat.nbr_chiffres_avant = 0;
     etat.nbr_chiffres_apres = 0;
     heure_depart_par_defaut();
-    cb_heure_zr.ecrit_texte(deux_chiffres(etat.heure_zr));
-    cb_min_zr.ecrit_texte(deux_chiffres(etat.min_zr));
-    cb_sec_zr.ecrit_texte("00");
     Panel6.ecrit_couleur(Tcouleur::rouge);
     Panel_sonde.ecrit_couleur(Tcouleur::bleu_ciel);
     etat.nbr_lignes_zr = 1;
@@ -43,7 +34,12 @@ void Tmoteur::demarrage() {
 }
 
 void Tmoteur::heure_depart_par_defaut() {
-    const Theure_du_jour h = heure_officielle();
+    heure_officielle();
+    propose_depart();
+}
+
+void Tmoteur::propose_depart() {
+    const Theure_du_jour h = heure_officielle_lue();
     etat.min_zr = h.minutes + 2;
     etat.heure_zr = h.heures;
     etat.sec_zr = 0;
@@ -52,4 +48,14 @@ void Tmoteur::heure_depart_par_defaut() {
         etat.heure_zr = h.heures + 1;
         if (etat.heure_zr > 23) etat.heure_zr = 0;
     }
+    cb_heure_zr.ecrit_texte(deux_chiffres(etat.heure_zr));
+    cb_min_zr.ecrit_texte(deux_chiffres(etat.min_zr));
+    cb_sec_zr.ecrit_texte("00");
+    etat.depart_propose = true;
+}
+
+void Tmoteur::propose_depart_si_libre() {
+    if (etat.depart_propose && cb_heure_zr.texte() == deux_chiffres(etat.heure_zr) &&
+        cb_min_zr.texte() == deux_chiffres(etat.min_zr) && cb_sec_zr.texte() == "00")
+        propose_depart();
 }

@@ -1,5 +1,6 @@
 // Calibration store: etalonnage.txt read into Memo_copie, the calibration chosen
 // in cb_num_etal, its plausibility as a wheel circumference, and the correction steps.
+#include "avant_depart.h"
 #include "conversions.h"
 #include "lecture_lignes.h"
 #include "moteur.h"
@@ -12,10 +13,6 @@ namespace {
 
 const std::string texte_fichier_absent = "Le fichier ETALONNAGE est inexistant ... Creez-le !!!";
 const std::string texte_valeurs_erronees = "Les valeurs semblent erronnées !";
-
-// A wheel circumference outside these bounds, in centimetres, is reported.
-constexpr std::int32_t circonference_min_cm = 135;
-constexpr std::int32_t circonference_max_cm = 220;
 
 std::int32_t sature(std::int64_t v) {
     if (v > std::numeric_limits<std::int32_t>::max())
@@ -65,7 +62,7 @@ void Tmoteur::lire_donnee_etalonnage() {
     calcule_mesure();
 }
 
-void Tmoteur::etalonnage_en_service() {
+void Tmoteur::etalonnage_en_service(bool avertit) {
     etat.nbr_correction = 0;
     etat.pas_correction = etat.dist_etal / 100;
     lb_correction.ecrit_texte("0");
@@ -76,8 +73,7 @@ void Tmoteur::etalonnage_en_service() {
     const std::int64_t centimetres = static_cast<std::int64_t>(etat.dist_etal) * 100;
     if (etat.tours_etal == 0) leve_division_par_zero(centimetres);
     etat.circonference_cm = sature(centimetres / etat.tours_etal);
-    if (etat.circonference_cm < circonference_min_cm ||
-        etat.circonference_cm > circonference_max_cm)
+    if (avertit && !circonference_plausible(etat.circonference_cm))
         services.message(texte_valeurs_erronees);
 }
 

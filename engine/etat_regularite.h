@@ -2,6 +2,7 @@
 // All engine state, owned by the main window for the whole run and created zeroed.
 
 #include "compteur_distance.h"
+#include "horloge_rallye.h"
 
 #include <array>
 #include <cstdint>
@@ -77,8 +78,11 @@ struct Tetat_regularite {
     bool mesure_en_cours = false;
     std::int64_t tours_au_depart_mesure = 0;
     std::int64_t tours_mesures = 0;
-    // Tenths of a second added to the computer's clock to make the official time.
-    std::int32_t decalage_officiel = 0;
+    // The official time: the rally clock, and its counter as last read.
+    Thorloge_rallye horloge;
+    std::int64_t compteur_lu_ms = 0;
+    // The start time in the ZR fields is the program's proposal, not yet the crew's.
+    bool depart_propose = false;
 
     // Device link
     bool boitier_present = false;

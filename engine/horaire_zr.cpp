@@ -40,6 +40,7 @@ void Tmoteur::choisir_la_zr() {
 }
 
 void Tmoteur::valid_heure_zrClick() {
+    etat.depart_propose = false;
     etat.heure_zr = convertit_entier(cb_heure_zr.texte());
     etat.min_zr = convertit_entier(cb_min_zr.texte());
     etat.sec_zr = convertit_entier(cb_sec_zr.texte());

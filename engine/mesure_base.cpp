@@ -1,5 +1,5 @@
 // A calibration measured on the organiser's base: the revolutions between the two marks, the
-// pair for the base's length, put in service as a choice in ETAL would; and the official time.
+// pair for the base's length, put in service as a choice in ETAL would.
 #include "avant_depart.h"
 #include "conversions.h"
 #include "moteur.h"
@@ -7,12 +7,17 @@
 namespace {
 
 const std::string texte_valeurs_erronees = "Les valeurs semblent erronnées !";
-constexpr std::int64_t circonference_min_cm = 135;
-constexpr std::int64_t circonference_max_cm = 220;
-constexpr std::int64_t ms_par_jour = 86'400'000;
 
 std::string avec_signe(std::int64_t v, int decimales) {
     return (v > 0 ? "+" : "") + texte_decimal(v, decimales);
+}
+
+std::string texte_tours(std::int64_t n) {
+    return std::to_string(n) + (n > 1 || n < -1 ? " tours" : " tour");
+}
+
+std::string texte_base(const Tlongueur_base& b) {
+    return texte_decimal(b.valeur, b.decimales) + " m";
 }
 
 } // namespace
@@ -21,7 +26,7 @@ void Tmoteur::mesure_departClick() {
     etat.mesure_en_cours = true;
     etat.tours_au_depart_mesure = etat.tours_de_roue;
     etat.tours_mesures = 0;
-    la_tours_mesures.ecrit_texte("0 tour");
+    la_tours_mesures.ecrit_texte(texte_tours(0));
     la_etat_mesure.ecrit_texte("Mesure en cours : au second repère, cliquez ARRIVÉE.");
     calcule_mesure();
 }
@@ -33,12 +38,20 @@ void Tmoteur::mesure_arriveeClick() {
     calcule_mesure();
 }
 
+void Tmoteur::compte_tour_mesure() {
+    if (!etat.mesure_en_cours) return;
+    etat.tours_mesures = etat.tours_de_roue - etat.tours_au_depart_mesure;
+    la_tours_mesures.ecrit_texte(texte_tours(etat.tours_mesures));
+}
+
 void Tmoteur::calcule_mesure() {
     const auto base = lit_longueur_base(ed_base_mesure.texte());
     const auto paire = base ? paire_de_base(etat.tours_mesures, *base) : std::nullopt;
     if (etat.mesure_en_cours || !paire) {
-        la_paire_mesuree.ecrit_texte(etat.mesure_en_cours || etat.tours_mesures == 0
-                                         ? ""
+        la_paire_mesuree.ecrit_texte(etat.mesure_en_cours || etat.tours_mesures == 0 ? ""
+                                     : etat.tours_mesures < 0
+                                         ? "Moins de tours qu'au départ : la voiture a reculé "
+                                           "plus qu'elle n'a avancé. Recommencez la mesure."
                                          : "Longueur de la base en mètres : 1000 ou 1234,5");
         la_ecart_mesure.ecrit_texte("");
         la_resolution_mesure.ecrit_texte("");
@@ -54,20 +67,19 @@ void Tmoteur::calcule_mesure() {
                                             std::to_string(etat.tours_etal) + " Trs pour " +
                                             std::to_string(etat.dist_etal) + " m)"
                                       : "Aucun étalonnage en service à comparer");
-    // One revolution in millimetres of the base, and in hundredths of per mille of it.
+    // One revolution in millimetres, and in hundredths of per mille of the base; both rounded.
     const std::int64_t tours = etat.tours_mesures;
-    std::int64_t diviseur = tours;
-    for (int d = 0; d < base->decimales; ++d)
-        diviseur *= 10;
-    const std::int64_t mm = (base->valeur * 1000 + diviseur / 2) / diviseur;
+    const std::int64_t mm = tour_de_roue_mm(tours, *base);
     const std::int64_t centiemes_pm = (100'000 + tours / 2) / tours;
     la_resolution_mesure.ecrit_texte("Un tour de roue = " + texte_decimal(mm, 3) + " m, soit " +
                                      texte_decimal(centiemes_pm, 2) + " ‰ de la base");
-    const std::int64_t circonference = std::int64_t{paire->metres} * 100 / paire->tours;
-    la_verif_mesure.ecrit_texte(circonference < circonference_min_cm ||
-                                        circonference > circonference_max_cm
-                                    ? texte_valeurs_erronees
-                                    : "Tour de roue de " + std::to_string(circonference) + " cm");
+    if (!longueur_base_plausible(*base))
+        la_verif_mesure.ecrit_texte("Une base de " + texte_base(*base) +
+                                    " ? Une base mesure de 100 m à 100 km : vérifiez la longueur.");
+    else if (!roue_plausible(*paire))
+        la_verif_mesure.ecrit_texte(texte_valeurs_erronees);
+    else
+        la_verif_mesure.ecrit_texte("Tour de roue de " + texte_decimal(mm, 1) + " cm");
 }
 
 std::optional<Tmoteur::Tpaire_a_enregistrer> Tmoteur::paire_mesuree_valide() {
@@ -93,84 +105,46 @@ std::optional<Tmoteur::Tpaire_a_enregistrer> Tmoteur::paire_mesuree_valide() {
         services.message("Choisissez dans ETAL l'étalonnage 1, 2 ou 3 à remplacer.");
         return std::nullopt;
     }
+    // "1.000" is one metre to the program, a thousand to many crews: asked, not guessed.
+    if (!longueur_base_plausible(*base) &&
+        !services.question("La base mesure " + texte_base(*base) + " pour " +
+                               texte_tours(etat.tours_mesures) +
+                               " ? Une base mesure de 100 m à 100 km : vérifiez la longueur "
+                               "tapée (pour mille mètres, tapez 1000).",
+                           "Utiliser quand même", "Annuler"))
+        return std::nullopt;
     return Tpaire_a_enregistrer{*emplacement, *paire};
+}
+
+void Tmoteur::applique_paire_mesuree(const Tpaire_a_enregistrer& p, bool avertit) {
+    // As a choice in ETAL leaves it: the pair in service, the panel's texts, no correction.
+    etat.num_etal = p.emplacement;
+    etat.tours_etal = p.paire.tours;
+    etat.dist_etal = p.paire.metres;
+    lb_tours_roue.ecrit_texte(std::to_string(p.paire.tours) + " Trs");
+    lb_dist_etal.ecrit_texte(std::to_string(p.paire.metres) + " m");
+    etalonnage_en_service(avertit);
+    calcule_mesure();
 }
 
 void Tmoteur::mesure_appliquerClick() {
     const auto p = paire_mesuree_valide();
-    if (!p) return;
-    // As a choice in ETAL leaves it: the pair in service, the panel's texts, no correction.
-    etat.num_etal = p->emplacement;
-    etat.tours_etal = p->paire.tours;
-    etat.dist_etal = p->paire.metres;
-    lb_tours_roue.ecrit_texte(std::to_string(p->paire.tours) + " Trs");
-    lb_dist_etal.ecrit_texte(std::to_string(p->paire.metres) + " m");
-    etalonnage_en_service();
-    calcule_mesure();
+    if (p) applique_paire_mesuree(*p, true);
 }
 
 void Tmoteur::mesure_enregistrerClick() {
     const auto p = paire_mesuree_valide();
     if (!p) return;
-    mesure_appliquerClick();
+    // A pair the wheel cannot make is written into the file only on the crew's word.
+    if (!roue_plausible(p->paire) &&
+        !services.question(
+            texte_valeurs_erronees + " " + std::to_string(p->paire.tours) + " Trs pour " +
+                std::to_string(p->paire.metres) + " m donnent un tour de roue de " +
+                texte_decimal(tour_de_roue_mm(p->paire.tours, {p->paire.metres, 0}), 1) +
+                " cm, hors de 135 à 220 cm. L'enregistrer quand même dans "
+                "etalonnage.txt ?",
+            "Enregistrer quand même", "Annuler"))
+        return;
+    applique_paire_mesuree(*p, false);
     paire_a_enregistrer = p;
-}
-
-Theure_du_jour Tmoteur::heure_officielle() {
-    Theure_du_jour h = services.heure();
-    if (etat.decalage_officiel == 0) return h;
-    std::int64_t ms = std::int64_t{h.heures} * 3'600'000 + std::int64_t{h.minutes} * 60'000 +
-                      std::int64_t{h.secondes} * 1000 + h.millisecondes +
-                      std::int64_t{etat.decalage_officiel} * 100;
-    ms = (ms % ms_par_jour + ms_par_jour) % ms_par_jour;
-    h.heures = static_cast<std::int32_t>(ms / 3'600'000);
-    h.minutes = static_cast<std::int32_t>(ms / 60'000 % 60);
-    h.secondes = static_cast<std::int32_t>(ms / 1000 % 60);
-    h.millisecondes = static_cast<std::int32_t>(ms % 1000);
-    return h;
-}
-
-namespace {
-
-// A zone whose start has passed with the cadenceur on: CADEN would jump by the change.
-bool zone_en_cours(const Tmoteur& m) {
-    return m.cad_on.coche() && m.etat.dixiemes_ecoules > 0;
-}
-
-const std::string texte_zone_en_cours =
-    "Une zone est en cours : l'heure officielle ne change pas pendant une zone, CADEN "
-    "sauterait d'autant. Décochez ON pour la changer.";
-
-} // namespace
-
-void Tmoteur::valid_heure_officielleClick() {
-    if (zone_en_cours(*this)) {
-        services.message(texte_zone_en_cours);
-        return;
-    }
-    const Theure_du_jour h = services.heure();
-    const std::int64_t maintenant_ms = std::int64_t{h.heures} * 3'600'000 +
-                                       std::int64_t{h.minutes} * 60'000 +
-                                       std::int64_t{h.secondes} * 1000 + h.millisecondes;
-    const auto d = decalage_officiel(ed_heure_officielle.texte(), maintenant_ms);
-    if (!d) {
-        services.message("'" + ed_heure_officielle.texte() +
-                         "' : tapez l'heure officielle à la minute ronde (10:15) au moment où "
-                         "l'horloge officielle la montre, ou le décalage en secondes (-2,3).");
-        return;
-    }
-    etat.decalage_officiel = *d;
-    la_decalage_officiel.ecrit_texte(*d == 0 ? "Heure officielle = heure de l'ordinateur."
-                                             : "Heure officielle = heure de l'ordinateur " +
-                                                   avec_signe(*d, 1) + " s");
-}
-
-void Tmoteur::raz_heure_officielleClick() {
-    if (zone_en_cours(*this)) {
-        services.message(texte_zone_en_cours);
-        return;
-    }
-    etat.decalage_officiel = 0;
-    ed_heure_officielle.ecrit_texte("");
-    la_decalage_officiel.ecrit_texte("Heure de l'ordinateur, sans décalage.");
 }

@@ -92,6 +92,9 @@ public:
     Tmodele_label la_paire_mesuree, la_ecart_mesure, la_resolution_mesure, la_verif_mesure;
     Tmodele_champ ed_heure_officielle;
     Tmodele_label la_decalage_officiel{"Heure de l'ordinateur, sans décalage."};
+    // What the computer's clock did, shown over the gap panel until the crew clicks it; red
+    // while a zone keeps its time against it.
+    Tmodele_label la_horloge{"", Tcouleur::degrade_legende_inactive};
     // The calibration file as last read, where a measured pair is saved.
     std::string chemin_etalonnage;
     // Set by ENREGISTRER once the pair is in service: the window saves it, then clears it.
@@ -130,7 +133,7 @@ public:
     void demarrage();
     // The calibration load that ends the start-up.
     void lecture_etalonnage_demarrage();
-    // The zone start two minutes after the current minute, seconds 0, wrapping at midnight.
+    // The zone start two minutes after the official minute, seconds 0, wrapping at midnight.
     void heure_depart_par_defaut();
 
     // ---- Trip odometer --------------------------------------------------------------------
@@ -172,8 +175,14 @@ public:
     void mesure_enregistrerClick();
     void valid_heure_officielleClick();
     void raz_heure_officielleClick();
-    // The computer's clock plus the official offset: every time the engine runs on.
+    // The rally clock read: the official time every time the engine runs on.
     Theure_du_jour heure_officielle();
+    // The official time as last read, without reading the clocks again.
+    Theure_du_jour heure_officielle_lue() const;
+    // A zone's cadence runs on the rally clock: ON ticked and its start passed.
+    bool zone_en_cours() const;
+    // The notice of the computer's clock put away.
+    void la_horlogeClick();
 
     // ---- Gap and indicators ---------------------------------------------------------------
     void calcule_et_affiche_ecart();
@@ -213,12 +222,24 @@ public:
     void format4Click();
 
 private:
+    // Both clocks read into the rally clock; its steps told and shown.
+    Thorloge_rallye::Tlecture lit_horloges();
+    void signale_saut(const Tsaut_horloge& s);
+    // The official time's offset shown in its dialog, as the rally clock stands.
+    void montre_decalage_officiel();
+    // The proposed start time follows the official time while the crew has not touched it.
+    void propose_depart();
+    void propose_depart_si_libre();
     // Reads etalonnage.txt into Memo_copie; false (after the missing-file box) when it
     // cannot be opened.
     bool lit_fichier_etalonnage();
     // What a choice in ETAL does once the pair is loaded: corrections to zero, the step, the
-    // panel's colour, and the wheel's plausibility.
-    void etalonnage_en_service();
+    // panel's colour, and the wheel's plausibility (its box unless `avertit` is false).
+    void etalonnage_en_service(bool avertit = true);
+    // A revolution counted into the base's measure while it runs.
+    void compte_tour_mesure();
+    // The measured pair put in service as a choice in ETAL would.
+    void applique_paire_mesuree(const Tpaire_a_enregistrer& p, bool avertit);
     // The pair measured on the base, with its slot; nothing (after a box saying why) when
     // there is none to put in service.
     std::optional<Tpaire_a_enregistrer> paire_mesuree_valide();

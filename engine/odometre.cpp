@@ -47,12 +47,10 @@ void ajoute_sature(std::int32_t& cumul, std::int32_t increment) {
 } // namespace
 
 void Tmoteur::un_tour_de_roue() {
-    ++etat.tours_de_roue;
-    if (etat.mesure_en_cours) {
-        etat.tours_mesures = etat.tours_de_roue - etat.tours_au_depart_mesure;
-        la_tours_mesures.ecrit_texte(std::to_string(etat.tours_mesures) +
-                                     (etat.tours_mesures > 1 ? " tours" : " tour"));
-    }
+    // In reverse a revolution takes back the road it covers: a base overshot and reversed to
+    // its mark counts the base alone.
+    etat.tours_de_roue += cb_marche_ar.coche() ? -1 : 1;
+    compte_tour_mesure();
     // A revolution on no usable calibration (no revolutions, or a length driven below
     // zero by corrections) counts nothing and leaves nothing owed: otherwise the remainders
     // would pile up and pay out as a burst of metres once a calibration is chosen.

@@ -2,6 +2,8 @@
 // What the engine needs from the platform, and nothing more. The window
 // implements it; tests script it.
 
+#include "heure_du_jour.h"
+#include "horloge_rallye.h"
 #include "lecture_lignes.h"
 
 #include <cstddef>
@@ -10,21 +12,21 @@
 #include <string>
 #include <vector>
 
-struct Theure_du_jour {
-    std::int32_t heures = 0;        // 0 to 23
-    std::int32_t minutes = 0;       // 0 to 59
-    std::int32_t secondes = 0;      // 0 to 59
-    std::int32_t millisecondes = 0; // 0 to 999
-};
-
 class Iservices {
 public:
     virtual ~Iservices() = default;
     // A modal box with one text and an OK button; returns once the crew has closed it.
     virtual void message(const std::string& texte) = 0;
-    virtual Theure_du_jour heure() = 0;
-    // The time of day in the user's long time format ("14:05:09" in the French setting).
-    virtual std::string heure_format_long() = 0;
+    // A modal box with a text and two buttons; true when the crew chose `oui`.
+    virtual bool question(const std::string& texte, const std::string& oui,
+                          const std::string& non) = 0;
+    // The rally clock's counter and the computer's clock, read together.
+    virtual Thorloges horloges() = 0;
+    // A time of day in the user's long time format ("14:05:09" in the French setting).
+    virtual std::string heure_format_long(const Theure_du_jour& h) = 0;
+    // A step of the computer's clock and what the rally clock did with it: told, so that the
+    // run's journal keeps it; the crew reads it in the window.
+    virtual void saut_horloge(const Tsaut_horloge&) {}
     virtual std::string separateur_decimal() = 0;
     // Directory of the running executable, ending with a separator.
     virtual std::string repertoire_executable() = 0;

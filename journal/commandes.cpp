@@ -42,6 +42,8 @@ const std::vector<Tclic>& clics() {
         {"mesure_enregistrer", &Tmoteur::mesure_enregistrerClick},
         {"valid_heure_officielle", &Tmoteur::valid_heure_officielleClick},
         {"raz_heure_officielle", &Tmoteur::raz_heure_officielleClick},
+        // The notice of a step of the computer's clock, put away.
+        {"la_horloge", &Tmoteur::la_horlogeClick},
     };
     return liste;
 }

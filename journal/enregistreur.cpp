@@ -47,17 +47,14 @@ void Tenregistreur::apres(const Tevenement& e) {
     const bool enregistre = pile_.back();
     pile_.pop_back();
     if (!enregistre || !actif()) return;
-    if (!heure_.empty() &&
-        (heure_ != heure_du_dernier_point_ || e.genre == Tgenre_evenement::fermeture)) {
-        ajoute_point(tampon_, prend_point(moteur_, heure_));
+    const std::string heure = heure_du_moteur(moteur_);
+    if (!heure.empty() &&
+        (heure != heure_du_dernier_point_ || e.genre == Tgenre_evenement::fermeture)) {
+        ajoute_point(tampon_, prend_point(moteur_));
         tampon_ += '\n';
-        heure_du_dernier_point_ = heure_;
+        heure_du_dernier_point_ = heure;
     }
     transmet();
-}
-
-void Tenregistreur::heure_donnee(const Theure_du_jour& h) {
-    heure_ = texte_heure(h.heures, h.minutes, h.secondes);
 }
 
 void Tenregistreur::boite_ouverte() {

@@ -1,8 +1,8 @@
 #pragma once
 // The recorder: every event that enters the engine, in order, with every answer the
 // engine was given while it ran, and once a second of the engine's clock a checkpoint of
-// what the crew sees. Nothing it does can disturb the run: a journal that cannot be
-// written stops by itself.
+// what the crew sees, at the official time. Nothing it does can disturb the run: a journal that
+// cannot be written stops by itself.
 
 #include "entree.h"
 #include "fichier_journal.h"
@@ -14,7 +14,7 @@
 #include <vector>
 
 // The journal's format, written in its header; a reader refuses any later one.
-inline constexpr int version_format_journal = 1;
+inline constexpr int version_format_journal = 2;
 // Its first line.
 inline constexpr const char* signature_journal = "# VELMORA journal de bord";
 
@@ -34,8 +34,6 @@ public:
     // One answer or box line: the words are appended to the returned text, then fin_ligne.
     std::string& ligne() { return tampon_; }
     void fin_ligne();
-    // The time of day the engine was just given: the checkpoints' clock.
-    void heure_donnee(const Theure_du_jour& h);
     // A box or the file dialog opened or closed within the current event: events that
     // enter while it is open are the crew's (or the clock's, or the box's), and recorded.
     void boite_ouverte();
@@ -56,6 +54,5 @@ private:
     // to a widget: not an input.
     std::vector<bool> pile_;
     std::size_t boites_ = 0;
-    std::string heure_;
     std::string heure_du_dernier_point_;
 };

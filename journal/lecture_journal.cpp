@@ -1,6 +1,7 @@
 #include "lecture_journal.h"
 
 #include "enregistreur.h"
+#include "horloges_journal.h"
 #include "texte_journal.h"
 
 #include <algorithm>
@@ -16,6 +17,8 @@ namespace {
 constexpr std::int64_t max_u32 = std::numeric_limits<std::uint32_t>::max();
 constexpr std::int64_t min_i32 = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t max_i32 = std::numeric_limits<std::int32_t>::max();
+// A counter's milliseconds: any origin, within centuries of it.
+constexpr std::int64_t compteur_max = std::int64_t{1} << 46;
 
 // The start of a line as a message quotes it.
 std::string extrait(std::string_view ligne) {
@@ -109,7 +112,7 @@ private:
 
     void entete() {
         const std::string_view format = ligne_d_entete("format ");
-        const auto v = lit_nombre(format, 1, max_i32);
+        const auto v = lit_nombre(format, format_journal_min, max_i32);
         if (!v) illisible("format " + std::string(format));
         j_.format = static_cast<int>(*v);
         if (j_.format > version_format_journal)
@@ -158,20 +161,34 @@ private:
         return true;
     }
 
+    // A time of day "H M S MS" from mots[debut..] into n[0], in milliseconds.
+    bool heure(const std::vector<std::string>& mots, std::size_t debut, Tligne_journal& l) {
+        if (!nombres(mots, debut, {{0, 23}, {0, 59}, {0, 59}, {0, 999}}, l)) return false;
+        l.n[0] = ms_du_jour({static_cast<std::int32_t>(l.n[0]), static_cast<std::int32_t>(l.n[1]),
+                             static_cast<std::int32_t>(l.n[2]), static_cast<std::int32_t>(l.n[3])});
+        l.n[1] = l.n[2] = l.n[3] = 0;
+        return true;
+    }
+
     // Boxes and file dialogs open one in another: a box's or a dialog's closing line must
     // close the last one opened, and their nesting stays within what the replay can run.
     std::string imbrique(Tgenre_ligne g) {
-        if (g == Tgenre_ligne::boite || g == Tgenre_ligne::dialogue) {
+        if (g == Tgenre_ligne::boite || g == Tgenre_ligne::dialogue ||
+            g == Tgenre_ligne::question) {
             if (ouvertes_.size() >= imbrication_journal_max)
                 return "plus de " + std::to_string(imbrication_journal_max) +
                        " messages ou choix de fichier ouverts l'un dans l'autre";
             ouvertes_.push_back(g);
-        } else if (g == Tgenre_ligne::fin_boite || g == Tgenre_ligne::fin_dialogue) {
-            const Tgenre_ligne ouverture =
-                g == Tgenre_ligne::fin_boite ? Tgenre_ligne::boite : Tgenre_ligne::dialogue;
+        } else if (g == Tgenre_ligne::fin_boite || g == Tgenre_ligne::fin_dialogue ||
+                   g == Tgenre_ligne::fin_question) {
+            const Tgenre_ligne ouverture = g == Tgenre_ligne::fin_boite ? Tgenre_ligne::boite
+                                           : g == Tgenre_ligne::fin_dialogue
+                                               ? Tgenre_ligne::dialogue
+                                               : Tgenre_ligne::question;
             if (ouvertes_.empty() || ouvertes_.back() != ouverture)
-                return g == Tgenre_ligne::fin_boite ? "aucun message n'est ouvert"
-                                                    : "aucun choix de fichier n'est ouvert";
+                return g == Tgenre_ligne::fin_boite      ? "aucun message n'est ouvert"
+                       : g == Tgenre_ligne::fin_dialogue ? "aucun choix de fichier n'est ouvert"
+                                                         : "aucune question n'est posée";
             ouvertes_.pop_back();
         }
         return {};
@@ -201,7 +218,18 @@ private:
             }
         } else if (cle == "heure") {
             l.genre = Tgenre_ligne::heure;
-            bon = t == 5 && nombres(m, 1, {{0, 23}, {0, 59}, {0, 59}, {0, 999}}, l);
+            bon = heure(m, 1, l) && t == (j_.format < 2 ? 5u : 6u);
+            if (bon && j_.format < 2) {
+                l.n[1] = compteur_format_1_.suit(l.n[0]);
+            } else if (bon) {
+                const auto c = lit_nombre(m[5], -compteur_max, compteur_max);
+                bon = c.has_value();
+                if (bon) l.n[1] = *c;
+            }
+        } else if (cle == "heure-texte" && j_.format >= 2) {
+            l.genre = Tgenre_ligne::heure_texte;
+            bon = t == 6 && heure(m, 1, l);
+            if (bon) l.texte = m[5];
         } else if (cle == "heure-texte" || cle == "separateur" || cle == "repertoire" ||
                    cle == "boite") {
             l.genre = cle == "heure-texte"  ? Tgenre_ligne::heure_texte
@@ -209,7 +237,23 @@ private:
                       : cle == "repertoire" ? Tgenre_ligne::repertoire
                                             : Tgenre_ligne::boite;
             bon = t == 2;
+            l.n[0] = -1; // format 1's text of the time: asked for no time in particular
             if (bon) l.texte = m[1];
+        } else if (cle == "question") {
+            l.genre = Tgenre_ligne::question;
+            bon = t == 4;
+            if (bon) {
+                l.texte = m[1];
+                l.lignes = {m[2], m[3]};
+            }
+        } else if (cle == "fin-question") {
+            l.genre = Tgenre_ligne::fin_question;
+            bon = t == 2 && nombres(m, 1, {{0, 1}}, l);
+        } else if (cle == "saut-horloge") {
+            l.genre = Tgenre_ligne::saut_horloge;
+            const auto suite = t == 3 ? suite_saut_du_mot(m[2]) : std::nullopt;
+            bon = suite && nombres(m, 1, {{-ms_par_jour, ms_par_jour}}, l);
+            if (bon) l.n[1] = static_cast<std::int64_t>(*suite);
         } else if (cle == "fin-boite" || cle == "dialogue") {
             l.genre = cle == "dialogue" ? Tgenre_ligne::dialogue : Tgenre_ligne::fin_boite;
             bon = t == 1;
@@ -277,6 +321,9 @@ private:
     std::size_t pos_ = 0;
     std::uint32_t numero_ = 0;
     std::int64_t temps_ = 0;
+    // Format 1 kept the computer's clock alone: a counter that moves with it makes the rally
+    // clock run as that clock ran then.
+    Tcompteur_suivant compteur_format_1_;
     std::vector<Tgenre_ligne> ouvertes_;
     Tjournal j_;
 };

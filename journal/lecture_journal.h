@@ -14,8 +14,8 @@
 
 enum class Tgenre_ligne : std::uint8_t {
     evenement,    // e T ...
-    heure,        // heure H M S MS
-    heure_texte,  // heure-texte "..."
+    heure,        // heure H M S MS COMPTEUR: n[0] the time of day in ms, n[1] the counter
+    heure_texte,  // heure-texte H M S MS "...": n[0] the time of day in ms (-1: format 1)
     separateur,   // separateur "..."
     repertoire,   // repertoire "..."
     fichier,      // fichier FINS N "chemin" absent | lu "ligne"...
@@ -30,7 +30,10 @@ enum class Tgenre_ligne : std::uint8_t {
     hid_notif,    // hid-notif H V R
     hid_lit,      // hid-lit H LONGUEUR R OCTETS
     hid_ecrit,    // hid-ecrit H R OCTETS
-    point,        // point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED
+    point,        // point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED [ordinateur HH:MM:SS]
+    question,     // question "texte" "oui" "non": the two buttons in lignes
+    fin_question, // fin-question 0|1
+    saut_horloge, // saut-horloge MS suivi|zone|ho|reprise: n[0] the step, n[1] what was done
 };
 
 // Limits that no journal of a crew's run reaches; a journal beyond one is refused, so that
@@ -50,6 +53,10 @@ struct Tligne_journal {
     std::vector<std::string> lignes; // a file's lines
     std::vector<std::uint8_t> octets;
 };
+
+// The oldest format still read: format 1 wrote the computer's clock alone, before the rally
+// clock (its answers read as a counter that follows that clock).
+inline constexpr int format_journal_min = 1;
 
 struct Tjournal {
     int format = 0;

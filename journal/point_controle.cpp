@@ -21,14 +21,8 @@ bool mot_simple(const std::string& m) {
 
 } // namespace
 
-std::string texte_heure(std::int32_t h, std::int32_t min, std::int32_t s) {
-    std::string t;
-    for (std::int32_t v : {h, min, s}) {
-        if (!t.empty()) t += ':';
-        if (v >= 0 && v < 10) t += '0';
-        t += std::to_string(v);
-    }
-    return t;
+std::string heure_du_moteur(const Tmoteur& m) {
+    return m.etat.horloge.prise() ? texte_hms(m.heure_officielle_lue()) : std::string();
 }
 
 std::optional<std::int32_t> secondes_du_jour(std::string_view h) {
@@ -44,9 +38,11 @@ std::optional<std::int32_t> secondes_du_jour(std::string_view h) {
     return total;
 }
 
-Tpoint_controle prend_point(const Tmoteur& m, const std::string& heure) {
+Tpoint_controle prend_point(const Tmoteur& m) {
     Tpoint_controle p;
-    p.heure = heure;
+    p.heure = heure_du_moteur(m);
+    const Thorloge_rallye& h = m.etat.horloge;
+    if (!h.suit_l_ordinateur()) p.ordinateur = texte_hms(h.ordinateur(m.etat.compteur_lu_ms));
     p.total = chiffres(m.labels_total);
     p.partiel = chiffres(m.labels_partiel);
     p.caden = chiffres(m.labels_cadenceur);
@@ -75,13 +71,21 @@ void ajoute_point(std::string& ligne, const Tpoint_controle& p) {
     ajoute_texte(ligne, p.ecart);
     ligne += ' ';
     ligne += p.led;
+    if (!p.ordinateur.empty()) {
+        ligne += " ordinateur ";
+        ligne += p.ordinateur;
+    }
 }
 
 std::optional<Tpoint_controle> lit_point(const std::vector<std::string>& mots) {
-    if (mots.size() != 7 || mots[0] != "point") return std::nullopt;
-    Tpoint_controle p{mots[1], mots[2], mots[3], mots[4], mots[5], mots[6]};
-    for (const std::string* m : {&p.heure, &p.total, &p.partiel, &p.caden, &p.led})
-        if (!mot_simple(*m) && m != &p.heure) return std::nullopt;
+    if ((mots.size() != 7 && mots.size() != 9) || mots[0] != "point") return std::nullopt;
+    Tpoint_controle p{mots[1], mots[2], mots[3], mots[4], mots[5], mots[6], {}};
+    for (const std::string* m : {&p.total, &p.partiel, &p.caden, &p.led})
+        if (!mot_simple(*m)) return std::nullopt;
     if (!secondes_du_jour(p.heure)) return std::nullopt;
+    if (mots.size() == 9) {
+        if (mots[7] != "ordinateur" || !secondes_du_jour(mots[8])) return std::nullopt;
+        p.ordinateur = mots[8];
+    }
     return p;
 }

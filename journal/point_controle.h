@@ -14,6 +14,9 @@ struct Tpoint_controle {
     std::string total, partiel, caden; // the six digits as shown, highest first
     std::string ecart;                 // la_ecart's text
     std::string led;                   // the outermost lit LED ("pa_m20", "pa_vert"), or "aucune"
+    // The computer's time of day, "HH:MM:SS", where the official time is not the computer's;
+    // empty where it is.
+    std::string ordinateur;
 
     bool operator==(const Tpoint_controle&) const = default;
 };
@@ -29,11 +32,14 @@ inline constexpr Tvaleur_controlee valeurs_controlees[] = {
     {"LED", &Tpoint_controle::led},
 };
 
-Tpoint_controle prend_point(const Tmoteur& m, const std::string& heure);
-std::string texte_heure(std::int32_t h, std::int32_t min, std::int32_t s);
+// What the crew sees now, at the engine's official time as last read.
+Tpoint_controle prend_point(const Tmoteur& m);
+// The engine's official time as last read, "HH:MM:SS"; empty before it read any.
+std::string heure_du_moteur(const Tmoteur& m);
 // Seconds since midnight of "HH:MM:SS" (00:00:00 to 23:59:59); nothing for any other text.
 std::optional<std::int32_t> secondes_du_jour(std::string_view heure);
 
-// "point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED".
+// "point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED", then "ordinateur HH:MM:SS" where the
+// official time is not the computer's.
 void ajoute_point(std::string& ligne, const Tpoint_controle& p);
 std::optional<Tpoint_controle> lit_point(const std::vector<std::string>& mots);

@@ -1,5 +1,6 @@
 #include "rejeu.h"
 
+#include "horloges_journal.h"
 #include "texte_journal.h"
 
 #include <algorithm>
@@ -55,6 +56,12 @@ std::string decrit_ligne(const Tjournal& j, const Tligne_journal& l) {
         return "boîtier : Write(" + std::to_string(l.n[0]) + ")";
     case Tgenre_ligne::point:
         return "point de contrôle de " + j.points[l.index].heure;
+    case Tgenre_ligne::question:
+        return "question " + entre_guillemets(l.texte);
+    case Tgenre_ligne::fin_question:
+        return "réponse à la question";
+    case Tgenre_ligne::saut_horloge:
+        return "saut de l'horloge de l'ordinateur";
     }
     return {};
 }
@@ -73,7 +80,7 @@ void Trejeu::diverge(std::string controle, std::string enregistre, std::string r
     const std::uint32_t ligne = n < j_.lignes.size() ? j_.lignes[n].numero
                                 : j_.lignes.empty()  ? 0
                                                      : j_.lignes.back().numero + 1;
-    divergence_ = Tdivergence{heure.value_or(heure_), ligne, std::move(controle),
+    divergence_ = Tdivergence{heure.value_or(heure_courante()), ligne, std::move(controle),
                               std::move(enregistre), std::move(rejoue)};
     throw Tarret_rejeu{};
 }
@@ -96,8 +103,9 @@ void Trejeu::boucle(std::optional<Tgenre_ligne> fin) {
     for (;;) {
         if (i_ >= j_.lignes.size()) {
             if (!fin) return;
-            fin_du_journal(*fin == Tgenre_ligne::fin_boite ? "fermeture du message"
-                                                           : "fin du choix d'un fichier");
+            fin_du_journal(*fin == Tgenre_ligne::fin_boite      ? "fermeture du message"
+                           : *fin == Tgenre_ligne::fin_dialogue ? "fin du choix d'un fichier"
+                                                                : "réponse à la question");
         }
         const Tligne_journal& l = j_.lignes[i_];
         if (fin && l.genre == *fin) return;
@@ -123,11 +131,12 @@ void Trejeu::boucle(std::optional<Tgenre_ligne> fin) {
 void Trejeu::point_apres(const Tevenement& e) {
     // As the recorder does: after the first event that ends in a new second of the engine's
     // clock, and after the window's close.
-    if (!heure_donnee_ ||
-        (heure_ == heure_du_dernier_point_ && e.genre != Tgenre_evenement::fermeture))
+    const std::string heure = heure_du_moteur(entree_->moteur());
+    if (heure.empty() ||
+        (heure == heure_du_dernier_point_ && e.genre != Tgenre_evenement::fermeture))
         return;
-    heure_du_dernier_point_ = heure_;
-    const std::string attendu = "point de contrôle de " + heure_;
+    heure_du_dernier_point_ = heure;
+    const std::string attendu = "point de contrôle de " + heure;
     if (i_ >= j_.lignes.size()) fin_du_journal(attendu);
     const Tligne_journal& l = j_.lignes[i_];
     if (l.genre != Tgenre_ligne::point) diverge("point de contrôle", decrit_ligne(j_, l), attendu);
@@ -142,10 +151,18 @@ std::uint32_t Trejeu::ligne_atteinte() const {
 }
 
 void Trejeu::verifie(const Tpoint_controle& enregistre) {
-    const Tpoint_controle rejoue = prend_point(entree_->moteur(), heure_);
+    const Tpoint_controle rejoue = prend_point(entree_->moteur());
     if (enregistre.heure != rejoue.heure) {
         --i_;
         diverge("heure", enregistre.heure, rejoue.heure, enregistre.heure);
+    }
+    if (enregistre.ordinateur != rejoue.ordinateur) {
+        --i_;
+        const auto ou_aucune = [](const std::string& h) {
+            return h.empty() ? std::string("la même que l'heure officielle") : h;
+        };
+        diverge("heure de l'ordinateur", ou_aucune(enregistre.ordinateur),
+                ou_aucune(rejoue.ordinateur), enregistre.heure);
     }
     for (const auto& v : valeurs_controlees)
         if (enregistre.*v.valeur != rejoue.*v.valeur) {
@@ -168,17 +185,55 @@ void Trejeu::message(const std::string& texte) {
     if (boite_fermee) boite_fermee();
 }
 
-Theure_du_jour Trejeu::heure() {
-    const Tligne_journal& l = attend(Tgenre_ligne::heure, "heure");
-    const Theure_du_jour h{static_cast<std::int32_t>(l.n[0]), static_cast<std::int32_t>(l.n[1]),
-                           static_cast<std::int32_t>(l.n[2]), static_cast<std::int32_t>(l.n[3])};
-    heure_ = texte_heure(h.heures, h.minutes, h.secondes);
-    heure_donnee_ = true;
-    return h;
+std::string Trejeu::heure_courante() const {
+    const std::string h = entree_ ? heure_du_moteur(entree_->moteur()) : std::string();
+    return h.empty() ? "--:--:--" : h;
 }
 
-std::string Trejeu::heure_format_long() {
-    return attend(Tgenre_ligne::heure_texte, "texte de l'heure").texte;
+bool Trejeu::question(const std::string& texte, const std::string& oui, const std::string& non) {
+    const Tligne_journal& l = attend(Tgenre_ligne::question, "question " + entre_guillemets(texte));
+    if (l.texte != texte || l.lignes != std::vector<std::string>{oui, non}) {
+        --i_;
+        diverge("question", l.texte, texte);
+    }
+    if (boite_ouverte) boite_ouverte(texte);
+    boucle(Tgenre_ligne::fin_question);
+    const bool r = j_.lignes[i_++].n[0] != 0;
+    if (boite_fermee) boite_fermee();
+    return r;
+}
+
+Thorloges Trejeu::horloges() {
+    if (j_.format < 2 && i_ < j_.lignes.size() &&
+        j_.lignes[i_].genre == Tgenre_ligne::heure_texte) {
+        texte_heure_format_1_ = j_.lignes[i_].texte;
+        ++i_;
+    }
+    const Tligne_journal& l = attend(Tgenre_ligne::heure, "heure");
+    return {l.n[1], heure_de_ms(l.n[0])};
+}
+
+std::string Trejeu::heure_format_long(const Theure_du_jour& h) {
+    if (texte_heure_format_1_) return *std::exchange(texte_heure_format_1_, std::nullopt);
+    const Tligne_journal& l = attend(Tgenre_ligne::heure_texte, "texte de l'heure");
+    if (l.n[0] >= 0 && l.n[0] != ms_du_jour(h)) {
+        --i_;
+        diverge("texte de l'heure", "texte de " + texte_hms(heure_de_ms(l.n[0])),
+                "texte de " + texte_hms(h));
+    }
+    return l.texte;
+}
+
+void Trejeu::saut_horloge(const Tsaut_horloge& s) {
+    const std::string demande = "saut de l'horloge de l'ordinateur de " +
+                                std::to_string(s.saut_ms) + " ms, " + mot_suite_saut(s.suite);
+    const Tligne_journal& l = attend(Tgenre_ligne::saut_horloge, demande);
+    if (l.n[0] != s.saut_ms || l.n[1] != static_cast<std::int64_t>(s.suite)) {
+        --i_;
+        diverge("saut de l'horloge",
+                std::to_string(l.n[0]) + " ms, " + mot_suite_saut(static_cast<Tsuite_saut>(l.n[1])),
+                std::to_string(s.saut_ms) + " ms, " + mot_suite_saut(s.suite));
+    }
 }
 
 std::string Trejeu::separateur_decimal() {

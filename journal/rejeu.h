@@ -37,8 +37,8 @@ public:
     const std::optional<Tdivergence>& divergence() const { return divergence_; }
     // The journal ended inside an event (a run cut by a crash): replayed up to there.
     bool coupe_dans_un_evenement() const { return coupe_; }
-    // The engine's time of day as last given.
-    const std::string& heure_courante() const { return heure_; }
+    // The engine's official time as last read, "HH:MM:SS" ("--:--:--" before any).
+    std::string heure_courante() const;
     // The checkpoints compared with the replayed engine: none means that nothing was checked.
     std::size_t points_compares() const { return points_compares_; }
     // The journal's line of the event running (or last run).
@@ -57,8 +57,11 @@ public:
 
     // Iservices: the recorded answers.
     void message(const std::string& texte) override;
-    Theure_du_jour heure() override;
-    std::string heure_format_long() override;
+    bool question(const std::string& texte, const std::string& oui,
+                  const std::string& non) override;
+    Thorloges horloges() override;
+    std::string heure_format_long(const Theure_du_jour& h) override;
+    void saut_horloge(const Tsaut_horloge& s) override;
     std::string separateur_decimal() override;
     std::string repertoire_executable() override;
     std::optional<std::string> choisit_fichier() override;
@@ -89,9 +92,9 @@ private:
     const Tjournal& j_;
     Tentree* entree_ = nullptr;
     std::size_t i_ = 0;
-    std::string heure_ = "--:--:--";
-    bool heure_donnee_ = false;
     std::string heure_du_dernier_point_;
+    // Format 1 gave the clock's text before the clock: kept for the engine's request after.
+    std::optional<std::string> texte_heure_format_1_;
     std::size_t points_compares_ = 0;
     std::uint32_t ligne_evenement_ = 0;
     std::optional<Tdivergence> divergence_;

@@ -1,5 +1,6 @@
 #include "services_enregistres.h"
 
+#include "horloges_journal.h"
 #include "texte_journal.h"
 
 Tenregistreur* Tservices_enregistres::actif() const {
@@ -24,22 +25,67 @@ void Tservices_enregistres::message(const std::string& texte) {
     }
 }
 
-Theure_du_jour Tservices_enregistres::heure() {
-    const Theure_du_jour h = reels_.heure();
+bool Tservices_enregistres::question(const std::string& texte, const std::string& oui,
+                                     const std::string& non) {
+    Tenregistreur* e = actif();
+    if (e) {
+        std::string& l = e->ligne();
+        l += "question ";
+        ajoute_texte(l, texte);
+        l += ' ';
+        ajoute_texte(l, oui);
+        l += ' ';
+        ajoute_texte(l, non);
+        e->fin_ligne();
+        e->boite_ouverte();
+    }
+    const bool r = reels_.question(texte, oui, non);
+    if (e) {
+        e->boite_fermee();
+        if (actif()) {
+            e->ligne() += r ? "fin-question 1" : "fin-question 0";
+            e->fin_ligne();
+        }
+    }
+    return r;
+}
+
+Thorloges Tservices_enregistres::horloges() {
+    const Thorloges h = reels_.horloges();
     if (Tenregistreur* e = actif()) {
         std::string& l = e->ligne();
         l += "heure ";
-        l += std::to_string(h.heures);
+        ajoute_heure(l, h.ordinateur);
         l += ' ';
-        l += std::to_string(h.minutes);
-        l += ' ';
-        l += std::to_string(h.secondes);
-        l += ' ';
-        l += std::to_string(h.millisecondes);
+        l += std::to_string(h.compteur_ms);
         e->fin_ligne();
-        e->heure_donnee(h);
     }
     return h;
+}
+
+std::string Tservices_enregistres::heure_format_long(const Theure_du_jour& h) {
+    std::string t = reels_.heure_format_long(h);
+    if (Tenregistreur* e = actif()) {
+        std::string& l = e->ligne();
+        l += "heure-texte ";
+        ajoute_heure(l, h);
+        l += ' ';
+        ajoute_texte(l, t);
+        e->fin_ligne();
+    }
+    return t;
+}
+
+void Tservices_enregistres::saut_horloge(const Tsaut_horloge& s) {
+    reels_.saut_horloge(s);
+    if (Tenregistreur* e = actif()) {
+        std::string& l = e->ligne();
+        l += "saut-horloge ";
+        l += std::to_string(s.saut_ms);
+        l += ' ';
+        l += mot_suite_saut(s.suite);
+        e->fin_ligne();
+    }
 }
 
 namespace {
@@ -54,10 +100,6 @@ std::string texte_enregistre(Tenregistreur* e, const char* cle, std::string t) {
 }
 
 } // namespace
-
-std::string Tservices_enregistres::heure_format_long() {
-    return texte_enregistre(actif(), "heure-texte ", reels_.heure_format_long());
-}
 
 std::string Tservices_enregistres::separateur_decimal() {
     return texte_enregistre(actif(), "separateur ", reels_.separateur_decimal());

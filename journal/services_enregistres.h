@@ -14,8 +14,11 @@ public:
     Tenregistreur* enregistreur;
 
     void message(const std::string& texte) override;
-    Theure_du_jour heure() override;
-    std::string heure_format_long() override;
+    bool question(const std::string& texte, const std::string& oui,
+                  const std::string& non) override;
+    Thorloges horloges() override;
+    std::string heure_format_long(const Theure_du_jour& h) override;
+    void saut_horloge(const Tsaut_horloge& s) override;
     std::string separateur_decimal() override;
     std::string repertoire_executable() override;
     std::optional<std::string> choisit_fichier() override;

@@ -6,31 +6,9 @@ namespace {
 
 constexpr std::int64_t dixiemes_par_jour = 864'000;
 
-// The replay's answers, with the engine's time of day kept to the tenth and counted on past
-// midnight, so that a run across it stays in order.
-class Trejeu_horodate : public Trejeu {
-public:
-    using Trejeu::Trejeu;
-    const Tmoteur* moteur = nullptr;
-    std::optional<std::int64_t> maintenant;
-    std::optional<std::int64_t> premier;
-
-    Theure_du_jour heure() override {
-        const Theure_du_jour h = Trejeu::heure();
-        std::int64_t t = std::int64_t{h.heures} * 36'000 + std::int64_t{h.minutes} * 600 +
-                         std::int64_t{h.secondes} * 10 + h.millisecondes / 100;
-        if (moteur) t += moteur->etat.decalage_officiel;
-        t = (t % dixiemes_par_jour + dixiemes_par_jour) % dixiemes_par_jour;
-        if (maintenant) {
-            const std::int64_t jours = *maintenant / dixiemes_par_jour;
-            t += jours * dixiemes_par_jour;
-            if (t < *maintenant - dixiemes_par_jour / 2) t += dixiemes_par_jour;
-        }
-        maintenant = t;
-        if (!premier) premier = t;
-        return h;
-    }
-};
+std::int64_t modulo_jour(std::int64_t d) {
+    return (d % dixiemes_par_jour + dixiemes_par_jour) % dixiemes_par_jour;
+}
 
 } // namespace
 
@@ -53,59 +31,63 @@ std::optional<std::int32_t> lit_heure_dixiemes(std::string_view t) {
 }
 
 std::string texte_heure_dixiemes(std::int64_t d) {
-    d %= dixiemes_par_jour;
-    const auto deux = [](std::int64_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-    return deux(d / 36'000) + ":" + deux(d / 600 % 60) + ":" + deux(d / 10 % 60) + "," +
-           std::to_string(d % 10);
+    d = modulo_jour(d);
+    return deux_chiffres(d / 36'000) + ":" + deux_chiffres(d / 600 % 60) + ":" +
+           deux_chiffres(d / 10 % 60) + "," + std::to_string(d % 10);
 }
 
 Tmesure_journal mesure_dans_journal(const Tjournal& j, std::int32_t de, std::int32_t a,
                                     const Tlongueur_base& base) {
-    if (a <= de)
+    // Over midnight, --a comes the next day: the base is the stretch from one to the other.
+    const std::int64_t duree = modulo_jour(std::int64_t{a} - de);
+    if (duree == 0)
         throw Tmesure_refusee("--a " + texte_heure_dixiemes(a) + " doit venir après --de " +
                               texte_heure_dixiemes(de));
-    Trejeu_horodate rejeu(j);
-    Tmoteur moteur(rejeu);
-    Tliaison_boitier liaison(moteur, rejeu);
-    Tentree entree(moteur, liaison);
-    rejeu.moteur = &moteur;
+    Tmoteur_rejoue m(j);
 
-    // The two times on the run's own count of days: the first that falls in it.
-    std::optional<std::int64_t> debut, fin;
+    // The engine's official time in tenths, counted on past midnight from the run's first day.
+    std::optional<std::int64_t> premier, maintenant, debut, fin;
     std::optional<std::int64_t> tours_debut, tours_fin;
     const auto releve = [&] {
-        if (!rejeu.maintenant) return;
-        if (!debut) {
-            const std::int64_t p = *rejeu.premier;
-            debut = de + (p / dixiemes_par_jour) * dixiemes_par_jour;
-            if (*debut < p && p % dixiemes_par_jour > de + dixiemes_par_jour / 2)
-                *debut += dixiemes_par_jour;
-            fin = *debut + (a - de);
+        const Thorloge_rallye& h = m.moteur.etat.horloge;
+        if (!h.prise()) return;
+        maintenant = h.officiel_continu_ms(m.moteur.etat.compteur_lu_ms) / 100;
+        if (!premier) {
+            premier = maintenant;
+            // --de where the run's clock nearest shows it, then --a after it.
+            debut = *premier + ecart_sur_le_jour(std::int64_t{de} * 100, *premier * 100) / 100;
+            fin = *debut + duree;
         }
-        if (!tours_debut && *rejeu.maintenant >= *debut) tours_debut = moteur.etat.tours_de_roue;
-        if (!tours_fin && *rejeu.maintenant >= *fin) tours_fin = moteur.etat.tours_de_roue;
+        if (!tours_debut && *maintenant >= *debut) tours_debut = m.moteur.etat.tours_de_roue;
+        if (!tours_fin && *maintenant >= *fin) tours_fin = m.moteur.etat.tours_de_roue;
     };
-    rejeu.avant = [&](const Tevenement&, std::int64_t) { releve(); };
-    rejeu.rejoue(entree);
-    releve();
+    m.rejeu.avant = [&](const Tevenement&, std::int64_t) { releve(); };
+    m.rejoue();
+    if (!m.rejeu.divergence()) releve();
 
-    if (!rejeu.premier) throw Tmesure_refusee("le journal ne donne aucune heure : rien à mesurer");
-    const std::string etendue = " (le parcours va de " + texte_heure_dixiemes(*rejeu.premier) +
-                                " à " + texte_heure_dixiemes(*rejeu.maintenant) + ")";
-    if (*debut < *rejeu.premier)
+    if (!premier) throw Tmesure_refusee("le journal ne donne aucune heure : rien à mesurer");
+    const std::string etendue = " (le parcours va de " + texte_heure_dixiemes(*premier) + " à " +
+                                texte_heure_dixiemes(*maintenant) + ")";
+    if (*debut < *premier)
         throw Tmesure_refusee("--de " + texte_heure_dixiemes(de) + " est avant le parcours" +
                               etendue);
-    if (*fin > *rejeu.maintenant)
+    Tmesure_journal r;
+    r.divergence = m.rejeu.divergence();
+    // A replay that parts from the run before the base's end counts revolutions the crew did
+    // not drive; after it, the base is measured as it was driven.
+    r.divergence_dans_la_base = r.divergence && !tours_fin;
+    if (r.divergence_dans_la_base) return r;
+    if (!tours_fin)
         throw Tmesure_refusee("--a " + texte_heure_dixiemes(a) + " est après le parcours" +
                               etendue);
-    if (!tours_fin) tours_fin = moteur.etat.tours_de_roue;
     if (!tours_debut) tours_debut = tours_fin;
-    Tmesure_journal r;
     r.tours = *tours_fin - *tours_debut;
     const auto paire = paire_de_base(r.tours, base);
     if (!paire)
-        throw Tmesure_refusee(r.tours == 0 ? "aucun tour de roue entre ces deux heures"
-                                           : "étalonnage trop grand pour le fichier");
+        throw Tmesure_refusee(r.tours == 0  ? "aucun tour de roue entre ces deux heures"
+                              : r.tours < 0 ? "moins de tours à --a qu'à --de : la voiture a "
+                                              "reculé plus qu'elle n'a avancé"
+                                            : "étalonnage trop grand pour le fichier");
     r.paire = *paire;
     return r;
 }

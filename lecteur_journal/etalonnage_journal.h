@@ -5,6 +5,7 @@
 
 #include "avant_depart.h"
 #include "lecture_journal.h"
+#include "rejeu.h"
 
 #include <cstdint>
 #include <optional>
@@ -24,11 +25,15 @@ std::optional<std::int32_t> lit_heure_dixiemes(std::string_view texte);
 std::string texte_heure_dixiemes(std::int64_t dixiemes);
 
 struct Tmesure_journal {
-    std::int64_t tours = 0;
+    std::int64_t tours = 0; // forward less reverse
     Tpaire_etalonnage paire;
+    // Where the replay parted from the run; inside the base, nothing was measured.
+    std::optional<Tdivergence> divergence;
+    bool divergence_dans_la_base = false;
 };
 
-// The revolutions of the events that came while the engine's clock stood at or after `de` and
-// before `a` (to its tick, a tenth), the run replayed without a window.
+// The revolutions of the events that came while the engine's official time stood at or after
+// `de` and before `a` (to its tick, a tenth; `a` the next day when it is before `de`), the run
+// replayed without a window; revolutions in reverse count back.
 Tmesure_journal mesure_dans_journal(const Tjournal& j, std::int32_t de, std::int32_t a,
                                     const Tlongueur_base& base);

@@ -134,9 +134,31 @@ int etalonnage(const Toptions_journal& o, const Tjournal& j) {
     }
     try {
         const Tmesure_journal m = mesure_dans_journal(j, *de, *a, *base);
+        if (m.divergence_dans_la_base) {
+            std::cerr << "velmora-journal : le rejeu s'écarte du parcours enregistré avant la "
+                         "fin de la base : rien n'est mesuré.\n"
+                      << texte_divergence(*m.divergence) << '\n';
+            return statut_divergence;
+        }
+        if (m.divergence)
+            std::cerr << "velmora-journal : attention, le rejeu s'écarte du parcours après la "
+                         "base (la mesure n'en dépend pas) :\n"
+                      << texte_divergence(*m.divergence) << '\n';
+        if (!longueur_base_plausible(*base))
+            std::cerr << "velmora-journal : attention, une base de "
+                      << texte_decimal(base->valeur, base->decimales)
+                      << " m ? Une base mesure de 100 m à 100 km : vérifiez --base (pour mille "
+                         "mètres, 1000).\n";
         std::cout << "Tours de roue de " << texte_heure_dixiemes(*de) << " à "
                   << texte_heure_dixiemes(*a) << " : " << m.tours << '\n'
-                  << "Étalonnage : " << m.paire.tours << " Trs pour " << m.paire.metres << " m\n";
+                  << "Étalonnage : " << m.paire.tours << " Trs pour " << m.paire.metres << " m\n"
+                  << (roue_plausible(m.paire)
+                          ? "Tour de roue de " + texte_decimal(tour_de_roue_mm(m.tours, *base), 1) +
+                                " cm"
+                          : "Les valeurs semblent erronnées ! (un tour de roue de " +
+                                texte_decimal(tour_de_roue_mm(m.tours, *base), 1) +
+                                " cm, hors de 135 à 220 cm)")
+                  << '\n';
         return 0;
     } catch (const Tmesure_refusee& e) {
         std::cerr << "velmora-journal : " << e.what() << '\n';

@@ -119,7 +119,7 @@ private:
         z.nom = m.ZONE.texte().empty() ? "zone" : m.ZONE.texte();
         z.ligne = ligne;
         z.rallye = nom_de_fichier(m.ed_fichier_rallye.texte());
-        z.depart = texte_heure(e.heure_zr, e.min_zr, e.sec_zr);
+        z.depart = texte_hms({e.heure_zr, e.min_zr, e.sec_zr, 0});
         z.premier = r_.echantillons.size();
         z.premiere_marque = r_.marques.size();
         const std::int32_t n = std::min(e.nbr_lignes_zr, nbr_lignes_max);

@@ -123,7 +123,7 @@ private slots:
                      qPrintable(f.texte("la_ecart_mesure")));
             QCOMPARE(f.texte("la_resolution_mesure"),
                      QString("Un tour de roue = 1,852 m, soit 1,85 ‰ de la base"));
-            QCOMPARE(f.texte("la_verif_mesure"), QString("Tour de roue de 185 cm"));
+            QCOMPARE(f.texte("la_verif_mesure"), QString("Tour de roue de 185,2 cm"));
 
             clique(f, "mesure_appliquer");
             QCOMPARE(f.texte("lb_dist_etal"), QString("1000 m"));
@@ -168,7 +168,8 @@ private slots:
         QCOMPARE(r.statut, 0);
         QCOMPARE(QString::fromStdString(r.sortie),
                  QString("Tours de roue de 10:00:10,0 à 10:00:20,0 : 540\n"
-                         "Étalonnage : 540 Trs pour 1000 m\n"));
+                         "Étalonnage : 540 Trs pour 1000 m\n"
+                         "Tour de roue de 185,2 cm\n"));
         for (const auto& [de, a] :
              {std::pair{"10:00:20", "10:00:10"}, std::pair{"09:59:00", "10:00:20"},
               std::pair{"10:00:10", "10:05:00"}}) {
@@ -235,7 +236,7 @@ private slots:
         Tmoteur_rejoue m(j);
         m.rejoue();
         if (m.rejeu.divergence()) QFAIL(texte_divergence(*m.rejeu.divergence()).c_str());
-        QCOMPARE(m.moteur.etat.decalage_officiel, -23);
+        QCOMPARE(m.moteur.etat.horloge.decalage_ms(), -2300);
     }
 };
 

@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
     f.controle<QComboBox>("cb_min_zr")->setCurrentText("00");
     clique("valid_heure_zr");
     // The car sets off with the zone's start.
-    if (!QTest::qWaitFor([&] { return f.services.heure().heures == 10; }, 5000)) return 1;
+    if (!QTest::qWaitFor([&] { return f.services.horloges().ordinateur.heures == 10; }, 5000))
+        return 1;
     clique("CheckBox1");
     QTest::qWait(7500);
     if (!f.boites.textes.empty()) return 1;

@@ -415,9 +415,8 @@ private slots:
         QCOMPARE(aucune_locale_choisie(), aucune);
         if (!aucune) return;
         Tservices_qt s;
-        s.horloge = [] { return Theure_du_jour{14, 5, 9, 250}; };
         QCOMPARE(QString::fromStdString(s.separateur_decimal()), QString(","));
-        QCOMPARE(QString::fromStdString(s.heure_format_long()), QString("14:05:09"));
+        QCOMPARE(QString::fromStdString(s.heure_format_long({14, 5, 9, 250})), QString("14:05:09"));
     }
 
     void le_format_long_perd_son_fuseau_data() {

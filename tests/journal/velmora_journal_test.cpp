@@ -114,87 +114,133 @@ TEST_P(UnJournalAbime, est_refuse_avec_un_message_et_le_statut_2) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refus, UnJournalAbime,
-    ::testing::Values(
-        Tjournal_abime{"coupe_dans_l_entete",
-                       [](std::vector<std::string> l) {
-                           return Tabime{joint({l[0], l[1], l[2]}) + "da",
-                                         "est coupé dans son en-tête (ligne 4) : il n'y a rien "
-                                         "à rejouer"};
-                       }},
-        Tjournal_abime{"ligne_corrompue",
-                       [](std::vector<std::string> l) {
-                           l[40] = "e 1200 clic Button17";
-                           return Tabime{joint(l), "ligne 41 illisible : \"e 1200 clic Button17\""};
-                       }},
-        Tjournal_abime{"format_futur",
-                       [](std::vector<std::string> l) {
-                           l[1] = "format 2";
-                           return Tabime{joint(l),
-                                         "est au format 2, plus récent que celui que ce "
-                                         "programme sait lire (format 1) : mettez VELMORA à jour "
-                                         "pour le lire"};
-                       }},
-        Tjournal_abime{
-            "fichier_binaire",
-            [](std::vector<std::string>) {
-                std::string o;
-                for (int i = 0; i < 4096; ++i)
-                    o += static_cast<char>((i * 131 + 7) % 256);
-                return Tabime{o, "est un fichier binaire, pas un journal de bord VELMORA"};
-            }},
-        Tjournal_abime{
-            "heure_de_point_illisible",
-            [](std::vector<std::string> l) {
-                const std::size_t i = premiere(l, "point ");
-                l[i].replace(6, 8, "xx:yy:zz");
-                return Tabime{joint(l), "ligne " + numero(i) + " illisible : \"point xx:yy:zz"};
-            }},
-        Tjournal_abime{"dix_mille_messages_imbriques",
-                       [](std::vector<std::string> l) {
-                           l.insert(l.begin() + 5, 10000, "boite \"x\"");
-                           return Tabime{joint(l),
-                                         "ligne 106 illisible : \"boite \\\"x\\\"\" (plus de 100 "
-                                         "messages ou choix de fichier ouverts l'un dans l'autre)"};
-                       }},
-        Tjournal_abime{"fin_de_message_sans_message",
-                       [](std::vector<std::string> l) {
-                           l.insert(l.begin() + 5, "fin-boite");
-                           return Tabime{joint(l), "ligne 6 illisible : \"fin-boite\" (aucun "
-                                                   "message n'est ouvert)"};
-                       }},
-        Tjournal_abime{"ligne_de_dix_sept_mio",
-                       [](std::vector<std::string> l) {
-                           l.insert(l.begin() + 5, "boite \"" + std::string(17u << 20, 'a') + "\"");
-                           return Tabime{joint(l), "ligne 6 illisible : elle dépasse 16 Mio"};
-                       }},
-        Tjournal_abime{
-            "evenement_dans_des_siecles",
-            [](std::vector<std::string> l) {
-                const std::size_t i = premiere(l, "e ");
-                l[i] = "e 9000000000000000" + l[i].substr(l[i].find(' ', 2));
-                return Tabime{joint(l), "ligne " + numero(i) + " illisible : \"e 9000000000000000"};
-            }},
-        Tjournal_abime{"evenement_qui_remonte_le_temps",
-                       [](std::vector<std::string> l) {
-                           const std::size_t i = premiere(l, "e "), k = premiere(l, "e ", i + 1);
-                           l[i] = "e 500" + l[i].substr(l[i].find(' ', 2));
-                           l[k] = "e 499" + l[k].substr(l[k].find(' ', 2));
-                           return Tabime{joint(l), "ligne " + numero(k) + " illisible : \"e 499"};
-                       }},
-        Tjournal_abime{"hid_lit_au_dela_du_tampon",
-                       [](std::vector<std::string> l) {
-                           const std::size_t i = premiere(l, "hid-lit ");
-                           std::istringstream mots(l[i]);
-                           std::string cle, h, longueur;
-                           mots >> cle >> h >> longueur;
-                           const int n = std::stoi(longueur) + 8;
-                           l[i] = "hid-lit " + h + " " + longueur + " " + std::to_string(n) + " " +
-                                  std::string(2 * static_cast<std::size_t>(n), 'a');
-                           return Tabime{joint(l), "ligne " + numero(i) + " illisible"};
-                       }}),
-    [](const auto& i) { return std::string(i.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Refus, UnJournalAbime,
+                         ::testing::
+                             Values(Tjournal_abime{"coupe_dans_l_entete",
+                                                   [](std::vector<std::string> l) {
+                                                       return Tabime{joint({l[0], l[1], l[2]}) +
+                                                                         "da",
+                                                                     "est coupé dans son en-tête "
+                                                                     "(ligne 4) : il n'y a rien "
+                                                                     "à rejouer"};
+                                                   }},
+                                    Tjournal_abime{
+                                        "ligne_corrompue",
+                                        [](std::vector<std::string> l) {
+                                            l[40] = "e 1200 clic Button17";
+                                            return Tabime{
+                                                joint(l),
+                                                "ligne 41 illisible : \"e 1200 clic Button17\""};
+                                        }},
+                                    Tjournal_abime{
+                                        "format_futur",
+                                        [](std::vector<std::string> l) {
+                                            l[1] = "format 3";
+                                            return Tabime{
+                                                joint(l),
+                                                "est au format 3, plus récent que celui que ce "
+                                                "programme sait lire (format 2) : mettez VELMORA à "
+                                                "jour "
+                                                "pour le lire"};
+                                        }},
+                                    Tjournal_abime{
+                                        "fichier_binaire",
+                                        [](std::vector<std::string>) {
+                                            std::string o;
+                                            for (int i = 0; i < 4096; ++i)
+                                                o += static_cast<char>((i * 131 + 7) % 256);
+                                            return Tabime{o, "est un fichier binaire, pas un "
+                                                             "journal de bord VELMORA"};
+                                        }},
+                                    Tjournal_abime{"heure_de_point_illisible",
+                                                   [](std::vector<std::string> l) {
+                                                       const std::size_t i = premiere(l, "point ");
+                                                       l[i].replace(6, 8, "xx:yy:zz");
+                                                       return Tabime{
+                                                           joint(l),
+                                                           "ligne " + numero(i) +
+                                                               " illisible : \"point xx:yy:zz"};
+                                                   }},
+                                    Tjournal_abime{
+                                        "dix_mille_messages_imbriques",
+                                        [](std::vector<std::string> l) {
+                                            l.insert(l.begin() + 5, 10000, "boite \"x\"");
+                                            return Tabime{joint(l), "ligne 106 illisible : \"boite "
+                                                                    "\\\"x\\\"\" (plus de 100 "
+                                                                    "messages ou choix de fichier "
+                                                                    "ouverts l'un dans l'autre)"};
+                                        }},
+                                    Tjournal_abime{"format_zero",
+                                                   [](std::vector<std::string> l) {
+                                                       l[1] = "format 0";
+                                                       return Tabime{
+                                                           joint(l),
+                                                           "ligne 2 illisible : \"format 0\""};
+                                                   }},
+                                    Tjournal_abime{"fin_de_question_sans_question",
+                                                   [](std::vector<std::string> l) {
+                                                       l.insert(l.begin() + 5,
+                                                                {"boite \"x\"", "fin-question 1"});
+                                                       return Tabime{
+                                                           joint(l),
+                                                           "ligne 7 illisible : \"fin-question 1\" "
+                                                           "(aucune question n'est posée)"};
+                                                   }},
+                                    Tjournal_abime{
+                                        "fin_de_message_sans_message",
+                                        [](std::vector<std::string> l) {
+                                            l.insert(l.begin() + 5, "fin-boite");
+                                            return Tabime{
+                                                joint(l),
+                                                "ligne 6 illisible : \"fin-boite\" (aucun "
+                                                "message n'est ouvert)"};
+                                        }},
+                                    Tjournal_abime{"ligne_de_dix_sept_mio",
+                                                   [](std::vector<std::string> l) {
+                                                       l.insert(l.begin() + 5,
+                                                                "boite \"" +
+                                                                    std::string(17u << 20, 'a') +
+                                                                    "\"");
+                                                       return Tabime{joint(l),
+                                                                     "ligne 6 illisible : elle "
+                                                                     "dépasse 16 Mio"};
+                                                   }},
+                                    Tjournal_abime{"evenement_dans_des_siecles",
+                                                   [](std::vector<std::string> l) {
+                                                       const std::size_t i = premiere(l, "e ");
+                                                       l[i] = "e 9000000000000000" +
+                                                              l[i].substr(l[i].find(' ', 2));
+                                                       return Tabime{
+                                                           joint(l),
+                                                           "ligne " + numero(i) +
+                                                               " illisible : \"e 9000000000000000"};
+                                                   }},
+                                    Tjournal_abime{
+                                        "evenement_qui_remonte_le_temps",
+                                        [](std::vector<std::string> l) {
+                                            const std::size_t i = premiere(l, "e "),
+                                                              k = premiere(l, "e ", i + 1);
+                                            l[i] = "e 500" + l[i].substr(l[i].find(' ', 2));
+                                            l[k] = "e 499" + l[k].substr(l[k].find(' ', 2));
+                                            return Tabime{joint(l), "ligne " + numero(k) +
+                                                                        " illisible : \"e 499"};
+                                        }},
+                                    Tjournal_abime{
+                                        "hid_lit_au_dela_du_tampon",
+                                        [](std::vector<std::string> l) {
+                                            const std::size_t i = premiere(l, "hid-lit ");
+                                            std::istringstream mots(l[i]);
+                                            std::string cle, h, longueur;
+                                            mots >> cle >> h >> longueur;
+                                            const int n = std::stoi(longueur) + 8;
+                                            l[i] =
+                                                "hid-lit " + h + " " + longueur + " " +
+                                                std::to_string(n) + " " +
+                                                std::string(2 * static_cast<std::size_t>(n), 'a');
+                                            return Tabime{joint(l),
+                                                          "ligne " + numero(i) + " illisible"};
+                                        }}),
+                         [](const auto& i) { return std::string(i.param.nom); });
 
 // A line of the journal changed: the replay stops at it, dated by the checkpoint (or the
 // engine's time for a request), naming it and what differs.
