@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <set>
 
@@ -61,8 +63,62 @@ INSTANTIATE_TEST_SUITE_P(
     Parcours, EnregistreEtRejoue,
     ::testing::Values(Tcas_parcours{"session_complete", session_complete, 80},
                       Tcas_parcours{"boites_pendant_la_course", boites_pendant_la_course, 10},
-                      Tcas_parcours{"parcours_exemple", parcours_exemple, 1000}),
+                      Tcas_parcours{"parcours_exemple", parcours_exemple, 1000},
+                      Tcas_parcours{"horloge_qui_saute", horloge_qui_saute, 40}),
     [](const auto& i) { return std::string(i.param.nom); });
+
+// The computer's clock's steps are in the journal as the engine saw them, the computer's time
+// beside the official one wherever they differ, and a step changed is a divergence.
+TEST(HorlogeDuJournal, garde_chaque_saut_et_l_heure_de_l_ordinateur) {
+    Trepertoire_temporaire rep;
+    rep.ecrit("etalonnage.txt", "540\n1000\n541\n1000\n539\n1000\n");
+    const std::string chemin = rep.chemin() + "parcours.journal";
+    {
+        Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
+        horloge_qui_saute(p, VELMORA_RALLYE_EXEMPLE);
+    }
+    const Tjournal j = lit_journal(chemin);
+    std::vector<std::pair<std::int64_t, std::int64_t>> sauts;
+    std::size_t questions = 0;
+    for (const Tligne_journal& l : j.lignes) {
+        if (l.genre == Tgenre_ligne::saut_horloge) sauts.emplace_back(l.n[0], l.n[1]);
+        if (l.genre == Tgenre_ligne::question) ++questions;
+    }
+    const auto suite = [](Tsuite_saut s) { return static_cast<std::int64_t>(s); };
+    const std::vector<std::pair<std::int64_t, std::int64_t>> attendus{
+        {2300, suite(Tsuite_saut::suivi)},
+        {-3'600'000, suite(Tsuite_saut::garde_zone)},
+        {2300, suite(Tsuite_saut::garde_zone)},
+        {-3'597'700, suite(Tsuite_saut::repris)},
+        {-2300, suite(Tsuite_saut::garde_officielle)},
+    };
+    EXPECT_EQ(sauts, attendus);
+    EXPECT_EQ(questions, 3u);
+    // Official time in the checkpoints; the computer's beside it while they differ.
+    std::size_t avec_ordinateur = 0;
+    for (const Tpoint_controle& p : j.points)
+        if (!p.ordinateur.empty()) {
+            ++avec_ordinateur;
+            EXPECT_NE(p.ordinateur, p.heure);
+        }
+    EXPECT_GT(avec_ordinateur, 5u);
+    EXPECT_LT(avec_ordinateur, j.points.size());
+
+    std::string texte;
+    {
+        std::ifstream f(chemin, std::ios::binary);
+        texte.assign(std::istreambuf_iterator<char>(f), {});
+    }
+    const std::size_t i = texte.find("saut-horloge -3600000 zone");
+    ASSERT_NE(i, std::string::npos);
+    texte.replace(i, 26, "saut-horloge -3600000 suivi");
+    const Tjournal change = lit_journal_octets(texte, "change");
+    Tmoteur_rejoue m(change);
+    m.rejoue();
+    ASSERT_TRUE(m.rejeu.divergence());
+    EXPECT_EQ(m.rejeu.divergence()->controle, "saut de l'horloge");
+    EXPECT_EQ(m.rejeu.divergence()->rejoue, "-3600000 ms, zone");
+}
 
 // A journal that cannot be written (a full disk) stops with one line on standard error;
 // the run goes on exactly as without a journal, and no box opens.

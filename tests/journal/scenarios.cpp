@@ -108,3 +108,41 @@ void parcours_exemple(Tparcours_enregistre& p, const std::string& rallye) {
     p.roule(132, 40);
     p.termine();
 }
+
+void horloge_qui_saute(Tparcours_enregistre& p, const std::string& rallye) {
+    p.branche_boitier();
+    p.roule(2, 0);
+    p.saute(2300); // no zone: followed
+    p.roule(2, 0);
+    p.services.reponses_dialogue.push_back(rallye);
+    p.clic("choisir_rallye");
+    p.choisit("ZONE", "ZR1");
+    p.tape("cb_heure_zr", "10");
+    p.tape("cb_min_zr", "00");
+    p.tape("cb_sec_zr", "10");
+    p.clic("valid_heure_zr");
+    p.roule(10, 50);
+    p.saute(-3600 * 1000); // in the zone: kept
+    p.roule(3, 50);
+    p.dort(20 * 60);
+    p.roule(3, 50);
+    p.saute(2300);
+    p.roule(2, 50);
+    p.clic("la_horloge");
+    p.coche("cad_on", false); // the zone ends: followed now
+    p.roule(2, 0);
+    p.tape("ed_heure_officielle", "-1,5");
+    p.clic("valid_heure_officielle");
+    p.saute(-2300); // official time given: kept
+    p.roule(2, 0);
+    // A base of "1.000": the first question refused, then both accepted.
+    p.clic("mesure_depart");
+    p.roule(20, 50);
+    p.clic("mesure_arrivee");
+    p.choisit("ed_base_mesure", "1.000");
+    p.services.reponses_questions = {false, true, true};
+    p.clic("mesure_enregistrer");
+    p.clic("mesure_enregistrer");
+    p.roule(1, 0);
+    p.termine();
+}

@@ -20,3 +20,7 @@ void boites_pendant_la_course(Tparcours_enregistre& p, const std::string& rallye
 // on time, trip corrections at the average changes, a calibration step, the box pulled
 // out for a few seconds. The README's picture is drawn from its journal.
 void parcours_exemple(Tparcours_enregistre& p, const std::string& rallye);
+
+// The computer's clock set between zones and during one, the laptop asleep in a zone, the
+// official time given, and the questions of a base mistyped, each answered both ways.
+void horloge_qui_saute(Tparcours_enregistre& p, const std::string& rallye);

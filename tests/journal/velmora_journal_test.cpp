@@ -575,3 +575,84 @@ TEST_F(VelmoraJournal, le_releve_donne_une_ligne_par_seconde_et_une_page_par_zon
 }
 
 } // namespace
+
+// A base driven across midnight, the car ten revolutions past the second mark and back to it
+// in reverse: the crew's two official times give the base's revolutions, forward less reverse.
+class BaseDansLeJournal : public ::testing::Test {
+protected:
+    Trepertoire_temporaire rep;
+    std::vector<std::string> journal;
+
+    void SetUp() override {
+        rep.ecrit("etalonnage.txt", "540\n1000\n541\n1000\n539\n1000\n");
+        const std::string chemin = rep.chemin() + "base.journal";
+        {
+            Tparcours_enregistre p(chemin, rep.chemin(), 23 * 36000 + 59 * 600 + 400);
+            p.branche_boitier();
+            p.roule(10, 0); // 23:59:50,0: the first mark
+            p.tic();
+            for (int i = 0; i < 550; ++i)
+                p.touches({48});
+            p.roule(20, 0);
+            p.coche("cb_marche_ar", true);
+            for (int i = 0; i < 10; ++i)
+                p.touches({48});
+            p.coche("cb_marche_ar", false);
+            p.roule(20, 0); // 00:00:30,1: past the second mark
+            for (int i = 0; i < 100; ++i)
+                p.touches({48});
+            p.roule(5, 0);
+            p.termine();
+        }
+        journal = lignes_de(lit_fichier(chemin));
+    }
+    Texecution etalonnage(const std::string& octets, const char* de, const char* a,
+                          const char* base = "1000") {
+        return velmora_journal({"etalonnage", rep.ecrit("essai.journal", octets), "--de", de,
+                                "--a", a, "--base", base},
+                               rep);
+    }
+    // The line of the first revolution read after the event at official time `heure`.
+    std::size_t revolution_apres(const char* heure) const {
+        const std::size_t p = premiere(journal, std::string("point ") + heure);
+        return premiere(journal, "hid-lit ", p);
+    }
+};
+
+TEST_F(BaseDansLeJournal, passe_minuit_et_decompte_la_marche_arriere) {
+    const Texecution r = etalonnage(joint(journal), "23:59:50", "00:00:30");
+    EXPECT_EQ(r.statut, 0) << r.erreurs;
+    EXPECT_EQ(r.sortie, "Tours de roue de 23:59:50,0 à 00:00:30,0 : 540\n"
+                        "Étalonnage : 540 Trs pour 1000 m\n"
+                        "Tour de roue de 185,2 cm\n");
+    EXPECT_EQ(r.erreurs, "");
+    // A base of "1.000" metres: the wheel's check says what it is, and --base is doubted.
+    const Texecution mille = etalonnage(joint(journal), "23:59:50", "00:00:30", "1.000");
+    EXPECT_EQ(mille.statut, 0);
+    EXPECT_NE(mille.sortie.find("Les valeurs semblent erronnées !"), std::string::npos);
+    EXPECT_NE(mille.erreurs.find("une base de 1,000 m ?"), std::string::npos) << mille.erreurs;
+    const Texecution meme = etalonnage(joint(journal), "00:00:30", "00:00:30");
+    EXPECT_EQ(meme.statut, 2);
+    EXPECT_NE(meme.erreurs.find("doit venir après"), std::string::npos);
+}
+
+TEST_F(BaseDansLeJournal, une_divergence_dans_la_base_ne_mesure_rien) {
+    // A revolution inside the base read back as key 4: the replay parts from the run there.
+    std::vector<std::string> change = journal;
+    const std::size_t i = revolution_apres("23:59:50");
+    change[i].replace(change[i].size() - 4, 4, "0004");
+    const Texecution r = etalonnage(joint(change), "23:59:50", "00:00:30");
+    EXPECT_EQ(r.statut, 1);
+    EXPECT_EQ(r.sortie, "");
+    EXPECT_NE(r.erreurs.find("avant la fin de la base"), std::string::npos) << r.erreurs;
+    EXPECT_NE(r.erreurs.find("ligne "), std::string::npos) << r.erreurs;
+
+    // After the base: the measure stands, and the divergence is said.
+    change = journal;
+    const std::size_t k = revolution_apres("00:00:30");
+    change[k].replace(change[k].size() - 4, 4, "0004");
+    const Texecution apres = etalonnage(joint(change), "23:59:50", "00:00:30");
+    EXPECT_EQ(apres.statut, 0) << apres.erreurs;
+    EXPECT_NE(apres.sortie.find(": 540\n"), std::string::npos);
+    EXPECT_NE(apres.erreurs.find("après la base"), std::string::npos) << apres.erreurs;
+}

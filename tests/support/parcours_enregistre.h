@@ -83,6 +83,17 @@ public:
         evenement(Tevenement::simple(Tgenre_evenement::tic1));
     }
 
+    // The computer's clock set by `ms` (the crew, a time service), between two ticks.
+    void saute(std::int64_t ms) {
+        services.saute(ms);
+        dixiemes_ = static_cast<std::int32_t>(ms_du_jour(services.horloge) / 100);
+    }
+    // The laptop asleep for `secondes`: no tick, both clocks move.
+    void dort(int secondes) {
+        services.avance(std::int64_t{secondes} * 1000);
+        dixiemes_ = static_cast<std::int32_t>(ms_du_jour(services.horloge) / 100);
+    }
+
     // Closes the window and the journal.
     void termine() {
         evenement(Tevenement::simple(Tgenre_evenement::fermeture));
