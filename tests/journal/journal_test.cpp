@@ -328,3 +328,41 @@ TEST(NouveauJournal, suit_le_dernier_parcours_du_dossier_quelle_que_soit_l_horlo
 }
 
 } // namespace
+
+// A journal written before the rally clock (format 1): its clock's text came before the clock,
+// naming no time, and its clock had no counter. It replays as it was recorded.
+TEST(JournalFormat1, se_rejoue_encore) {
+    Trepertoire_temporaire rep;
+    rep.ecrit("etalonnage.txt", "540\n1000\n541\n1000\n539\n1000\n");
+    const std::string chemin = rep.chemin() + "parcours.journal";
+    {
+        Tparcours_enregistre p(chemin, rep.chemin(), 23 * 36000 + 59 * 600 + 30);
+        session_complete(p, VELMORA_RALLYE_EXEMPLE); // over midnight
+    }
+    std::ifstream f(chemin);
+    std::string ligne, format_1, heure; // the clock held back until its text is seen
+    std::size_t textes = 0;
+    while (std::getline(f, ligne)) {
+        if (ligne == "format 2") ligne = "format 1";
+        // Format 1 wrote the computer's clock alone, and after its text when it asked for one.
+        if (ligne.starts_with("heure-texte ")) {
+            format_1 += "heure-texte " + ligne.substr(ligne.find('"')) + "\n" + heure + "\n";
+            heure.clear();
+            ++textes;
+            continue;
+        }
+        if (!heure.empty()) format_1 += heure + "\n";
+        heure.clear();
+        if (ligne.starts_with("heure "))
+            heure = ligne.substr(0, ligne.rfind(' '));
+        else
+            format_1 += ligne + "\n";
+    }
+    ASSERT_GT(textes, 100u);
+    const Tjournal j = lit_journal_octets(format_1, "format 1");
+    EXPECT_EQ(j.format, 1);
+    Tmoteur_rejoue m(j);
+    m.rejoue();
+    if (const auto& d = m.rejeu.divergence()) FAIL() << texte_divergence(*d);
+    EXPECT_GT(m.rejeu.points_compares(), 80u);
+}
