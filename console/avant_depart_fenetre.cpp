@@ -3,6 +3,7 @@
 #include "dialogues_avant_depart.h"
 #include "ecriture_etalonnage.h"
 #include "fiche_mere.h"
+#include "place_dialogue.h"
 #include "ui_fiche_mere.h"
 
 #include <QEvent>
@@ -11,7 +12,6 @@
 #include <QScreen>
 #include <QShortcut>
 
-#include <algorithm>
 #include <utility>
 
 void Tfiche_mere::cree_avant_depart() {
@@ -67,28 +67,14 @@ void Tfiche_mere::place_a_cote(QWidget* dialogue) {
     // Where the crew keeps reading the gap and CADEN while the dialog is open: right of the
     // trip panel, under the calibration panel; else right of the window, else below it.
     dialogue->adjustSize();
-    const QSize taille = dialogue->frameGeometry().size().expandedTo(dialogue->sizeHint());
     const auto global = [](const QWidget* w) { return QRect(w->mapToGlobal(QPoint()), w->size()); };
-    QRect a_garder = global(ui_->la_ecart) | global(ui_->Panel_trip);
-    const QRect libre = screen()->availableGeometry();
     const QRect fenetre = frameGeometry();
-    const QPoint choix[] = {
-        {global(ui_->Panel_trip).right() + 8, global(ui_->Panel6).top()},
-        {fenetre.right() + 1, fenetre.top()},
-        {fenetre.left(), fenetre.bottom() + 1},
-    };
-    for (const QPoint& p : choix) {
-        const QRect r(p, taille);
-        if (libre.contains(r) && !r.intersects(a_garder)) {
-            dialogue->move(p);
-            return;
-        }
-    }
-    // A screen too small for both: the dialog whole on it, as near the first place as it goes.
-    const QPoint p = choix[0];
-    dialogue->move(
-        std::clamp(p.x(), libre.left(), std::max(libre.left(), libre.right() - taille.width())),
-        std::clamp(p.y(), libre.top(), std::max(libre.top(), libre.bottom() - taille.height())));
+    dialogue->move(place_dialogue(dialogue->frameGeometry().size().expandedTo(dialogue->sizeHint()),
+                                  screen()->availableGeometry(),
+                                  global(ui_->la_ecart) | global(ui_->Panel_trip),
+                                  {{global(ui_->Panel_trip).right() + 8, global(ui_->Panel6).top()},
+                                   {fenetre.right() + 1, fenetre.top()},
+                                   {fenetre.left(), fenetre.bottom() + 1}}));
 }
 
 bool Tfiche_mere::eventFilter(QObject* objet, QEvent* e) {

@@ -140,6 +140,19 @@ private slots:
                      std::string("541\r\n1000\r\n540\r\n1000\r\n539\r\n1000\r\nbase 2026\n"));
             QVERIFY(f.boites.textes.empty());
 
+            // Opened beside the trip panel: the gap and CADEN stay in sight.
+            const QRect vu(dialogue->mapToGlobal(QPoint()), dialogue->size());
+            for (const char* nom : {"la_ecart", "la_cad_m", "la_cad_centkilom", "la_ecart_maj"}) {
+                const QWidget* w = f.controle(nom);
+                QVERIFY2(!vu.intersects(QRect(w->mapToGlobal(QPoint()), w->size())), nom);
+            }
+            const auto place = [&](const char* nom) {
+                return f.controle(nom)->mapTo(dialogue, QPoint());
+            };
+            const QPoint appliquer = place("mesure_appliquer"),
+                         enregistrer = place("mesure_enregistrer");
+            QVERIFY(f.texte("la_enregistrement_mesure").startsWith("Étalonnage 2 enregistré"));
+
             // Read-only: the box says so, the file stays, the pair stays in service.
             rep.ecrit("etalonnage.txt", fichier_etalonnage);
             std::filesystem::permissions(fichier, std::filesystem::perms::owner_read |
@@ -150,6 +163,21 @@ private slots:
             QVERIFY2(f.boites.textes[0].contains("lecture seule"), qPrintable(f.boites.textes[0]));
             QCOMPARE(lit_fichier(fichier), fichier_etalonnage);
             QCOMPARE(f.texte("lb_dist_etal"), QString("1000 m"));
+            // The failure's lines all shown, the dialog grown for them; no button moved.
+            QVERIFY(f.texte("la_enregistrement_mesure").startsWith("L'étalonnage n'est pas"));
+            QTRY_COMPARE(place("mesure_appliquer"), appliquer);
+            QCOMPARE(place("mesure_enregistrer"), enregistrer);
+            for (const QLabel* l : dialogue->findChildren<QLabel*>()) {
+                if (l->text().isEmpty()) continue;
+                const int besoin =
+                    l->wordWrap() ? l->heightForWidth(l->width()) : l->sizeHint().height();
+                QVERIFY2(l->height() >= besoin && dialogue->rect().contains(l->geometry()),
+                         qPrintable(l->objectName() + " : " + l->text()));
+            }
+            // A new pair is not the one saved: the line goes.
+            QTest::keyClick(f.controle<QLineEdit>("ed_base_mesure"), Qt::Key_5);
+            QCOMPARE(f.texte("la_enregistrement_mesure"), QString());
+            paire_vue = f.texte("la_paire_mesuree");
             heure(f, {10, 0, 40, 0});
             QVERIFY(f.fiche->close());
         }
@@ -179,6 +207,35 @@ private slots:
             QCOMPARE(refus.statut, 2);
             QVERIFY2(refus.erreurs.find("velmora-journal : --") == 0, refus.erreurs.c_str());
         }
+    }
+
+    // The computer's clock set back 2,3 s a minute into a zone: CADEN keeps the official time,
+    // and the crew reads why on the window, in red, until it clicks the notice away.
+    void un_saut_de_l_horloge_pendant_une_zone_se_lit_sur_la_fenetre() {
+        Tfenetre_essai f({10, 0, 0, 0});
+        f.fiche->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.fiche.get()));
+        f.controle<QComboBox>("cb_heure_zr")->setCurrentText("10");
+        f.controle<QComboBox>("cb_min_zr")->setCurrentText("00");
+        f.controle<QComboBox>("cb_sec_zr")->setCurrentText("00");
+        clique(f, "valid_heure_zr");
+        heure(f, {10, 1, 0, 0});
+        QVERIFY(!f.montre("la_horloge"));
+        const QString caden = registre(f, "cad");
+        f.services.saute(-2300);
+        heure(f, {10, 0, 58, 700});
+        QTRY_VERIFY(f.montre("la_horloge"));
+        QCOMPARE(f.texte("Labelheure"), QString(" 10:01:01 HO "));
+        QVERIFY(registre(f, "cad") > caden);
+        QVERIFY2(f.texte("la_horloge").contains("ZONE EN COURS") &&
+                     f.texte("la_horloge").contains("-2,3 s"),
+                 qPrintable(f.texte("la_horloge")));
+        QCOMPARE(f.fond("la_horloge"), QColor(255, 0, 0));
+        if (const QByteArray dossier = qgetenv("VELMORA_CAPTURES"); !dossier.isEmpty())
+            f.fiche->grab().save(QString::fromLocal8Bit(dossier) + "/saut_horloge.png");
+        clique(f, "la_horloge");
+        QVERIFY(!f.montre("la_horloge"));
+        QVERIFY(f.boites.textes.empty());
     }
 
     // The official time 2,3 s behind the computer's clock: a minute after the start by the

@@ -7,9 +7,11 @@
 #include "dialogue_fichier.h"
 #include "image_jpeg.h"
 #include "label_memorise.h"
+#include "place_dialogue.h"
 #include "services_qt.h"
 #include "services_scriptes.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTest>
@@ -417,6 +420,51 @@ private slots:
         Tservices_qt s;
         QCOMPARE(QString::fromStdString(s.separateur_decimal()), QString(","));
         QCOMPARE(QString::fromStdString(s.heure_format_long({14, 5, 9, 250})), QString("14:05:09"));
+    }
+
+    // The MESURER dialog (420 x 480) beside a form whose trip panel and gap end at (593, 470).
+    void un_dialogue_ne_cache_pas_ce_que_l_equipage_lit_data() {
+        QTest::addColumn<QRect>("libre");
+        QTest::addColumn<QPoint>("place");
+        QTest::newRow("à côté du trip") << QRect(0, 0, 1366, 728) << QPoint(601, 110);
+        QTest::newRow("juste assez large") << QRect(0, 0, 1021, 728) << QPoint(601, 110);
+        QTest::newRow("étroit mais haut : dessous") << QRect(0, 0, 1000, 1200) << QPoint(0, 685);
+        QTest::newRow("trop petit : entier sur l'écran")
+            << QRect(0, 0, 800, 600) << QPoint(380, 110);
+    }
+    void un_dialogue_ne_cache_pas_ce_que_l_equipage_lit() {
+        QFETCH(QRect, libre);
+        QFETCH(QPoint, place);
+        QCOMPARE(place_dialogue({420, 480}, libre, QRect(0, 0, 593, 470),
+                                {{601, 110}, {1001, 0}, {0, 685}}),
+                 place);
+    }
+
+    // The crew's answer to a question: its first button says yes; the other, Échap or Entrée
+    // (the careful answer is the default) say no.
+    void une_question_rend_le_choix_de_l_equipage_data() {
+        QTest::addColumn<QString>("geste");
+        QTest::addColumn<bool>("oui");
+        QTest::newRow("premier bouton") << "Utiliser quand même" << true;
+        QTest::newRow("second bouton") << "Annuler" << false;
+        QTest::newRow("Échap") << "Échap" << false;
+        QTest::newRow("Entrée") << "Entrée" << false;
+    }
+    void une_question_rend_le_choix_de_l_equipage() {
+        QFETCH(QString, geste);
+        QFETCH(bool, oui);
+        Tservices_qt s;
+        QTimer::singleShot(0, [&] {
+            auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(boite);
+            if (geste == "Échap" || geste == "Entrée") {
+                QTest::keyClick(boite, geste == "Échap" ? Qt::Key_Escape : Qt::Key_Return);
+                return;
+            }
+            for (QAbstractButton* b : boite->buttons())
+                if (b->text() == geste) b->click();
+        });
+        QCOMPARE(s.question("Une base de 1,000 m ?", "Utiliser quand même", "Annuler"), oui);
     }
 
     void le_format_long_perd_son_fuseau_data() {

@@ -29,6 +29,13 @@ public:
 
     Tservices_essai() {
         horloge = [this] { return temps; };
+        compteur = [this] { return suivant_.suit(ms_du_jour(temps)) - saute_ms_; };
+    }
+    // The computer's clock set by `ms`: the rally clock's counter does not move.
+    void saute(std::int64_t ms) {
+        temps = heure_de_ms(ms_du_jour(temps) + ms);
+        suivant_.suit(ms_du_jour(temps));
+        saute_ms_ += ms;
     }
     std::string repertoire_executable() override {
         return repertoire.empty() ? Tservices_qt::repertoire_executable() : repertoire;
@@ -42,6 +49,10 @@ public:
         fichiers.pop_front();
         return f;
     }
+
+private:
+    Tcompteur_suivant suivant_;
+    std::int64_t saute_ms_ = 0;
 };
 
 // Closes every message box as soon as it shows, keeping its text; `pendant`
