@@ -2,7 +2,8 @@
 // rally validated, the cadenceur running and the car moving for a few seconds.
 // With a folder after it, also the two dialogs of the tasks before a start, filled in as a
 // crew leaves them: mesure_etalonnage.png after a 1000 m base, heure_officielle.png and
-// horloge_officielle.png (the clock panel) with an offset of -2,3 s.
+// horloge_officielle.png (the clock panel) with an offset of -2,3 s, and saut_horloge.png (the
+// gap panel with the notice of a clock set back in a zone).
 //     capture_fenetre docs/fenetre.png [docs/guide]
 #include "apparence.h"
 #include "fenetre_essai.h"
@@ -49,6 +50,24 @@ bool dialogues(const QString& dossier) {
     return f.boites.textes.empty();
 }
 
+// The gap panel as a zone leaves it when the computer's clock is set back 2,3 s in its middle.
+bool bandeau(const QString& dossier) {
+    Tfenetre_essai f({10, 0, 30, 0});
+    f.fiche->show();
+    if (!QTest::qWaitForWindowExposed(f.fiche.get())) return false;
+    f.controle<QComboBox>("cb_heure_zr")->setCurrentText("10");
+    f.controle<QComboBox>("cb_min_zr")->setCurrentText("00");
+    QWidget* valider = f.controle("valid_heure_zr");
+    QTest::mouseClick(valider, Qt::LeftButton, {}, valider->rect().center());
+    f.services.temps = {10, 1, 0, 0};
+    QTest::qWait(300);
+    f.services.saute(-2300);
+    if (!QTest::qWaitFor([&] { return f.montre("la_horloge"); }, 2000)) return false;
+    QTest::qWait(200);
+    return f.controle("Panel5")->grab().save(dossier + "/saut_horloge.png") &&
+           f.boites.textes.empty();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -93,5 +112,6 @@ int main(int argc, char** argv) {
     if (!f.boites.textes.empty()) return 1;
     if (!f.fiche->grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
     if (argc == 3 && !dialogues(QString::fromLocal8Bit(argv[2]))) return 1;
+    if (argc == 3 && !bandeau(QString::fromLocal8Bit(argv[2]))) return 1;
     return 0;
 }
