@@ -22,6 +22,8 @@
 namespace {
 
 // Pages are drawn in tenths of a millimetre: A4 landscape is 2970 x 2100.
+// Qt's PNG "quality" 80 is zlib's compression level 1.
+constexpr int qualite_png_rapide = 80;
 constexpr double largeur_page = 2970, hauteur_page = 2100, marge = 120;
 
 QString q(const std::string& t) {
@@ -444,7 +446,9 @@ bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete,
         QBuffer png;
         png.open(QIODevice::WriteOnly);
         const std::string page = chemin_de_page(nom, n).toStdString();
-        if (image.isNull() || !image.save(&png, "PNG")) {
+        // zlib's fastest level: a page of large even areas is as small, and made in a fraction
+        // of the time the default takes.
+        if (image.isNull() || !image.save(&png, "PNG", qualite_png_rapide)) {
             erreur = "Impossible de dessiner l'image " + texte_affichable(page);
             return false;
         }

@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                        EXPECT_EQ(contenu(c), nouveau);
                    }},
         Tcas_cible{"fichier_lu", [](const auto& r) { return r.ecrit("j.journal", "ancien"); }, true,
-                   "c'est le fichier que la commande lit ; l'ancien", reste("ancien")},
+                   "c'est le fichier que la commande lit", reste("ancien")},
         Tcas_cible{"lecture_seule",
                    [](const auto& r) {
                        const auto c = r.ecrit("t.pdf", "ancien");

@@ -103,6 +103,19 @@ std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t o
     return joint(l);
 }
 
+std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,
+                                    int validations) {
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        zone_a_l_heure(p, "45");
+        p.tape("memo_kms", "050");
+        for (int i = 0; i < validations; ++i)
+            p.clic("valid_heure_zr");
+    });
+    // Leading zeros: the same 50 km, in as many digits as asked.
+    allonge(l, "memo_kms", "050", std::string(octets, '0') + "50");
+    return joint(l);
+}
+
 std::string journal_titre_long(const Trepertoire_temporaire& rep, std::size_t octets, int zones) {
     auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
         zone_a_l_heure(p, "45");

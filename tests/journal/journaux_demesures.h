@@ -19,6 +19,9 @@ std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_
 // A rally file whose ZR1 holds `lignes` lines of `octets` bytes each, chosen `choix` times.
 std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
                                 int choix);
+// A zone's distance written with `octets` digits, the schedule validated `validations` times.
+std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,
+                                    int validations);
 // A zone title of `octets` bytes, validated `zones` times.
 std::string journal_titre_long(const Trepertoire_temporaire& rep, std::size_t octets, int zones);
 // `octets` bytes of the journal's shortest line, a simulated wheel's revolution.

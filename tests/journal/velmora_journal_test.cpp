@@ -4,6 +4,7 @@
 #include "journaux_demesures.h"
 #include "point_controle.h"
 #include "scenarios.h"
+#include "sortie_csv_journal.h"
 #include "texte_affichable.h"
 #include "texte_journal.h"
 
@@ -629,11 +630,10 @@ TEST_F(VelmoraJournal, les_images_d_un_releve_ne_se_melent_pas_a_celles_d_un_aut
 }
 
 // The spreadsheet of a run whose decimal separator was a terminal's commands (OSC 52 sets the
-// clipboard, CSI clears the screen) and C1 and bidirectional controls: every cell escaped.
+// clipboard, U+009B is CSI): every cell escaped.
 TEST_F(VelmoraJournal, le_csv_ne_commande_ni_le_terminal_ni_le_tableur) {
     const std::string chemin = rep.chemin() + "separateur.journal";
-    const std::string separateur =
-        "\x1b]52;c;ZXZpbA==\x07\x1b[2J\xc2\x9b\xc2\x85\xe2\x80\xae\xe2\x81\xa6";
+    const std::string separateur = "\x1b]52;c;QQ==\x07\xc2\x9b";
     {
         Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
         p.services.separateur = separateur;
@@ -649,9 +649,7 @@ TEST_F(VelmoraJournal, le_csv_ne_commande_ni_le_terminal_ni_le_tableur) {
     const Texecution r = velmora_journal({"csv", chemin}, rep);
     EXPECT_EQ(r.statut, 0) << r.erreurs;
     EXPECT_EQ(lignes_affichables(r.sortie), r.sortie);
-    EXPECT_NE(r.sortie.find(";4\\x1b]52;c;ZXZpbA==\\x07\\x1b[2J\\u009b\\u0085\\u202e\\u20665;"),
-              std::string::npos)
-        << r.sortie;
+    EXPECT_NE(r.sortie.find(";\"4\\x1b]52;c;QQ==\\x07\\u009b5\";"), std::string::npos) << r.sortie;
     // File names and arguments echoed are escaped too.
     const Texecution nom = velmora_journal({"rejoue", chemin + "\xe2\x80\xae\x1b[2J"}, rep);
     EXPECT_EQ(nom.statut, 2);
@@ -660,9 +658,28 @@ TEST_F(VelmoraJournal, le_csv_ne_commande_ni_le_terminal_ni_le_tableur) {
     EXPECT_EQ(lignes_affichables(nom.erreurs), nom.erreurs);
 }
 
+// A text cell of the survey's spreadsheet: never a formula, never a terminal's command, a number
+// still a number.
+TEST(CelluleCsv, n_est_ni_formule_ni_commande) {
+    const std::pair<std::string, std::string> cas[] = {
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"+1+2", "'+1+2"},
+        {"-1+2", "'-1+2"},
+        {"@SOMME(A1)", "'@SOMME(A1)"},
+        {"-12,5", "-12,5"},
+        {"+48", "+48"},
+        {"48,50", "48,50"},
+        {"a;b", "\"a;b\""},
+        {"\x1b[2J\xe2\x80\xae", "\\x1b[2J\\u202e"},
+        {std::string(300, '7'), std::string(200, '7') + "…"},
+    };
+    for (const auto& [texte, cellule] : cas)
+        EXPECT_EQ(cellule_csv(texte), cellule) << texte;
+}
+
 // Journals crafted to cost what the journal's limits let a file cost: each ends with its
-// status within a memory (address space), processor time and output that only a runaway
-// would pass.
+// status within a memory (address space), the 30 s of processor time any journal of up to
+// 128 MiB is given, and an output that only a runaway would pass.
 TEST_F(VelmoraJournal, un_journal_demesure_coute_un_travail_borne) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the address sanitizer needs more address space than the limits leave";
@@ -701,8 +718,14 @@ TEST_F(VelmoraJournal, un_journal_demesure_coute_un_travail_borne) {
          2,
          "une ligne de fichier de plus de 8192 octets",
          0},
-        {"rallye de 196 lignes de 8 Kio et 100 000 choix de zone",
-         [&] { return journal_rallye_long(rep, 8192, 196, 100'000); },
+        {"rallye de 196 lignes de 8 Kio et 300 000 choix de zone",
+         [&] { return journal_rallye_long(rep, 8192, 196, 300'000); },
+         {"rejoue"},
+         0,
+         "",
+         20},
+        {"distance de 16 Mio validée 10 000 fois",
+         [&] { return journal_distance_longue(rep, 16 * mio - 64, 10'000); },
          {"rejoue"},
          0,
          "",
@@ -718,7 +741,7 @@ TEST_F(VelmoraJournal, un_journal_demesure_coute_un_travail_borne) {
          [] { return journal_lignes_minimales(128 * mio - 1); },
          {"rejoue"},
          3,
-         "rien de comparé",
+         "journal sans sa fin",
          100,
          2048},
         // Beyond the memory left, an event that runs out of it: a refusal, not a divergence.
@@ -736,7 +759,8 @@ TEST_F(VelmoraJournal, un_journal_demesure_coute_un_travail_borne) {
         arguments.insert(arguments.begin() + 1, rep.ecrit("demesure.journal", c.journal()));
         // Limits: address space, processor seconds, and file size (1 KiB blocks).
         const std::string limites = "ulimit -v " + std::to_string(c.memoire_mio * 1024) +
-                                    " -t 120 -f " + std::to_string(c.sortie_max / 1024 + 64) + "; ";
+                                    "; ulimit -t 30; ulimit -f " +
+                                    std::to_string(c.sortie_max / 1024 + 64) + "; ";
         const Texecution r = lance(VELMORA_JOURNAL, arguments, rep, limites);
         EXPECT_EQ(r.statut, c.statut) << r.erreurs.substr(0, 500);
         EXPECT_NE(r.erreurs.find(c.message), std::string::npos) << r.erreurs.substr(0, 500);
