@@ -475,7 +475,7 @@ TEST_F(VelmoraJournal, une_memoire_insuffisante_est_un_refus) {
     for (std::size_t n = 0; n < (40u << 20) / 9; ++n)
         gros += "e 0 tic1\n";
     const Texecution r = lance(VELMORA_JOURNAL, {"rejoue", rep.ecrit("gros.journal", gros)}, rep,
-                               "ulimit -v 600000; ");
+                               "ulimit -v 250000; ");
     EXPECT_EQ(r.statut, 2) << r.sortie << r.erreurs;
     EXPECT_NE(r.erreurs.find("Mémoire insuffisante pour lire ce journal"), std::string::npos)
         << r.erreurs;
