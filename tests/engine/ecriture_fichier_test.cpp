@@ -22,6 +22,8 @@
 
 namespace {
 
+#ifndef _WIN32
+
 namespace fs = std::filesystem;
 
 std::string contenu(const std::string& chemin) {
@@ -38,8 +40,6 @@ std::size_t fichiers(const std::string& dossier) {
         ++n;
     return n;
 }
-
-#ifndef _WIN32
 
 struct Tcas_cible {
     const char* nom;
