@@ -40,7 +40,8 @@ std::size_t apres(const std::vector<std::string>& l, const std::string& fin, std
     throw std::logic_error("journal démesuré sans « " + fin + " »");
 }
 
-// Starts at 10:00:00 with a one-row zone, its average `moyenne`.
+} // namespace
+
 void zone_a_l_heure(Tparcours_enregistre& p, const std::string& moyenne) {
     p.tape("memo_kms", "50");
     p.tape("memo_moy", moyenne);
@@ -48,8 +49,6 @@ void zone_a_l_heure(Tparcours_enregistre& p, const std::string& moyenne) {
     p.tape("cb_min_zr", "00");
     p.tape("cb_sec_zr", "00");
 }
-
-} // namespace
 
 std::string journal_separateur_long(const Trepertoire_temporaire& rep, std::size_t points,
                                     std::size_t separateur) {

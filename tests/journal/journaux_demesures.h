@@ -3,10 +3,14 @@
 // run with one text or one count pushed to the limit. Made by the tests (and by bench's
 // journaux_demesures for measures), never stored.
 
+#include "parcours_enregistre.h"
 #include "services_scriptes.h"
 
 #include <cstddef>
 #include <string>
+
+// A one-row zone of 50 km starting at 10:00:00, its average `moyenne`, typed.
+void zone_a_l_heure(Tparcours_enregistre& p, const std::string& moyenne);
 
 // `points` points typed in a zone's distances, validated while the decimal separator given is
 // `separateur` bytes long.

@@ -637,11 +637,7 @@ TEST_F(VelmoraJournal, le_csv_ne_commande_ni_le_terminal_ni_le_tableur) {
     {
         Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
         p.services.separateur = separateur;
-        p.tape("memo_kms", "50");
-        p.tape("memo_moy", "4.5");
-        p.tape("cb_heure_zr", "10");
-        p.tape("cb_min_zr", "00");
-        p.tape("cb_sec_zr", "00");
+        zone_a_l_heure(p, "4.5");
         p.clic("valid_heure_zr");
         p.roule(3, 0);
         p.termine();
