@@ -28,7 +28,8 @@ bool Tecriture_fichier::echoue(std::string raison) {
 }
 
 bool Tecriture_fichier::ouvre() {
-    std::string raison;
+    std::string raison = "le nom est vide";
+    if (!sortie_standard_ && chemin_.empty()) return echoue(raison);
     systeme_ = sortie_standard_ ? ouvre_sortie_standard()
                                 : ouvre_ecriture(chemin_, lus_, existait_, raison);
     if (!systeme_) {

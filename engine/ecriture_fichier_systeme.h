@@ -7,9 +7,9 @@
 struct Tecriture_fichier::Tsysteme {
     virtual ~Tsysteme() = default;
     virtual bool ecrit(std::string_view octets, std::string& raison) = 0;
-    // Durable on the disk, and closed.
-    virtual bool acheve(std::string& raison) = 0;
-    virtual bool met_en_place(std::string& raison) = 0;
+    // Durable on the disk, and closed; then in place. Standard output has nothing to do then.
+    virtual bool acheve(std::string&) { return true; }
+    virtual bool met_en_place(std::string&) { return true; }
 };
 
 // The target checked (a regular file or nothing, not one of `lus`, writable) and its

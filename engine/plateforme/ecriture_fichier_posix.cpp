@@ -134,8 +134,6 @@ public:
     bool ecrit(std::string_view octets, std::string& raison) override {
         return ecrit_tout(STDOUT_FILENO, octets, raison);
     }
-    bool acheve(std::string&) override { return true; }
-    bool met_en_place(std::string&) override { return true; }
 };
 
 } // namespace
@@ -144,10 +142,6 @@ std::unique_ptr<Tecriture_fichier::Tsysteme> ouvre_ecriture(const std::string& c
                                                             const std::vector<std::string>& lus,
                                                             bool& existait, std::string& raison) {
     existait = false;
-    if (chemin.empty()) {
-        raison = "le nom est vide";
-        return nullptr;
-    }
     const auto cible = cible_des_liens(chemin, raison);
     if (!cible) return nullptr;
     struct stat s {};

@@ -122,8 +122,6 @@ public:
         }
         return true;
     }
-    bool acheve(std::string&) override { return true; }
-    bool met_en_place(std::string&) override { return true; }
 };
 
 } // namespace
@@ -132,10 +130,6 @@ std::unique_ptr<Tecriture_fichier::Tsysteme> ouvre_ecriture(const std::string& c
                                                             const std::vector<std::string>& lus,
                                                             bool& existait, std::string& raison) {
     existait = false;
-    if (chemin.empty()) {
-        raison = "le nom est vide";
-        return nullptr;
-    }
     const std::wstring cible = large(chemin);
     const HANDLE h = ouvre_pour_lire(cible);
     if (h != INVALID_HANDLE_VALUE) {
