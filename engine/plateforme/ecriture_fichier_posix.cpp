@@ -31,6 +31,8 @@ std::string raison_systeme(int e) {
     case ENOENT:
     case ENOTDIR:
         return "son dossier n'existe pas";
+    case EISDIR:
+        return "c'est un dossier";
     case ENAMETOOLONG:
         return "le nom est trop long";
     case ELOOP:

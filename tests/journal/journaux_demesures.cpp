@@ -92,10 +92,11 @@ std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t o
         for (int i = 0; i < choix; ++i)
             p.choisit("ZONE", "ZR1");
     });
-    // The file's lines as the journal gives them, longer than any the engine's reader makes.
+    // The file's lines as the journal gives them, up to longer than any the engine's reader
+    // makes: points, each of which a zone's extraction writes with the separator.
     std::string lu = "\"KZR1\"";
     for (int i = 0; i < lignes; ++i)
-        lu += " \"" + std::string(octets, '1') + "\"";
+        lu += " \"" + std::string(octets, '.') + "\"";
     lu += " \"\" \"MZR1\" \"45\" \"\"";
     std::string& fichier = l[apres(l, "fichier rallye")];
     fichier = fichier.substr(0, fichier.find(" lu ") + 4) + lu;

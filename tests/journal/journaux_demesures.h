@@ -20,7 +20,7 @@ std::string journal_separateur_long(const Trepertoire_temporaire& rep, std::size
 // checkpoint each second, ten clock ticks a second).
 std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_t octets,
                                    int secondes);
-// A rally file whose ZR1 holds `lignes` lines of `octets` bytes each, chosen `choix` times.
+// A rally file whose ZR1 holds `lignes` lines of `octets` points each, chosen `choix` times.
 std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
                                 int choix);
 // A zone's distance written with `octets` digits, the schedule validated `validations` times.
