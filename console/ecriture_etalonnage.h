@@ -1,6 +1,6 @@
 #pragma once
 // A measured pair written into its slot of etalonnage.txt, the rest of the file kept byte for
-// byte, through a save that replaces the file only once the new one is whole on the disk.
+// byte, through the one checked way of writing a file (Tecriture_fichier).
 
 #include "avant_depart.h"
 

@@ -9,6 +9,7 @@
 #include "rejeu_fenetre.h"
 #include "repertoire_journaux.h"
 #include "services_qt.h"
+#include "texte_affichable.h"
 
 #include <QApplication>
 
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
 #endif
     Toptions_velmora o = lit_options_velmora(argc, argv);
     if (o.erreur) {
-        std::cerr << "velmora : " << *o.erreur << '\n' << usage_velmora << '\n';
+        std::cerr << "velmora : " << lignes_affichables(*o.erreur) << '\n' << usage_velmora << '\n';
         return 2;
     }
     if (o.aide) {
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
             std::cerr << "velmora : " << e.what() << '\n';
             return 2;
         } catch (const std::bad_alloc&) {
-            std::cerr << "velmora : mémoire insuffisante pour lire le journal " << *o.rejeu << '\n';
+            std::cerr << "velmora : mémoire insuffisante pour lire le journal "
+                      << texte_affichable(*o.rejeu, 200) << '\n';
             return 2;
         }
 
@@ -55,8 +57,8 @@ int main(int argc, char** argv) {
     if (o.journal) {
         Tnouveau_journal journal = ouvre_nouveau_journal(dossier_journaux(), std::time(nullptr));
         if (!journal.fichier)
-            std::cerr << "velmora : pas de journal de bord pour ce parcours : " << journal.erreur
-                      << '\n';
+            std::cerr << "velmora : pas de journal de bord pour ce parcours : "
+                      << lignes_affichables(journal.erreur) << '\n';
         mode.journal = std::move(journal.fichier);
         mode.date_journal = journal.date;
     }

@@ -1,6 +1,7 @@
 #include "options_velmora.h"
 
 #include "arguments_programme.h"
+#include "texte_affichable.h"
 
 #include <charconv>
 #include <cstring>
@@ -49,10 +50,11 @@ Toptions_velmora lit_options_velmora(int argc, char** argv) {
                 if (auto n = lit_vitesse(*v))
                     o.vitesse = *n;
                 else
-                    o.erreur = "vitesse « " + *v + " » incorrecte : il faut un nombre positif";
+                    o.erreur = "vitesse « " + texte_affichable(*v, 200) +
+                               " » incorrecte : il faut un nombre positif";
             }
         } else if (a.rfind("--", 0) == 0) {
-            o.erreur = "option inconnue « " + a + " »";
+            o.erreur = "option inconnue « " + texte_affichable(a, 200) + " »";
         } else {
             o.arguments_qt.push_back(argv[i]);
         }

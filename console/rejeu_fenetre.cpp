@@ -1,6 +1,7 @@
 #include "rejeu_fenetre.h"
 
 #include "apparence.h"
+#include "texte_affichable.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <new>
 
 namespace {
 
@@ -117,15 +119,24 @@ int rejoue_dans_la_fenetre(QApplication& app, const Tjournal& journal, const std
     Tfiche_mere fiche(rejeu, rejeu, std::move(mode));
     Tlecteur_fenetre lecteur(fiche, rejeu, nom, vitesse);
     int statut = 0;
+    const std::string nom_affiche = texte_affichable(nom, 200);
     QTimer::singleShot(0, &fiche, [&] {
-        lecteur.joue();
+        try {
+            lecteur.joue();
+        } catch (const std::bad_alloc&) {
+            // As velmora-journal: a journal too big for this computer's memory is refused.
+            statut = 2;
+            std::cerr << "velmora : " << nom_affiche << " : mémoire insuffisante pour le rejouer\n";
+            fiche.close();
+            return;
+        }
         if (const auto& d = rejeu.divergence()) {
             statut = 1;
-            std::cerr << "velmora : " << nom << " : " << texte_divergence(*d) << '\n';
+            std::cerr << "velmora : " << nom_affiche << " : " << texte_divergence(*d) << '\n';
         } else if (rejeu.points_compares() == 0 && fiche.isVisible()) {
             // As velmora-journal: nothing compared is not a replay found the same.
             statut = 3;
-            std::cerr << "velmora : " << nom
+            std::cerr << "velmora : " << nom_affiche
                       << " : rien de comparé : aucun point de contrôle dans ce journal\n";
         }
     });

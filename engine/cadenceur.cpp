@@ -95,7 +95,12 @@ void Tmoteur::calcul_kilometre_cadenceur() {
         const Tposition_cadence p = distance_ideale(etat.table_zr, n, etat.dixiemes_ecoules);
         etat.segment_courant = p.rangee;
         etat.distance_cadenceur = sature_32(p.distance_m);
-        La_moy_en_cours.ecrit_texte(memo_moy.ligne(static_cast<std::size_t>(p.rangee)) + " kms/h");
+        const Tmoyenne_ecrite source{p.rangee, memo_moy.revision(), La_moy_en_cours.revision()};
+        if (source != moyenne_ecrite_) {
+            La_moy_en_cours.ecrit_texte(memo_moy.ligne(static_cast<std::size_t>(p.rangee)) +
+                                        " kms/h");
+            moyenne_ecrite_ = {p.rangee, memo_moy.revision(), La_moy_en_cours.revision()};
+        }
     }
 
     if (cb_offcet_cad.coche())

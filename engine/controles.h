@@ -40,11 +40,19 @@ public:
     Tmodele_controle(const Tmodele_controle&) = delete;
     Tmodele_controle& operator=(const Tmodele_controle&) = delete;
 
+    // Counts the changes: whoever keeps what it derived from a long text can tell whether
+    // that text changed without comparing it.
+    std::uint64_t revision() const { return revision_; }
+
 protected:
-    void signale() const {
+    void signale() {
+        ++revision_;
         if (sur_changement) sur_changement();
         if (miroir) miroir();
     }
+
+private:
+    std::uint64_t revision_ = 0;
 };
 
 // A label, a static text or a panel: a text, a colour and a visibility.
@@ -167,6 +175,14 @@ public:
         if (lignes_.empty()) return;
         lignes_.clear();
         signale();
+    }
+    // Empties the field as efface() does, and hands its lines over instead of dropping them.
+    std::vector<std::string> retire() {
+        std::vector<std::string> l;
+        if (lignes_.empty()) return l;
+        l.swap(lignes_);
+        signale();
+        return l;
     }
     void ajoute(const std::string& l) {
         lignes_.push_back(l);

@@ -25,18 +25,34 @@ void Tmoteur::choisir_la_zr() {
         services.message("Pour pouvoir choisir une zone il faut sélectionner un RALLYE");
         return;
     }
-    Tzone_extraite zone = extrait_zone(Memo_copie, ZONE.index(), services.separateur_decimal());
+    const std::string separateur = services.separateur_decimal();
+    const auto choisie = [&] {
+        return Tzone_choisie{Memo_copie.revision(), ZONE.index(), separateur, memo_kms.revision(),
+                             memo_moy.revision()};
+    };
+    // The same zone of the same file with the same separator, the fields untouched since it
+    // was extracted: the same lines, cleared and written back as an extraction would.
+    if (zone_choisie_ == choisie()) {
+        memo_kms.ecrit_lignes(memo_kms.retire());
+        memo_moy.ecrit_lignes(memo_moy.retire());
+        zone_choisie_ = choisie();
+        return;
+    }
+    Tzone_extraite zone = extrait_zone(Memo_copie, ZONE.index(), separateur);
     memo_kms.efface();
     memo_kms.ecrit_lignes(std::move(zone.distances.lignes));
     memo_moy.efface();
     memo_moy.ecrit_lignes(std::move(zone.moyennes.lignes));
+    zone_choisie_.reset();
 
     if (!zone.distances.trouvee) {
         services.message("Cette ZR est inexistante dans le fichier");
         memo_kms.ajoute("10.00");
         memo_moy.ajoute("45.00");
         ZONE.choisit(-1);
+        return;
     }
+    zone_choisie_ = choisie();
 }
 
 void Tmoteur::valid_heure_zrClick() {
@@ -63,8 +79,21 @@ void Tmoteur::transforme_virgule_point() {
     const std::int32_t n = std::clamp(etat.nbr_lignes_zr, 0, nbr_lignes_max);
     const std::string separateur = services.separateur_decimal();
     Ttable_zr& table = etat.table_zr;
-    const auto erreur = [this](std::int32_t) { services.message("erreur"); };
-    convertit_rangees(memo_kms, table.distances_m, n, separateur, erreur);
-    convertit_rangees(memo_moy, table.moyennes_mh, n, separateur, erreur);
+    const auto convertis = [&] {
+        return Tconversion{memo_kms.revision(), memo_moy.revision(), separateur, n};
+    };
+    // Fields converted whole with this separator and untouched since: a prepared line prepares
+    // to itself (when the separator holds no point), so the table they gave stands.
+    if (conversion_ != convertis() || separateur.find('.') != std::string::npos) {
+        conversion_.reset();
+        bool echec = false;
+        const auto erreur = [this, &echec](std::int32_t) {
+            echec = true;
+            services.message("erreur");
+        };
+        convertit_rangees(memo_kms, table.distances_m, n, separateur, erreur);
+        convertit_rangees(memo_moy, table.moyennes_mh, n, separateur, erreur);
+        if (!echec) conversion_ = convertis();
+    }
     calcule_fins_rangees(table, n);
 }

@@ -121,7 +121,9 @@ public:
         } catch (const Terreur_defaut& e) {
             services.message(e.texte());
         } catch (const std::bad_alloc&) {
-            services.message("Mémoire insuffisante");
+            services.memoire_insuffisante();
+        } catch (const std::length_error&) { // a text longer than memory can hold
+            services.memoire_insuffisante();
         } catch (const std::exception& e) {
             services.message(e.what());
         }
@@ -249,4 +251,33 @@ private:
     void touche_ecran(std::int32_t code);
     // Shows the metre and hundreds-of-km columns of the three registers.
     void montre_colonnes(bool metres, bool centaines_km);
+
+    // What La_moy_en_cours was last written from by the cadenceur: its row, and the revisions
+    // of memo_moy and of the label then. Written again only when one changed, so that a long
+    // average costs a copy a change, not a copy a tick.
+    struct Tmoyenne_ecrite {
+        std::int32_t rangee = -1;
+        std::uint64_t revision_memo = 0, revision_label = 0;
+        bool operator==(const Tmoyenne_ecrite&) const = default;
+    };
+    Tmoyenne_ecrite moyenne_ecrite_;
+
+    // The zone last extracted into the fields and the fields' state just after; and the
+    // fields last converted whole into the table. A zone chosen again, or a schedule validated
+    // again, unchanged, costs no pass over lines that may be long.
+    struct Tzone_choisie {
+        std::uint64_t revision_source = 0;
+        int zone = -1;
+        std::string separateur;
+        std::uint64_t revision_kms = 0, revision_moy = 0;
+        bool operator==(const Tzone_choisie&) const = default;
+    };
+    std::optional<Tzone_choisie> zone_choisie_;
+    struct Tconversion {
+        std::uint64_t revision_kms = 0, revision_moy = 0;
+        std::string separateur;
+        std::int32_t rangees = 0;
+        bool operator==(const Tconversion&) const = default;
+    };
+    std::optional<Tconversion> conversion_;
 };

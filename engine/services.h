@@ -38,4 +38,7 @@ public:
     lit_fichier(const std::string& chemin, Tfins_de_ligne fins, std::size_t nbr_lignes) {
         return lit_lignes(chemin, fins, nbr_lignes);
     }
+    // An event that ran out of memory: the window says so in the default box and goes on; a
+    // replay stops, since the journal did not run out of it.
+    virtual void memoire_insuffisante() { message("Mémoire insuffisante"); }
 };

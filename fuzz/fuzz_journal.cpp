@@ -8,12 +8,12 @@
 #include "releve.h"
 #include "sortie_csv_journal.h"
 #include "sortie_pdf_journal.h"
+#include "texte_affichable.h"
 #include "texte_journal.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
 
-#include <sstream>
 #include <string_view>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -51,8 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     exige(m.rejeu.divergence() || m.rejeu.points_compares() <= j.points.size());
 
     const Treleve r = releve(j);
-    std::ostringstream csv;
-    ecrit_csv_journal(csv, r);
+    std::string csv;
+    ecrit_csv_journal(
+        [&](std::string_view l) {
+            csv += l;
+            return true;
+        },
+        r);
+    // The spreadsheet grows with the checkpoints only, a line each of bounded cells; nothing
+    // in it can command a terminal.
+    exige(csv.size() <= 1024 * (r.echantillons.size() + 1));
+    exige(lignes_affichables(csv) == csv);
     // As velmora-journal: beyond its pages, a survey is not drawn.
     if (r.zones.size() <= pages_journal_max) {
         QBuffer pdf;

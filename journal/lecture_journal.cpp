@@ -2,6 +2,7 @@
 
 #include "enregistreur.h"
 #include "horloges_journal.h"
+#include "texte_affichable.h"
 #include "texte_journal.h"
 
 #include <algorithm>
@@ -20,12 +21,13 @@ constexpr std::int64_t max_i32 = std::numeric_limits<std::int32_t>::max();
 // A counter's milliseconds: any origin, within centuries of it.
 constexpr std::int64_t compteur_max = std::int64_t{1} << 46;
 
-// The start of a line as a message quotes it.
+// The start of a line as a message quotes it: as the journal writes a text, then as every
+// program escapes what it prints.
 std::string extrait(std::string_view ligne) {
     std::string t;
     ajoute_texte(t, ligne.substr(0, 60));
     if (ligne.size() > 60) t.insert(t.size() - 1, "…");
-    return t;
+    return texte_affichable(t);
 }
 
 bool semble_binaire(std::string_view octets) {
@@ -198,6 +200,7 @@ private:
     // (empty when they are not one at all).
     std::optional<std::string> interprete(const std::vector<std::string>& m) {
         Tligne_journal l;
+        Tcontenu_ligne c;
         const std::string& cle = m[0];
         const std::size_t t = m.size();
         bool bon = false;
@@ -213,8 +216,15 @@ private:
                        " ms";
             if (bon) {
                 temps_ = l.n[0];
-                l.index = static_cast<std::uint32_t>(j_.evenements.size());
-                j_.evenements.push_back(std::move(*e));
+                if (e->controle.empty() && e->texte.empty()) {
+                    l.n[1] = static_cast<std::int64_t>(e->genre);
+                    l.n[2] = e->genre == Tgenre_evenement::hid ? std::int64_t{e->wparam}
+                                                               : std::int64_t{e->valeur};
+                    l.n[3] = e->lparam;
+                } else {
+                    l.index = static_cast<std::uint32_t>(j_.evenements.size());
+                    j_.evenements.push_back(std::move(*e));
+                }
             }
         } else if (cle == "heure") {
             l.genre = Tgenre_ligne::heure;
@@ -222,14 +232,14 @@ private:
             if (bon && j_.format < 2) {
                 l.n[1] = compteur_format_1_.suit(l.n[0]);
             } else if (bon) {
-                const auto c = lit_nombre(m[5], -compteur_max, compteur_max);
-                bon = c.has_value();
-                if (bon) l.n[1] = *c;
+                const auto compteur = lit_nombre(m[5], -compteur_max, compteur_max);
+                bon = compteur.has_value();
+                if (bon) l.n[1] = *compteur;
             }
         } else if (cle == "heure-texte" && j_.format >= 2) {
             l.genre = Tgenre_ligne::heure_texte;
             bon = t == 6 && heure(m, 1, l);
-            if (bon) l.texte = m[5];
+            if (bon) c.texte = m[5];
         } else if (cle == "heure-texte" || cle == "separateur" || cle == "repertoire" ||
                    cle == "boite") {
             l.genre = cle == "heure-texte"  ? Tgenre_ligne::heure_texte
@@ -238,13 +248,18 @@ private:
                                             : Tgenre_ligne::boite;
             bon = t == 2;
             l.n[0] = -1; // format 1's text of the time: asked for no time in particular
-            if (bon) l.texte = m[1];
+            // A decimal separator is a character or two in every locale: a long one would
+            // be written in place of every point of a zone's fields.
+            if (bon && l.genre == Tgenre_ligne::separateur && m[1].size() > separateur_journal_max)
+                return "un séparateur décimal de plus de " +
+                       std::to_string(separateur_journal_max) + " octets";
+            if (bon) c.texte = m[1];
         } else if (cle == "question") {
             l.genre = Tgenre_ligne::question;
             bon = t == 4;
             if (bon) {
-                l.texte = m[1];
-                l.lignes = {m[2], m[3]};
+                c.texte = m[1];
+                c.lignes = {m[2], m[3]};
             }
         } else if (cle == "fin-question") {
             l.genre = Tgenre_ligne::fin_question;
@@ -262,17 +277,23 @@ private:
             l.genre = Tgenre_ligne::fin_dialogue;
             bon = t <= 2;
             l.present = t == 2;
-            if (l.present) l.texte = m[1];
+            if (l.present) c.texte = m[1];
         } else if (cle == "fichier") {
             l.genre = Tgenre_ligne::fichier;
             bon = t >= 5 && (m[1] == "etalonnage" || m[1] == "rallye") &&
                   nombres(m, 2, {{0, 1000000}}, l) && (m[4] == "absent" || m[4] == "lu");
             if (bon) {
                 l.n[1] = m[1] == "etalonnage" ? 0 : 1;
-                l.texte = m[3];
+                c.texte = m[3];
                 l.present = m[4] == "lu";
                 bon = l.present ? t - 5 <= static_cast<std::size_t>(l.n[0]) : t == 5;
-                if (bon && l.present) l.lignes.assign(m.begin() + 5, m.end());
+                // The engine's reader keeps 4 KiB of a line, each byte at most two in UTF-8:
+                // what it never gives, no replay is given.
+                for (std::size_t k = 5; bon && k < t; ++k)
+                    if (m[k].size() > ligne_fichier_journal_max)
+                        return "une ligne de fichier de plus de " +
+                               std::to_string(ligne_fichier_journal_max) + " octets";
+                if (bon && l.present) c.lignes.assign(m.begin() + 5, m.end());
             }
         } else if (cle == "hid-connect") {
             l.genre = Tgenre_ligne::hid_connect;
@@ -294,13 +315,13 @@ private:
             // The bytes copied: as many as the answer says, never more than the buffer holds.
             bon = o && static_cast<std::int64_t>(o->size()) ==
                            std::clamp<std::int64_t>(l.n[2], 0, l.n[1]);
-            if (bon) l.octets = std::move(*o);
+            if (bon) c.octets = std::move(*o);
         } else if (cle == "hid-ecrit") {
             l.genre = Tgenre_ligne::hid_ecrit;
             bon = t == 4 && nombres(m, 1, {{0, max_u32}, {min_i32, max_i32}}, l);
             auto o = bon ? hexa_en_octets(m[3]) : std::nullopt;
             bon = o.has_value();
-            if (bon) l.octets = std::move(*o);
+            if (bon) c.octets = std::move(*o);
         } else if (cle == "point") {
             l.genre = Tgenre_ligne::point;
             auto p = lit_point(m);
@@ -312,6 +333,10 @@ private:
         }
         if (!bon) return std::string();
         if (std::string pourquoi = imbrique(l.genre); !pourquoi.empty()) return pourquoi;
+        if (!c.texte.empty() || !c.lignes.empty() || !c.octets.empty() || l.present) {
+            l.contenu = static_cast<std::uint32_t>(j_.contenus.size());
+            j_.contenus.push_back(std::move(c));
+        }
         j_.lignes.push_back(std::move(l));
         return std::nullopt;
     }
@@ -330,13 +355,31 @@ private:
 
 } // namespace
 
+Tevenement Tjournal::evenement(const Tligne_journal& l) const {
+    if (l.index != sans_index) return evenements[l.index];
+    Tevenement e = Tevenement::simple(static_cast<Tgenre_evenement>(l.n[1]));
+    if (e.genre == Tgenre_evenement::defile) e.valeur = static_cast<std::int32_t>(l.n[2]);
+    if (e.genre == Tgenre_evenement::hid) {
+        e.wparam = static_cast<std::uint32_t>(l.n[2]);
+        e.lparam = static_cast<std::uint32_t>(l.n[3]);
+    }
+    return e;
+}
+
+const Tcontenu_ligne& Tjournal::contenu(const Tligne_journal& l) const {
+    static const Tcontenu_ligne vide;
+    return l.contenu == sans_index ? vide : contenus[l.contenu];
+}
+
 Tjournal lit_journal_octets(std::string_view octets, const std::string& nom) {
     return Tlecteur(octets, nom).lit();
 }
 
-Tjournal lit_journal(const std::string& chemin) {
+Tjournal lit_journal(const std::string& chemin_brut) {
     // Names are UTF-8 text, which Windows' narrow file names are not.
-    const std::filesystem::path nom(std::u8string(chemin.begin(), chemin.end()));
+    const std::filesystem::path nom(std::u8string(chemin_brut.begin(), chemin_brut.end()));
+    // As messages name it: escaped as everything the programs print.
+    const std::string chemin = texte_affichable(chemin_brut, 200);
     std::error_code e;
     if (std::filesystem::is_directory(nom, e))
         throw Tjournal_illisible(chemin + " est un dossier, pas un journal de bord VELMORA");
@@ -352,7 +395,11 @@ Tjournal lit_journal(const std::string& chemin) {
                                  ")");
     // Read to its end or its first error: a journal read in part is not a journal cut by a
     // crash, and is never replayed as one.
+    // Its size known, the file is read into one block of that size: no copy while it grows.
     std::string octets;
+    if (const auto taille = std::filesystem::file_size(nom, e); !e)
+        octets.reserve(static_cast<std::size_t>(
+            std::min<std::uintmax_t>(taille, taille_journal_max + sizeof(char[1 << 16]))));
     char bloc[1 << 16];
     for (;;) {
         const std::size_t n = std::fread(bloc, 1, sizeof bloc, f.get());

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -42,16 +43,28 @@ inline constexpr std::size_t taille_journal_max = 128u << 20;        // bytes of
 inline constexpr std::size_t longueur_ligne_journal_max = 16u << 20; // bytes of a line
 inline constexpr std::size_t imbrication_journal_max = 100; // boxes and dialogs one in another
 inline constexpr std::int64_t temps_journal_max_ms = 31LL * 24 * 3600 * 1000; // an event's T
+inline constexpr std::size_t separateur_journal_max = 16; // bytes of a decimal separator
+inline constexpr std::size_t ligne_fichier_journal_max = 2 * longueur_ligne_max; // a file line
+
+// What a line holds beyond its numbers: kept apart, so that the many lines without it (a
+// clock tick, a wheel revolution) cost a journal read back 48 bytes each.
+struct Tcontenu_ligne {
+    std::string texte;               // the line's text, or the file's path
+    std::vector<std::string> lignes; // a file's lines
+    std::vector<std::uint8_t> octets;
+};
+
+inline constexpr std::uint32_t sans_index = 0xFFFFFFFF;
 
 struct Tligne_journal {
     Tgenre_ligne genre = Tgenre_ligne::evenement;
-    std::uint32_t numero = 0;        // in the file, from 1
-    std::uint32_t index = 0;         // of the event or the checkpoint
-    std::array<std::int64_t, 4> n{}; // the line's numbers, in order (an event: its time in ms)
-    std::string texte;               // the line's text, or the file's path
-    bool present = false;            // a file read, a file chosen
-    std::vector<std::string> lignes; // a file's lines
-    std::vector<std::uint8_t> octets;
+    bool present = false;               // a file read, a file chosen
+    std::uint32_t numero = 0;           // in the file, from 1
+    std::uint32_t index = sans_index;   // of the event with names or texts, or of the checkpoint
+    std::uint32_t contenu = sans_index; // of its Tcontenu_ligne, when it has one
+    // The line's numbers, in order. An event: its time in ms, then, for one without names or
+    // texts (kept in the line itself), its kind, its value or wParam, and its lParam.
+    std::array<std::int64_t, 4> n{};
 };
 
 // The oldest format still read: format 1 wrote the computer's clock alone, before the rally
@@ -63,10 +76,17 @@ struct Tjournal {
     std::string programme;
     std::string date;
     std::vector<Tligne_journal> lignes;
-    std::vector<Tevenement> evenements;
-    std::vector<Tpoint_controle> points;
+    // Deques: growing never holds two copies at once, as a vector's growth would.
+    std::deque<Tevenement> evenements; // those with a control's name or a text
+    std::deque<Tpoint_controle> points;
+    std::deque<Tcontenu_ligne> contenus;
     bool complet = false;                      // closed by the program ("fin")
     std::optional<std::uint32_t> ligne_coupee; // a last line cut in its middle, not read
+
+    // The event of a line of kind evenement.
+    Tevenement evenement(const Tligne_journal& l) const;
+    // The text, file lines and bytes of a line (empty for one without).
+    const Tcontenu_ligne& contenu(const Tligne_journal& l) const;
 };
 
 // A journal that cannot be read at all: the French text says why.
@@ -75,6 +95,6 @@ public:
     explicit Tjournal_illisible(const std::string& t) : std::runtime_error(t) {}
 };
 
-// The journal in the file; `nom` is how messages name it.
+// The journal in the file; `nom` is how messages name it (escaped already).
 Tjournal lit_journal(const std::string& chemin);
 Tjournal lit_journal_octets(std::string_view octets, const std::string& nom);

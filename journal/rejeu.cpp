@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -21,7 +22,7 @@ std::string hexa(const std::vector<std::uint8_t>& o) {
 std::string decrit_ligne(const Tjournal& j, const Tligne_journal& l) {
     switch (l.genre) {
     case Tgenre_ligne::evenement:
-        return "évènement : " + decrit_evenement(j.evenements[l.index]);
+        return "évènement : " + decrit_evenement(j.evenement(l));
     case Tgenre_ligne::heure:
         return "heure";
     case Tgenre_ligne::heure_texte:
@@ -31,9 +32,9 @@ std::string decrit_ligne(const Tjournal& j, const Tligne_journal& l) {
     case Tgenre_ligne::repertoire:
         return "dossier du programme";
     case Tgenre_ligne::fichier:
-        return "lecture du fichier " + l.texte;
+        return "lecture du fichier " + j.contenu(l).texte;
     case Tgenre_ligne::boite:
-        return "message " + entre_guillemets(l.texte);
+        return "message " + entre_guillemets(j.contenu(l).texte);
     case Tgenre_ligne::fin_boite:
         return "fermeture du message";
     case Tgenre_ligne::dialogue:
@@ -57,7 +58,7 @@ std::string decrit_ligne(const Tjournal& j, const Tligne_journal& l) {
     case Tgenre_ligne::point:
         return "point de contrôle de " + j.points[l.index].heure;
     case Tgenre_ligne::question:
-        return "question " + entre_guillemets(l.texte);
+        return "question " + entre_guillemets(j.contenu(l).texte);
     case Tgenre_ligne::fin_question:
         return "réponse à la question";
     case Tgenre_ligne::saut_horloge:
@@ -110,7 +111,7 @@ void Trejeu::boucle(std::optional<Tgenre_ligne> fin) {
         const Tligne_journal& l = j_.lignes[i_];
         if (fin && l.genre == *fin) return;
         if (l.genre == Tgenre_ligne::evenement) {
-            const Tevenement& e = j_.evenements[l.index];
+            const Tevenement e = j_.evenement(l);
             ligne_evenement_ = l.numero;
             if (avant) avant(e, l.n[0]);
             ++i_;
@@ -175,9 +176,9 @@ void Trejeu::verifie(const Tpoint_controle& enregistre) {
 
 void Trejeu::message(const std::string& texte) {
     const Tligne_journal& l = attend(Tgenre_ligne::boite, "message " + entre_guillemets(texte));
-    if (l.texte != texte) {
+    if (const std::string& enregistre = j_.contenu(l).texte; enregistre != texte) {
         --i_;
-        diverge("message", l.texte, texte);
+        diverge("message", enregistre, texte);
     }
     if (boite_ouverte) boite_ouverte(texte);
     boucle(Tgenre_ligne::fin_boite);
@@ -192,9 +193,10 @@ std::string Trejeu::heure_courante() const {
 
 bool Trejeu::question(const std::string& texte, const std::string& oui, const std::string& non) {
     const Tligne_journal& l = attend(Tgenre_ligne::question, "question " + entre_guillemets(texte));
-    if (l.texte != texte || l.lignes != std::vector<std::string>{oui, non}) {
+    const Tcontenu_ligne& c = j_.contenu(l);
+    if (c.texte != texte || c.lignes != std::vector<std::string>{oui, non}) {
         --i_;
-        diverge("question", l.texte, texte);
+        diverge("question", c.texte, texte);
     }
     if (boite_ouverte) boite_ouverte(texte);
     boucle(Tgenre_ligne::fin_question);
@@ -206,7 +208,7 @@ bool Trejeu::question(const std::string& texte, const std::string& oui, const st
 Thorloges Trejeu::horloges() {
     if (j_.format < 2 && i_ < j_.lignes.size() &&
         j_.lignes[i_].genre == Tgenre_ligne::heure_texte) {
-        texte_heure_format_1_ = j_.lignes[i_].texte;
+        texte_heure_format_1_ = j_.contenu(j_.lignes[i_]).texte;
         ++i_;
     }
     const Tligne_journal& l = attend(Tgenre_ligne::heure, "heure");
@@ -221,7 +223,7 @@ std::string Trejeu::heure_format_long(const Theure_du_jour& h) {
         diverge("texte de l'heure", "texte de " + texte_hms(heure_de_ms(l.n[0])),
                 "texte de " + texte_hms(h));
     }
-    return l.texte;
+    return j_.contenu(l).texte;
 }
 
 void Trejeu::saut_horloge(const Tsaut_horloge& s) {
@@ -237,11 +239,11 @@ void Trejeu::saut_horloge(const Tsaut_horloge& s) {
 }
 
 std::string Trejeu::separateur_decimal() {
-    return attend(Tgenre_ligne::separateur, "séparateur décimal").texte;
+    return j_.contenu(attend(Tgenre_ligne::separateur, "séparateur décimal")).texte;
 }
 
 std::string Trejeu::repertoire_executable() {
-    return attend(Tgenre_ligne::repertoire, "dossier du programme").texte;
+    return j_.contenu(attend(Tgenre_ligne::repertoire, "dossier du programme")).texte;
 }
 
 std::optional<std::string> Trejeu::choisit_fichier() {
@@ -249,19 +251,24 @@ std::optional<std::string> Trejeu::choisit_fichier() {
     boucle(Tgenre_ligne::fin_dialogue);
     const Tligne_journal& l = j_.lignes[i_++];
     if (!l.present) return std::nullopt;
-    return l.texte;
+    return j_.contenu(l).texte;
 }
 
 std::optional<std::vector<std::string>>
 Trejeu::lit_fichier(const std::string& chemin, Tfins_de_ligne fins, std::size_t nbr_lignes) {
     const Tligne_journal& l = attend(Tgenre_ligne::fichier, "lecture du fichier " + chemin);
     const std::int64_t genre = fins == Tfins_de_ligne::etalonnage ? 0 : 1;
-    if (l.texte != chemin || l.n[1] != genre || l.n[0] != static_cast<std::int64_t>(nbr_lignes)) {
+    const Tcontenu_ligne& c = j_.contenu(l);
+    if (c.texte != chemin || l.n[1] != genre || l.n[0] != static_cast<std::int64_t>(nbr_lignes)) {
         --i_;
-        diverge("fichier lu", l.texte, chemin);
+        diverge("fichier lu", c.texte, chemin);
     }
     if (!l.present) return std::nullopt;
-    return l.lignes;
+    return c.lignes;
+}
+
+void Trejeu::memoire_insuffisante() {
+    throw std::bad_alloc();
 }
 
 THidResult Trejeu::Connect(IHidTarget*) {
@@ -331,8 +338,9 @@ THidResult Trejeu::Read(THidHandle handle, std::uint8_t* buffer, std::size_t len
         diverge("demande du moteur", appel("Read", {l.n[0], l.n[1]}), demande);
     }
     // Never more than the caller's buffer holds, whatever the journal says.
-    const std::size_t n = std::min(l.octets.size(), length);
-    if (n > 0) std::memcpy(buffer, l.octets.data(), n);
+    const std::vector<std::uint8_t>& octets = j_.contenu(l).octets;
+    const std::size_t n = std::min(octets.size(), length);
+    if (n > 0) std::memcpy(buffer, octets.data(), n);
     return static_cast<THidResult>(l.n[2]);
 }
 
@@ -340,9 +348,10 @@ THidResult Trejeu::Write(THidHandle handle, const std::uint8_t* buffer, std::siz
     const auto demande = appel("Write", {handle});
     const Tligne_journal& l = attend(Tgenre_ligne::hid_ecrit, demande);
     const std::vector<std::uint8_t> envoyes(buffer, buffer + length);
-    if (l.n[0] != handle || l.octets != envoyes) {
+    const std::vector<std::uint8_t>& octets = j_.contenu(l).octets;
+    if (l.n[0] != handle || octets != envoyes) {
         --i_;
-        diverge("rapport envoyé au boîtier", appel("Write", {l.n[0]}) + " " + hexa(l.octets),
+        diverge("rapport envoyé au boîtier", appel("Write", {l.n[0]}) + " " + hexa(octets),
                 demande + " " + hexa(envoyes));
     }
     return static_cast<THidResult>(l.n[1]);

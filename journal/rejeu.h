@@ -67,6 +67,9 @@ public:
     std::optional<std::string> choisit_fichier() override;
     std::optional<std::vector<std::string>>
     lit_fichier(const std::string& chemin, Tfins_de_ligne fins, std::size_t nbr_lignes) override;
+    // The replaying computer ran out of memory, not the recorded run: std::bad_alloc leaves the
+    // replay, to be refused as any journal too big to read.
+    void memoire_insuffisante() override;
     // cUSBInterface: the recorded answers.
     THidResult Connect(IHidTarget* target) override;
     THidId GetVendorID(THidHandle handle) override;

@@ -1,38 +1,13 @@
 #include "texte_journal.h"
 
+#include "texte_affichable.h"
+
 #include <algorithm>
 #include <charconv>
 
 namespace {
 
 const char hexa[] = "0123456789abcdef";
-
-// Length of the well-formed UTF-8 sequence that starts at i, or 0.
-std::size_t sequence_utf8(std::string_view t, std::size_t i) {
-    const auto o = [&](std::size_t k) { return static_cast<unsigned char>(t[k]); };
-    const unsigned char c = o(i);
-    if (c < 0x80) return 1;
-    std::size_t n = 0;
-    unsigned char bas = 0x80, haut = 0xBF; // bounds of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        if (c == 0xE0) bas = 0xA0;
-        if (c == 0xED) haut = 0x9F; // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        if (c == 0xF0) bas = 0x90;
-        if (c == 0xF4) haut = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + n > t.size()) return 0;
-    if (o(i + 1) < bas || o(i + 1) > haut) return 0;
-    for (std::size_t k = 2; k < n; ++k)
-        if (o(i + k) < 0x80 || o(i + k) > 0xBF) return 0;
-    return n;
-}
 
 int valeur_hexa(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -92,7 +67,9 @@ std::string texte_pour_terminal(std::string_view t, std::size_t longueur_max) {
     std::string_view v(l);
     v.remove_prefix(1);
     v.remove_suffix(1);
-    if (v.size() <= longueur_max && t.size() <= longueur_max) return std::string(v);
+    // The journal's escapes leave C1 and bidirectional controls, which are UTF-8: the
+    // programs' own escaping takes them.
+    if (v.size() <= longueur_max && t.size() <= longueur_max) return texte_affichable(v);
     // Cut on a character's first byte, never inside a sequence or an escape.
     std::size_t fin = std::min(longueur_max, v.size());
     while (fin > 0 && fin < v.size() && (static_cast<unsigned char>(v[fin]) & 0xC0) == 0x80)
@@ -105,7 +82,7 @@ std::string texte_pour_terminal(std::string_view t, std::size_t longueur_max) {
             ++n;
         if (n % 2 == 1) fin = echappement;
     }
-    return std::string(v.substr(0, fin)) + "…";
+    return texte_affichable(v.substr(0, fin)) + "…";
 }
 
 bool ligne_lisible(std::string_view ligne) {

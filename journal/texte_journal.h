@@ -14,8 +14,8 @@
 void ajoute_texte(std::string& ligne, std::string_view t);
 
 // A text from a journal as a terminal may show it: escaped as the journal escapes it (without
-// the quotes), and cut after about `longueur_max` bytes with "…" so that a huge text does not
-// flood the screen.
+// the quotes) and as every program escapes what it prints (texte_affichable), and cut after
+// about `longueur_max` bytes with "…" so that a huge text does not flood the screen.
 std::string texte_pour_terminal(std::string_view t, std::size_t longueur_max = 200);
 
 // The words of a line, quoted texts unescaped; nothing when a quote is not closed, an

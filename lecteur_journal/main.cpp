@@ -1,6 +1,7 @@
 // velmora-journal: a run journal replayed through the engine, without a window; checked,
 // written out a line a second for a spreadsheet, or drawn.
 #include "arguments_programme.h"
+#include "ecriture_fichier.h"
 #include "etalonnage_journal.h"
 #include "lecture_journal.h"
 #include "options_journal.h"
@@ -8,6 +9,7 @@
 #include "releve.h"
 #include "sortie_csv_journal.h"
 #include "sortie_pdf_journal.h"
+#include "texte_affichable.h"
 
 #include <QGuiApplication>
 
@@ -18,8 +20,21 @@
 namespace {
 
 constexpr int statut_divergence = 1;
+constexpr int statut_ecriture_impossible = 1;
 constexpr int statut_refuse = 2;
 constexpr int statut_rien_compare = 3;
+
+// What the program says on standard output, written at its end through the one checked way.
+std::string sortie_standard;
+
+// Everything the program says goes through here, escaped: a journal's or an argument's text
+// never commands the terminal.
+void dit(std::ostream& o, const std::string& message) {
+    if (&o == &std::cout)
+        sortie_standard += lignes_affichables(message) + '\n';
+    else
+        o << lignes_affichables(message) << '\n';
+}
 
 std::string jusqu_a(const char* fait, std::uint32_t ligne) {
     return ligne == 0 ? std::string("rien n'a été ") + fait
@@ -31,34 +46,32 @@ std::string jusqu_a(const char* fait, std::uint32_t ligne) {
 bool dit_coupure(const std::string& nom, const Tjournal& j, bool coupe_dans_un_evenement,
                  std::uint32_t atteinte, const char* fait) {
     if (j.ligne_coupee)
-        std::cerr << nom << " : journal coupé au milieu de la ligne " << *j.ligne_coupee << " : "
-                  << jusqu_a(fait, atteinte) << '\n';
+        dit(std::cerr, nom + " : journal coupé au milieu de la ligne " +
+                           std::to_string(*j.ligne_coupee) + " : " + jusqu_a(fait, atteinte));
     else if (coupe_dans_un_evenement)
-        std::cerr << nom
-                  << " : journal coupé au milieu d'un évènement : " << jusqu_a(fait, atteinte)
-                  << '\n';
+        dit(std::cerr,
+            nom + " : journal coupé au milieu d'un évènement : " + jusqu_a(fait, atteinte));
     return j.ligne_coupee || coupe_dans_un_evenement;
 }
 
-int rejoue(const Toptions_journal& o, const Tjournal& j) {
+int rejoue(const std::string& nom, const Tjournal& j) {
     Tmoteur_rejoue m(j);
     m.rejoue();
-    if (!dit_coupure(o.journal, j, m.rejeu.coupe_dans_un_evenement(), m.rejeu.ligne_atteinte(),
+    if (!dit_coupure(nom, j, m.rejeu.coupe_dans_un_evenement(), m.rejeu.ligne_atteinte(),
                      "rejoué") &&
         !j.complet && !m.rejeu.divergence())
-        std::cerr << o.journal
-                  << " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
-                     "fenêtre ; rejoué jusqu'à sa dernière ligne\n";
+        dit(std::cerr, nom + " : journal sans sa fin : le programme s'est arrêté sans fermer sa "
+                             "fenêtre ; rejoué jusqu'à sa dernière ligne");
     if (const auto& d = m.rejeu.divergence()) {
-        std::cout << texte_divergence(*d) << '\n';
+        dit(std::cout, texte_divergence(*d));
         return statut_divergence;
     }
     // "identique" says that what the crew saw was compared, and found the same.
     if (m.rejeu.points_compares() == 0) {
-        std::cout << "rien de comparé : aucun point de contrôle dans ce journal\n";
+        dit(std::cout, "rien de comparé : aucun point de contrôle dans ce journal");
         return statut_rien_compare;
     }
-    std::cout << "identique\n";
+    dit(std::cout, "identique");
     return 0;
 }
 
@@ -66,33 +79,35 @@ int rejoue(const Toptions_journal& o, const Tjournal& j) {
 int dit_fin_du_releve(const std::string& nom, const Tjournal& j, const Treleve& r) {
     dit_coupure(nom, j, r.coupe, r.ligne_atteinte, "relevé");
     if (!r.divergence) return 0;
-    std::cerr << nom << " : le rejeu s'arrête à sa " << texte_divergence(*r.divergence)
-              << "\n  le relevé s'arrête là.\n";
+    dit(std::cerr, nom + " : le rejeu s'arrête à sa " + texte_divergence(*r.divergence) +
+                       "\n  le relevé s'arrête là.");
     return statut_divergence;
 }
 
-int csv(const Toptions_journal& o, const Tjournal& j) {
+int csv(const Toptions_journal& o, const std::string& nom, const Tjournal& j) {
     const Treleve r = releve(j);
-    ecrit_csv_journal(std::cout, r);
-    std::cout.flush();
-    if (!std::cout) {
-        std::cerr << "Impossible d'écrire le relevé sur la sortie\n";
-        return statut_divergence;
+    Tecriture_fichier sortie(o.sortie.value_or("-"), {o.journal}, true);
+    if (!sortie.ouvre() ||
+        !ecrit_csv_journal([&](std::string_view l) { return sortie.ecrit(l); }, r) ||
+        !sortie.termine()) {
+        dit(std::cerr, sortie.message());
+        return statut_ecriture_impossible;
     }
-    return dit_fin_du_releve(o.journal, j, r);
+    return dit_fin_du_releve(nom, j, r);
 }
 
 // Qt's notes about its own set-up are not the reader's business; only its real failures.
 void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << texte.toStdString() << '\n';
+    if (type == QtCriticalMsg || type == QtFatalMsg) dit(std::cerr, texte.toStdString());
 }
 
-int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
+int dessin(char* programme, const Toptions_journal& o, const std::string& nom, const Tjournal& j) {
     const Treleve r = releve(j);
     if (r.zones.size() > pages_journal_max) {
-        std::cerr << o.journal << " : ligne " << r.zones[pages_journal_max].ligne
-                  << " : une zone validée de plus que les " << pages_journal_max
-                  << " pages qu'un relevé dessine au plus ; rien n'est dessiné\n";
+        dit(std::cerr, nom + " : ligne " + std::to_string(r.zones[pages_journal_max].ligne) +
+                           " : une zone validée de plus que les " +
+                           std::to_string(pages_journal_max) +
+                           " pages qu'un relevé dessine au plus ; rien n'est dessiné");
         return statut_refuse;
     }
     // No window is ever shown: the fonts are all the drawing needs from the platform. Windows'
@@ -109,10 +124,10 @@ int dessin(char* programme, const Toptions_journal& o, const Tjournal& j) {
     const bool ecrit = o.png ? ecrit_png_journal(*o.sortie, entete, r, erreur)
                              : ecrit_pdf_journal(*o.sortie, entete, r, erreur);
     if (!ecrit) {
-        std::cerr << erreur << '\n';
-        return statut_divergence;
+        dit(std::cerr, erreur);
+        return statut_ecriture_impossible;
     }
-    return dit_fin_du_releve(o.journal, j, r);
+    return dit_fin_du_releve(nom, j, r);
 }
 
 // The base measured after the fact: its times and length checked, then the run replayed.
@@ -120,86 +135,101 @@ int etalonnage(const Toptions_journal& o, const Tjournal& j) {
     const auto de = lit_heure_dixiemes(*o.de);
     const auto a = lit_heure_dixiemes(*o.a);
     const auto base = lit_longueur_base(*o.base);
-    for (const auto& [valeur, nom, texte] :
+    for (const auto& [valeur, option, texte] :
          {std::tuple{de.has_value(), "--de", *o.de}, std::tuple{a.has_value(), "--a", *o.a}})
         if (!valeur) {
-            std::cerr << "velmora-journal : " << nom << " « " << texte
-                      << " » n'est pas une heure HH:MM:SS ou HH:MM:SS,d\n";
+            dit(std::cerr, std::string("velmora-journal : ") + option + " « " +
+                               texte_affichable(texte, 200) +
+                               " » n'est pas une heure HH:MM:SS ou HH:MM:SS,d");
             return statut_refuse;
         }
     if (!base) {
-        std::cerr << "velmora-journal : --base « " << *o.base
-                  << " » n'est pas une longueur en mètres (1000 ou 1234,5)\n";
+        dit(std::cerr, "velmora-journal : --base « " + texte_affichable(*o.base, 200) +
+                           " » n'est pas une longueur en mètres (1000 ou 1234,5)");
         return statut_refuse;
     }
     try {
         const Tmesure_journal m = mesure_dans_journal(j, *de, *a, *base);
         if (m.divergence_dans_la_base) {
-            std::cerr << "velmora-journal : le rejeu s'écarte du parcours enregistré avant la "
-                         "fin de la base : rien n'est mesuré.\n"
-                      << texte_divergence(*m.divergence) << '\n';
+            dit(std::cerr, "velmora-journal : le rejeu s'écarte du parcours enregistré avant la "
+                           "fin de la base : rien n'est mesuré.\n" +
+                               texte_divergence(*m.divergence));
             return statut_divergence;
         }
         if (m.divergence)
-            std::cerr << "velmora-journal : attention, le rejeu s'écarte du parcours après la "
-                         "base (la mesure n'en dépend pas) :\n"
-                      << texte_divergence(*m.divergence) << '\n';
+            dit(std::cerr, "velmora-journal : attention, le rejeu s'écarte du parcours après la "
+                           "base (la mesure n'en dépend pas) :\n" +
+                               texte_divergence(*m.divergence));
         if (!longueur_base_plausible(*base))
-            std::cerr << "velmora-journal : attention, une base de "
-                      << texte_decimal(base->valeur, base->decimales)
-                      << " m ? Une base mesure de 100 m à 100 km : vérifiez --base (pour mille "
-                         "mètres, 1000).\n";
-        std::cout << "Tours de roue de " << texte_heure_dixiemes(*de) << " à "
-                  << texte_heure_dixiemes(*a) << " : " << m.tours << '\n'
-                  << "Étalonnage : " << m.paire.tours << " Trs pour " << m.paire.metres << " m\n"
-                  << (roue_plausible(m.paire)
-                          ? "Tour de roue de " + texte_decimal(tour_de_roue_mm(m.tours, *base), 1) +
-                                " cm"
-                          : "Les valeurs semblent erronnées ! (un tour de roue de " +
-                                texte_decimal(tour_de_roue_mm(m.tours, *base), 1) +
-                                " cm, hors de 135 à 220 cm)")
-                  << '\n';
+            dit(std::cerr, "velmora-journal : attention, une base de " +
+                               texte_decimal(base->valeur, base->decimales) +
+                               " m ? Une base mesure de 100 m à 100 km : vérifiez --base (pour "
+                               "mille mètres, 1000).");
+        const std::string roue = texte_decimal(tour_de_roue_mm(m.tours, *base), 1);
+        dit(std::cout, "Tours de roue de " + texte_heure_dixiemes(*de) + " à " +
+                           texte_heure_dixiemes(*a) + " : " + std::to_string(m.tours) +
+                           "\nÉtalonnage : " + std::to_string(m.paire.tours) + " Trs pour " +
+                           std::to_string(m.paire.metres) + " m\n" +
+                           (roue_plausible(m.paire)
+                                ? "Tour de roue de " + roue + " cm"
+                                : "Les valeurs semblent erronnées ! (un tour de roue de " + roue +
+                                      " cm, hors de 135 à 220 cm)"));
         return 0;
     } catch (const Tmesure_refusee& e) {
-        std::cerr << "velmora-journal : " << e.what() << '\n';
+        dit(std::cerr, std::string("velmora-journal : ") + e.what());
         return statut_refuse;
     }
+}
+
+int commande(char* programme, const Toptions_journal& o) {
+    if (o.aide) {
+        dit(std::cout, std::string(usage_journal) + '\n' + aide_journal);
+        return 0;
+    }
+    const Tjournal j = lit_journal(o.journal);
+    const std::string nom = texte_affichable(o.journal, 200);
+    switch (o.commande) {
+    case Tcommande_journal::rejoue:
+        return rejoue(nom, j);
+    case Tcommande_journal::csv:
+        return csv(o, nom, j);
+    case Tcommande_journal::pdf:
+        return dessin(programme, o, nom, j);
+    case Tcommande_journal::etalonnage:
+        return etalonnage(o, j);
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     prepare_console();
+    int statut = 0;
     try {
-        const Toptions_journal o = lit_options_journal(arguments_programme(argc, argv));
-        if (o.aide) {
-            std::cout << usage_journal << '\n' << aide_journal << '\n';
-            return 0;
-        }
-        const Tjournal j = lit_journal(o.journal);
-        switch (o.commande) {
-        case Tcommande_journal::rejoue:
-            return rejoue(o, j);
-        case Tcommande_journal::csv:
-            return csv(o, j);
-        case Tcommande_journal::pdf:
-            return dessin(argv[0], o, j);
-        case Tcommande_journal::etalonnage:
-            return etalonnage(o, j);
-        }
-        return 0;
+        statut = commande(argv[0], lit_options_journal(arguments_programme(argc, argv)));
     } catch (const Tligne_refusee& e) {
-        std::cerr << "velmora-journal : " << e.what() << '\n' << usage_journal << '\n';
-        return statut_refuse;
+        dit(std::cerr, std::string("velmora-journal : ") + e.what() + '\n' + usage_journal);
+        statut = statut_refuse;
     } catch (const Tjournal_illisible& e) {
-        std::cerr << e.what() << '\n';
-        return statut_refuse;
+        dit(std::cerr, e.what());
+        statut = statut_refuse;
     } catch (const std::bad_alloc&) {
         // A journal too big for this computer is refused like any other it cannot read.
-        std::cerr << "Mémoire insuffisante pour lire ce journal\n";
-        return statut_refuse;
+        dit(std::cerr, "Mémoire insuffisante pour lire ce journal");
+        statut = statut_refuse;
     } catch (const std::length_error&) {
-        std::cerr << "Mémoire insuffisante pour lire ce journal\n";
-        return statut_refuse;
+        dit(std::cerr, "Mémoire insuffisante pour lire ce journal");
+        statut = statut_refuse;
     }
+    // A verdict that did not reach its reader is no verdict: a failed standard output is an
+    // error whatever was said on it.
+    if (!sortie_standard.empty()) {
+        Tecriture_fichier sortie("-", {}, true);
+        if (!sortie.ouvre() || !sortie.ecrit(sortie_standard) || !sortie.termine()) {
+            dit(std::cerr, "velmora-journal : " + sortie.message());
+            if (statut != statut_refuse) statut = statut_ecriture_impossible;
+        }
+    }
+    return statut;
 }

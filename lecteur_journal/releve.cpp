@@ -1,6 +1,7 @@
 #include "releve.h"
 
 #include "commandes.h"
+#include "texte_affichable.h"
 
 #include <algorithm>
 
@@ -14,16 +15,14 @@ std::string nom_led(const std::string& controle) {
 }
 
 // The average's text without the unit the label adds, with the French decimal comma of the
-// survey's other columns whatever separator the window used.
+// survey's other columns whatever separator the window used; only its start is looked at.
 std::string moyenne_en_cours(const Tmoteur& m) {
-    std::string t = m.La_moy_en_cours.texte();
-    for (const char* unite : {" kms/h", " Kms/h"}) {
-        const std::string u(unite);
-        if (t.size() >= u.size() && t.compare(t.size() - u.size(), u.size(), u) == 0)
-            t.erase(t.size() - u.size());
-    }
-    std::replace(t.begin(), t.end(), '.', ',');
-    return t;
+    std::string_view t = m.La_moy_en_cours.texte();
+    for (std::string_view unite : {" kms/h", " Kms/h"})
+        if (t.ends_with(unite)) t.remove_suffix(unite.size());
+    std::string affiche = texte_affichable(t, texte_releve_max);
+    std::replace(affiche.begin(), affiche.end(), '.', ',');
+    return affiche;
 }
 
 std::string sans_blancs(const std::string& t) {
@@ -32,9 +31,11 @@ std::string sans_blancs(const std::string& t) {
     return t.substr(d, t.find_last_not_of(' ') - d + 1);
 }
 
-std::string nom_de_fichier(const std::string& chemin) {
+std::string_view nom_de_fichier(std::string_view chemin) {
+    // No system names a file with 4 KiB: the separator is looked for in the path's end only.
+    chemin.remove_prefix(chemin.size() - std::min<std::size_t>(chemin.size(), 4096));
     const auto p = chemin.find_last_of("/\\");
-    return p == std::string::npos ? chemin : chemin.substr(p + 1);
+    return p == std::string_view::npos ? chemin : chemin.substr(p + 1);
 }
 
 // Seconds since midnight of "HH:MM:SS"; 0 before the engine was given any time.
@@ -84,6 +85,9 @@ private:
     }
 
     void marque(Tgenre_marque g, std::string texte) {
+        // Marks are drawn on a zone's page: none is kept outside the zones kept, nor beyond
+        // what a page can show.
+        if (!zone_ || r_.marques.size() - zone_->premiere_marque >= marques_zone_max) return;
         const Tmoteur& m = m_.moteur;
         r_.marques.push_back({g, secondes_de(m_.rejeu.heure_courante()),
                               m.etat.compteur_cadenceur.valeur_en_metres(), std::move(texte)});
@@ -113,19 +117,23 @@ private:
 
     void nouvelle_zone(std::uint32_t ligne) {
         termine_zone();
+        if (r_.zones.size() > pages_journal_max) return;
         const Tmoteur& m = m_.moteur;
         const Tetat_regularite& e = m.etat;
         Tzone_validee z;
-        z.nom = m.ZONE.texte().empty() ? "zone" : m.ZONE.texte();
+        z.nom =
+            m.ZONE.texte().empty() ? "zone" : texte_affichable(m.ZONE.texte(), texte_releve_max);
         z.ligne = ligne;
-        z.rallye = nom_de_fichier(m.ed_fichier_rallye.texte());
+        z.rallye = texte_affichable(nom_de_fichier(m.ed_fichier_rallye.texte()), texte_releve_max);
         z.depart = texte_hms({e.heure_zr, e.min_zr, e.sec_zr, 0});
         z.premier = r_.echantillons.size();
         z.premiere_marque = r_.marques.size();
         const std::int32_t n = std::min(e.nbr_lignes_zr, nbr_lignes_max);
         for (std::int32_t i = 0; i + 1 < n; ++i)
-            z.changements.emplace_back(e.table_zr.distances_m[static_cast<std::size_t>(i)],
-                                       m.memo_moy.ligne(static_cast<std::size_t>(i + 1)));
+            z.changements.emplace_back(
+                e.table_zr.distances_m[static_cast<std::size_t>(i)],
+                texte_affichable(m.memo_moy.ligne(static_cast<std::size_t>(i + 1)),
+                                 texte_releve_max));
         zone_ = std::move(z);
     }
 
@@ -149,7 +157,12 @@ private:
         s.caden_m = e.compteur_cadenceur.valeur_en_metres();
         s.ecart_m = e.code_leds > 127 ? -e.ecart : e.ecart;
         s.led = nom_led(p.led);
-        s.moyenne = moyenne_en_cours(m);
+        // Taken again only when the label changed: a long average is not copied a second.
+        if (r_.moyennes.empty() || m.La_moy_en_cours.revision() != revision_moyenne_) {
+            r_.moyennes.push_back(moyenne_en_cours(m));
+            revision_moyenne_ = m.La_moy_en_cours.revision();
+        }
+        s.moyenne = static_cast<std::uint32_t>(r_.moyennes.size() - 1);
         s.boitier = e.boitier_present;
         s.cadenceur = m.cad_on.coche();
         s.seuil = e.seuil;
@@ -160,6 +173,7 @@ private:
     Tmoteur_rejoue m_;
     std::vector<Tavant> pile_;
     std::optional<Tzone_validee> zone_;
+    std::uint64_t revision_moyenne_ = 0;
 };
 
 } // namespace

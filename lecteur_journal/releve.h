@@ -1,6 +1,8 @@
 #pragma once
 // What a replayed run showed, second by second, with the crew's actions that the
-// drawing marks: the survey that velmora-journal writes out and draws.
+// drawing marks: the survey that velmora-journal writes out and draws. Texts that came from
+// the crew or a file are kept as the programs print them (texte_affichable, cut after
+// texte_releve_max bytes): a journal's 16 MiB text costs the survey no more than a short one.
 
 #include "lecture_journal.h"
 #include "rejeu.h"
@@ -16,9 +18,9 @@ struct Techantillon {
     std::int32_t secondes = 0; // since midnight
     std::string chrono;        // as shown, "0:12:05"
     std::int32_t total_m = 0, partiel_m = 0, caden_m = 0;
-    std::int32_t ecart_m = 0; // as the crew reads it, signed: + ahead, - late
-    std::string led;          // the outermost lit LED: "verte", "retard 2", "avance 1", "aucune"
-    std::string moyenne;      // the average in force with a decimal comma, "48,50"
+    std::int32_t ecart_m = 0;  // as the crew reads it, signed: + ahead, - late
+    std::string led;           // the outermost lit LED: "verte", "retard 2", "avance 1", "aucune"
+    std::uint32_t moyenne = 0; // the average in force: its text in Treleve::moyennes
     bool boitier = false;
     bool cadenceur = false; // ON checked
     std::int32_t seuil = 0;
@@ -51,8 +53,18 @@ struct Tzone_validee {
     std::vector<std::pair<std::int32_t, std::string>> changements;
 };
 
+inline constexpr std::size_t texte_releve_max = 200;
+// Pages drawn at most (and so PNG files written): one a validated zone, and no crew validates
+// this many zones in one run. The survey keeps the zones up to one past it, so that a drawing
+// can name the line of the first zone too many, and at most marques_zone_max marks a zone.
+inline constexpr std::size_t pages_journal_max = 100;
+inline constexpr std::size_t marques_zone_max = 1000;
+
 struct Treleve {
     std::vector<Techantillon> echantillons;
+    // The averages' texts with a decimal comma ("48,50"), each kept once for the checkpoints
+    // that follow until it changes.
+    std::vector<std::string> moyennes;
     std::vector<Tmarque> marques;
     std::vector<Tzone_validee> zones;
     std::optional<Tdivergence> divergence;

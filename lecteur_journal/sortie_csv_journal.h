@@ -4,6 +4,14 @@
 
 #include "releve.h"
 
-#include <ostream>
+#include <functional>
+#include <string>
+#include <string_view>
 
-void ecrit_csv_journal(std::ostream& sortie, const Treleve& r);
+// Hands the spreadsheet to `ecrit` a line at a time; stops at the first false.
+bool ecrit_csv_journal(const std::function<bool(std::string_view)>& ecrit, const Treleve& r);
+
+// A text cell: escaped as everything the programs print, quoted when it holds ";" or a quote,
+// and never taken by a spreadsheet for a formula (one that starts with "=", "+", "-" or "@"
+// and is not a number is preceded by an apostrophe).
+std::string cellule_csv(std::string_view texte);

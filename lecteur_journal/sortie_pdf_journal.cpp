@@ -1,5 +1,9 @@
 #include "sortie_pdf_journal.h"
 
+#include "ecriture_fichier.h"
+#include "texte_affichable.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFont>
 #include <QImage>
@@ -8,16 +12,18 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
 
 // Pages are drawn in tenths of a millimetre: A4 landscape is 2970 x 2100.
+// Qt's PNG "quality" 80 is zlib's compression level 1.
+constexpr int qualite_png_rapide = 80;
 constexpr double largeur_page = 2970, hauteur_page = 2100, marge = 120;
 
 QString q(const std::string& t) {
@@ -177,7 +183,9 @@ public:
             std::size_t fin = i + 1;
             QString texte = q(m[i].marque->texte);
             while (fin < m.size() && std::abs(point(m[fin].x, 0).x() - a.x()) < 1) {
-                texte += QStringLiteral(" ; ") + q(m[fin].marque->texte);
+                // A few texts a place; the label would run off the page anyway.
+                if (fin - i < 4) texte += QStringLiteral(" ; ") + q(m[fin].marque->texte);
+                if (fin - i == 4) texte += QStringLiteral(" ; …");
                 ++fin;
             }
             const Tmarque* premiere = m[i].marque;
@@ -226,8 +234,9 @@ void pied(QPainter& p, const Tentete_journal& e, int numero, int nombre_pages) {
     p.setPen(QColor(90, 90, 90));
     p.setFont(police(24));
     const QRectF bas(marge, hauteur_page - marge - 30, largeur_page - 2 * marge, 34);
+    const std::string nom = QFileInfo(q(e.journal)).fileName().toStdString();
     p.drawText(bas, Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("velmora-journal — %1").arg(QFileInfo(q(e.journal)).fileName()));
+               QStringLiteral("velmora-journal — %1").arg(q(texte_affichable(nom, 200))));
     p.drawText(bas, Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("Page %1 / %2").arg(numero).arg(nombre_pages));
 }
@@ -237,7 +246,7 @@ void page_vide(QPainter& p, const Tentete_journal& e) {
     p.setFont(police(60, true));
     p.drawText(QRectF(marge, marge, largeur_page - 2 * marge, 100),
                Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Journal de bord du %1").arg(q(e.date)));
+               QStringLiteral("Journal de bord du %1").arg(q(texte_affichable(e.date))));
     p.setFont(police(40));
     p.drawText(QRectF(marge, 400, largeur_page - 2 * marge, 100), Qt::AlignCenter,
                QStringLiteral("Aucune zone n'a été validée pendant ce parcours : rien à tracer."));
@@ -263,7 +272,7 @@ void page_zone(QPainter& p, const Tentete_journal& e, const Treleve& r, const Tz
     p.drawText(QRectF(marge, marge, largeur_page - 2 * marge, 80), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Écart de la %1 — départ %2").arg(q(z.nom), q(z.depart)));
     p.setFont(police(30));
-    QString sous_titre = QStringLiteral("Parcours du %1").arg(q(e.date));
+    QString sous_titre = QStringLiteral("Parcours du %1").arg(q(texte_affichable(e.date)));
     if (!z.rallye.empty()) sous_titre += QStringLiteral("     Rallye : ") + q(z.rallye);
     if (!roule.empty())
         sous_titre += QStringLiteral("     Roulé de %1 à %2")
@@ -371,30 +380,26 @@ QString chemin_de_page(const QString& chemin, int page) {
     return base + QStringLiteral("-%1").arg(page + 1) + suffixe;
 }
 
-bool valide(QSaveFile& f, const QString& chemin, std::string& erreur) {
-    if (f.commit()) return true;
-    erreur = "Impossible d'écrire le fichier " + chemin.toStdString() + " (" +
-             f.errorString().toStdString() + ")";
-    return false;
-}
-
 } // namespace
 
 bool ecrit_pdf_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
                        std::string& erreur) {
-    const QString nom = QString::fromStdString(chemin);
-    QSaveFile fichier(nom);
-    if (!fichier.open(QIODevice::WriteOnly)) {
-        erreur = "Impossible d'écrire le fichier " + chemin + " (" +
-                 fichier.errorString().toStdString() + ")";
+    // Drawn whole into memory, then written through the one checked way: a failure to draw
+    // leaves no file begun.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (!ecrit_pdf_journal_sur(pdf, entete, r, erreur)) {
+        erreur = "Impossible de dessiner le PDF de " + texte_affichable(chemin);
         return false;
     }
-    if (!ecrit_pdf_journal_sur(fichier, entete, r, erreur)) {
-        erreur = "Impossible d'écrire le fichier " + chemin;
-        fichier.cancelWriting();
+    const QByteArray& octets = pdf.data();
+    if (const auto echec = ecrit_fichier_entier(
+            chemin, std::string_view(octets.constData(), static_cast<std::size_t>(octets.size())),
+            {entete.journal})) {
+        erreur = *echec;
         return false;
     }
-    return valide(fichier, nom, erreur);
+    return true;
 }
 
 bool ecrit_pdf_journal_sur(QIODevice& sortie, const Tentete_journal& entete, const Treleve& r,
@@ -425,6 +430,9 @@ bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete,
     const QString nom = QString::fromStdString(chemin);
     constexpr double dpi = 150;
     const QSize taille(static_cast<int>(297 / 25.4 * dpi), static_cast<int>(210 / 25.4 * dpi));
+    // Every page written beside its target first; none is put in place unless all are, so that
+    // a failure leaves an earlier run's pages as they were.
+    std::vector<std::unique_ptr<Tecriture_fichier>> pages;
     for (int n = 0; n < nombre_de_pages(r); ++n) {
         QImage image(taille, QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -435,15 +443,34 @@ bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete,
             p.scale(taille.width() / largeur_page, taille.height() / hauteur_page);
             dessine(p, entete, r, n);
         }
-        const QString page = chemin_de_page(nom, n);
-        QSaveFile fichier(page);
-        if (!fichier.open(QIODevice::WriteOnly) || !image.save(&fichier, "PNG")) {
-            erreur = "Impossible d'écrire le fichier " + page.toStdString() + " (" +
-                     fichier.errorString().toStdString() + ")";
-            fichier.cancelWriting();
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        const std::string page = chemin_de_page(nom, n).toStdString();
+        // zlib's fastest level: a page of large even areas is as small, and made in a fraction
+        // of the time the default takes.
+        if (image.isNull() || !image.save(&png, "PNG", qualite_png_rapide)) {
+            erreur = "Impossible de dessiner l'image " + texte_affichable(page);
             return false;
         }
-        if (!valide(fichier, page, erreur)) return false;
+        auto f =
+            std::make_unique<Tecriture_fichier>(page, std::vector<std::string>{entete.journal});
+        const QByteArray& octets = png.data();
+        if (!f->ouvre() ||
+            !f->ecrit(
+                std::string_view(octets.constData(), static_cast<std::size_t>(octets.size()))) ||
+            !f->acheve()) {
+            erreur = f->message();
+            return false;
+        }
+        pages.push_back(std::move(f));
     }
+    for (auto& f : pages)
+        if (!f->met_en_place()) {
+            erreur = f->message();
+            return false;
+        }
+    // An earlier run of more pages left its later ones: they would read as this run's.
+    for (int n = nombre_de_pages(r); n < static_cast<int>(pages_journal_max); ++n)
+        supprime_fichier_ordinaire(chemin_de_page(nom, n).toStdString(), {entete.journal});
     return true;
 }

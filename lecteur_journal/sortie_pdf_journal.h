@@ -10,23 +10,20 @@
 
 class QIODevice;
 
-// Pages drawn at most (and so PNG files written): one a validated zone, and no crew validates
-// this many zones in one run. A survey with more is not drawn.
-inline constexpr std::size_t pages_journal_max = 100;
-
 struct Tentete_journal {
-    std::string journal; // the journal's file name
+    std::string journal; // the journal's path, never written over
     std::string date;    // when the run was recorded
 };
 
-// Writes the PDF through a temporary file that replaces `chemin` only once whole; false,
-// with the reason in French and the old file kept, when it cannot be written.
+// Writes the PDF whole through Tecriture_fichier (never over the journal read); false, with
+// the reason in French and the old file kept, when it cannot be written.
 bool ecrit_pdf_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
                        std::string& erreur);
 // The same PDF into `sortie` (a memory buffer, for instance).
 bool ecrit_pdf_journal_sur(QIODevice& sortie, const Tentete_journal& entete, const Treleve& r,
                            std::string& erreur);
 // The same pages as PNG pictures at 150 dpi: page 1 in `chemin`, page n beside it with
-// "-n" before the extension. Paths are UTF-8 on every system.
+// "-n" before the extension, all put in place or none; the later pages an earlier run of the
+// same name left are removed. Paths are UTF-8 on every system.
 bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete, const Treleve& r,
                        std::string& erreur);

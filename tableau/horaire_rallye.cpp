@@ -4,6 +4,7 @@
 #include "erreurs.h"
 #include "extraction_zone.h"
 #include "lecture_lignes.h"
+#include "texte_affichable.h"
 #include "validation_horaire.h"
 
 #include <algorithm>
@@ -23,23 +24,9 @@ std::string ligne_du_fichier(const Tsection_zone& s, std::int32_t rangee) {
            " du fichier";
 }
 
-// A file's value as quoted in a message: its control characters, a NUL above all, shown
-// as the Unicode pictures made for them, so that the message is neither cut nor
-// interpreted by the terminal.
+// A file's value as quoted in a message: escaped as everything the program prints, and cut.
 std::string visible(const std::string& t) {
-    std::string v;
-    for (char c : t) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7f) {
-            const unsigned image = u == 0x7f ? 0x2421 : 0x2400 + u; // three bytes in UTF-8
-            v += static_cast<char>(0xe0 | (image >> 12));
-            v += static_cast<char>(0x80 | ((image >> 6) & 0x3f));
-            v += static_cast<char>(0x80 | (image & 0x3f));
-        } else {
-            v += c;
-        }
-    }
-    return v;
+    return texte_affichable(t, 200);
 }
 
 // The lines of a section that held only blanks: the window reads them as empty lines,
@@ -68,7 +55,7 @@ std::string joint(const std::vector<std::string>& textes) {
 
 Thoraire_zone lit_horaire_zone(const std::string& chemin, std::int32_t zone) {
     const auto lignes = lit_lignes(chemin, Tfins_de_ligne::rallye, nbr_lignes_max);
-    if (!lignes) throw Tentree_refusee(texte_ouverture_impossible(chemin));
+    if (!lignes) throw Tentree_refusee(texte_ouverture_impossible(texte_affichable(chemin, 200)));
     const Tzone_extraite extraite = extrait_zone(Tmodele_memo(*lignes), zone, separateur);
     if (!extraite.distances.trouvee)
         throw Tentree_refusee("Cette ZR est inexistante dans le fichier");

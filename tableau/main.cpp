@@ -1,27 +1,36 @@
 // velmora-tableau: the time table of a regularity zone, as a spreadsheet on standard
 // output or as a printable PDF.
 #include "arguments_programme.h"
+#include "ecriture_fichier.h"
 #include "entree_refusee.h"
 #include "horaire_rallye.h"
 #include "options_tableau.h"
 #include "sortie_csv.h"
 #include "sortie_pdf.h"
 #include "tableau_marche.h"
+#include "texte_affichable.h"
 
 #include <QGuiApplication>
 
 #include <iostream>
 #include <new>
+#include <sstream>
 
 namespace {
 
 constexpr int statut_entree_refusee = 2;
 constexpr int statut_ecriture_impossible = 1;
 
+// Everything said on standard error, escaped: a file's or an argument's text never commands
+// the terminal.
+void dit(const std::string& message) {
+    std::cerr << lignes_affichables(message) << '\n';
+}
+
 // Qt's notes about its own set-up (no runtime directory, and the like) are not the
 // crew's business; only its real failures are said.
 void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << texte.toStdString() << '\n';
+    if (type == QtCriticalMsg || type == QtFatalMsg) dit(texte.toStdString());
 }
 
 int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne_marche>& lignes) {
@@ -37,7 +46,7 @@ int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne
     QGuiApplication application(argc, argv);
     if (const auto echec =
             ecrit_pdf(*o.pdf, {o.rallye, o.zone, o.pas_m, o.depart_dixiemes}, lignes)) {
-        std::cerr << "Impossible d'écrire le fichier " << *o.pdf << " : " << *echec << '\n';
+        dit(*echec);
         return statut_ecriture_impossible;
     }
     return 0;
@@ -49,27 +58,30 @@ int main(int argc, char** argv) {
     prepare_console();
     try {
         const Toptions_tableau o = lit_options(arguments_programme(argc, argv));
+        std::ostringstream csv;
         if (o.aide) {
-            std::cout << usage_tableau << '\n' << aide_tableau << '\n';
-            return 0;
+            csv << usage_tableau << '\n' << aide_tableau << '\n';
+        } else {
+            const Thoraire_zone horaire = lit_horaire_zone(o.rallye, o.zone);
+            for (const auto& a : horaire.avertissements)
+                dit(a);
+            const auto lignes = tableau_de_marche(horaire.table, horaire.nbr_rangees, o.pas_m);
+            if (o.pdf) return imprime(argv[0], o, lignes);
+            ecrit_csv(csv, lignes, o.depart_dixiemes);
         }
-        const Thoraire_zone horaire = lit_horaire_zone(o.rallye, o.zone);
-        for (const auto& a : horaire.avertissements)
-            std::cerr << a << '\n';
-        const auto lignes = tableau_de_marche(horaire.table, horaire.nbr_rangees, o.pas_m);
-        if (o.pdf) return imprime(argv[0], o, lignes);
-        ecrit_csv(std::cout, lignes, o.depart_dixiemes);
-        std::cout.flush();
-        if (!std::cout) {
-            std::cerr << "Impossible d'écrire le tableau sur la sortie\n";
+        // Standard output too is written through the one checked way: a table that did not
+        // reach it is an error.
+        Tecriture_fichier sortie("-", {}, true);
+        if (!sortie.ouvre() || !sortie.ecrit(csv.view()) || !sortie.termine()) {
+            dit(sortie.message());
             return statut_ecriture_impossible;
         }
         return 0;
     } catch (const Tentree_refusee& e) {
-        std::cerr << e.what() << '\n';
+        dit(e.what());
         return statut_entree_refusee;
     } catch (const std::bad_alloc&) {
-        std::cerr << "Mémoire insuffisante\n";
-        return statut_ecriture_impossible;
+        dit("Mémoire insuffisante");
+        return statut_entree_refusee;
     }
 }

@@ -1,6 +1,7 @@
 #include "options_tableau.h"
 
 #include "entree_refusee.h"
+#include "texte_affichable.h"
 
 #include <string_view>
 
@@ -18,8 +19,9 @@ std::optional<std::int32_t> nombre(std::string_view t, std::int32_t maxi) {
     return v;
 }
 
+// An argument quoted in a message, escaped as everything the program prints.
 std::string entre_guillemets(const std::string& t) {
-    return "« " + t + " »";
+    return "« " + texte_affichable(t, 200) + " »";
 }
 
 std::int32_t lit_zone(const std::string& t) {
@@ -96,6 +98,9 @@ Toptions_tableau lit_options(const std::vector<std::string>& arguments) {
         if (nom == "--depart") o.depart_dixiemes = lit_depart(*valeur);
         if (nom == "--pdf") {
             if (valeur->empty()) throw Tentree_refusee("Le nom du fichier PDF est vide");
+            // Standard output takes the CSV; the PDF goes to a file.
+            if (*valeur == "-")
+                throw Tentree_refusee("Le PDF s'écrit dans un fichier : --pdf FICHIER.pdf");
             o.pdf = *valeur;
         }
     }

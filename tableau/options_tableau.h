@@ -18,7 +18,8 @@ inline constexpr const char* aide_tableau =
     "  --                  la fin des options : ce qui suit est RALLYE et ZONE, même\n"
     "                      s'ils commencent par « - »\n"
     "Sans --pdf, le tableau sort en CSV (« ; » entre colonnes, « , » décimale) sur la\n"
-    "sortie standard. Statut 0 : réussi ; 2 : entrée refusée ; 1 : écriture impossible.";
+    "sortie standard. Statut 0 : réussi ; 2 : entrée refusée (ou trop grande pour la\n"
+    "mémoire) ; 1 : écriture impossible (l'ancien fichier reste alors tel quel).";
 
 struct Toptions_tableau {
     bool aide = false;

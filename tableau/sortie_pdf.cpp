@@ -1,8 +1,10 @@
 #include "sortie_pdf.h"
 
-#include "ecriture_entiere.h"
+#include "ecriture_fichier.h"
+#include "texte_affichable.h"
 #include "textes_tableau.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QFileInfo>
 #include <QFont>
@@ -179,8 +181,10 @@ private:
         // A long file name gives up its middle, so that the start, the step and the date
         // stay within the margin. Measured as drawn, with a millimetre to spare.
         const QFontMetricsF mesure(p_.font(), p_.device());
+        const std::string fichier =
+            QFileInfo(QString::fromStdString(entete_.rallye)).fileName().toStdString();
         const QString nom = mesure.elidedText(
-            QFileInfo(QString::fromStdString(entete_.rallye)).fileName(), Qt::ElideMiddle,
+            QString::fromStdString(texte_affichable(fichier, 400)), Qt::ElideMiddle,
             largeur_ - mm - mesure.horizontalAdvance(prefixe) - mesure.horizontalAdvance(suite));
         p_.drawText(QRectF(0, 11 * mm, largeur_, 6 * mm), Qt::AlignLeft | Qt::AlignVCenter,
                     prefixe + nom + suite);
@@ -228,6 +232,13 @@ bool dessine_pdf(QIODevice& sortie, const Tentete_tableau& entete,
 
 std::optional<std::string> ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
                                      const std::vector<Tligne_marche>& lignes) {
+    // Drawn whole into memory, then written through the one checked way.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (!dessine_pdf(pdf, entete, lignes))
+        return "Impossible de dessiner le PDF de " + texte_affichable(chemin);
+    const QByteArray& octets = pdf.data();
     return ecrit_fichier_entier(
-        chemin, [&](QIODevice& sortie) { return dessine_pdf(sortie, entete, lignes); });
+        chemin, std::string_view(octets.constData(), static_cast<std::size_t>(octets.size())),
+        {entete.rallye});
 }

@@ -18,7 +18,7 @@ struct Tentete_tableau {
 
 // Every page carries the title (rally file's name, zone, start time, date), the
 // headings and its number; lines alternate in shade, average changes are bold.
-// The file is written whole or not at all; nothing on success, or why it is not written,
-// in French.
+// The file is written whole or not at all, never over the rally file (Tecriture_fichier);
+// nothing on success, or the message saying why it is not written, in French.
 std::optional<std::string> ecrit_pdf(const std::string& chemin, const Tentete_tableau& entete,
                                      const std::vector<Tligne_marche>& lignes);

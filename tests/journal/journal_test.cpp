@@ -185,7 +185,8 @@ TEST(Rejeu, hid_lit_ne_copie_pas_au_dela_du_tampon) {
     l.genre = Tgenre_ligne::hid_lit;
     l.numero = 6;
     l.n = {7, 8, 100, 0};
-    l.octets.assign(100, 0xAB);
+    l.contenu = 0;
+    j.contenus.push_back({{}, {}, std::vector<std::uint8_t>(100, 0xAB)});
     j.lignes.push_back(l);
     Trejeu r(j);
     std::array<std::uint8_t, 128> tampon{}; // room for the fault to show, not to crash

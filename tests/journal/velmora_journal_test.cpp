@@ -1,8 +1,11 @@
 // velmora-journal as a crew member or a developer runs it on a journal: its verdicts,
 // its refusals and their exit statuses.
 #include "execution_programme.h"
+#include "journaux_demesures.h"
 #include "point_controle.h"
 #include "scenarios.h"
+#include "sortie_csv_journal.h"
+#include "texte_affichable.h"
 #include "texte_journal.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +16,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -368,9 +375,8 @@ TEST_P(UnVerdict, dit_ce_qui_a_ete_compare) {
     EXPECT_NE(r.erreurs.find(v.erreurs), std::string::npos) << r.erreurs;
     for (const std::string* t : {&r.sortie, &r.erreurs}) {
         EXPECT_LT(t->size(), 2000u);
-        for (char c : *t)
-            EXPECT_FALSE((static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F)
-                << "octet " << int(c) << " dans " << *t;
+        // Not a byte that the programs' escaping would take: no C0, DEL, C1 or bidi control.
+        EXPECT_EQ(lignes_affichables(*t), *t);
     }
 }
 
@@ -424,6 +430,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  " du journal\n  contrôle   : demande du "
                                  "moteur\n  enregistré : message « \\x1b[2J\\x07\\x7f fin »\n",
                              ""};
+                     }},
+        // CSI in one character, a line end of its own, a right-to-left override and isolate.
+        Tcas_verdict{"message_aux_commandes_c1_et_bidi",
+                     [](std::vector<std::string> l) {
+                         const std::string n =
+                             message_ajoute(l, "\xc2\x9b"
+                                               "2J\xc2\x85\xe2\x80\xae\xe2\x81\xa6 fin");
+                         return Tverdict{joint(l), 1,
+                                         "ligne " + n +
+                                             " du journal\n  contrôle   : demande du "
+                                             "moteur\n  enregistré : message « "
+                                             "\\u009b2J\\u0085\\u202e\\u2066 fin »\n",
+                                         ""};
                      }},
         Tcas_verdict{"message_d_un_mio",
                      [](std::vector<std::string> l) {
@@ -502,7 +521,7 @@ TEST_F(VelmoraJournal, une_memoire_insuffisante_est_un_refus) {
     for (std::size_t n = 0; n < (40u << 20) / 9; ++n)
         gros += "e 0 tic1\n";
     const Texecution r = lance(VELMORA_JOURNAL, {"rejoue", rep.ecrit("gros.journal", gros)}, rep,
-                               "ulimit -v 600000; ");
+                               "ulimit -v 250000; ");
     EXPECT_EQ(r.statut, 2) << r.sortie << r.erreurs;
     EXPECT_NE(r.erreurs.find("Mémoire insuffisante pour lire ce journal"), std::string::npos)
         << r.erreurs;
@@ -572,6 +591,228 @@ TEST_F(VelmoraJournal, le_releve_donne_une_ligne_par_seconde_et_une_page_par_zon
     EXPECT_NE(refus.erreurs.find("Impossible d'écrire le fichier " + rep.chemin()),
               std::string::npos)
         << refus.erreurs;
+}
+
+// What the commands write goes only where asked, whole: never onto the journal read, a device or
+// a FIFO; a standard output that cannot take the verdict is an error, never a success.
+TEST_F(VelmoraJournal, une_sortie_n_ecrit_que_la_ou_elle_peut_tout_ecrire) {
+    const std::string j = rep.ecrit("session.journal", joint(journal));
+    const std::string tube = rep.chemin() + "tube";
+    ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
+    // A device node of the test's own (the null device): a fault must not replace /dev/null.
+    std::string peripherique = rep.chemin() + "nul";
+    if (::mknod(peripherique.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        peripherique = "/dev/null"; // not root: a fault could not replace it either
+    const std::string plein = rep.ecrit("plein.sh", "\"$@\" >/dev/full\n");
+    struct {
+        const char* nom;
+        std::vector<std::string> arguments;
+        std::string prefixe;
+        std::string message;
+    } const cas[] = {
+        {"pdf sur le journal", {"pdf", j, "-o", j}, "", "c'est le fichier que la commande lit"},
+        {"csv sur le journal", {"csv", j, "-o", j}, "", "c'est le fichier que la commande lit"},
+        {"pdf sur un périphérique", {"pdf", j, "-o", peripherique}, "", "c'est un périphérique"},
+        {"csv dans un tube", {"csv", j, "-o", tube}, "", "c'est un tube (FIFO)"},
+        {"pdf dans un dossier", {"pdf", j, "-o", rep.chemin()}, "", "c'est un dossier"},
+        {"rejoue sur une sortie pleine",
+         {"rejoue", j},
+         "sh " + plein + " ",
+         "Impossible d'écrire sur la sortie standard : l'écriture a échoué : le disque est plein"},
+        {"csv sur une sortie pleine",
+         {"csv", j},
+         "sh " + plein + " ",
+         "Impossible d'écrire sur la sortie standard : l'écriture a échoué : le disque est plein"},
+        {"etalonnage sur une sortie pleine",
+         {"etalonnage", j, "--de", "10:00:30", "--a", "10:00:50", "--base", "1000"},
+         "sh " + plein + " ",
+         "Impossible d'écrire sur la sortie standard : l'écriture a échoué : le disque est plein"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const Texecution r = lance(VELMORA_JOURNAL, c.arguments, rep, c.prefixe);
+        EXPECT_EQ(r.statut, 1) << r.erreurs;
+        EXPECT_NE(r.erreurs.find(c.message), std::string::npos) << r.erreurs;
+        EXPECT_EQ(lit_fichier(j), joint(journal));
+    }
+    struct stat s {};
+    EXPECT_TRUE(::stat(tube.c_str(), &s) == 0 && S_ISFIFO(s.st_mode));
+    EXPECT_TRUE(::stat(peripherique.c_str(), &s) == 0 && S_ISCHR(s.st_mode));
+    EXPECT_EQ(lignes_de(lance(VELMORA_JOURNAL, {"rejoue", j}, rep).sortie),
+              std::vector<std::string>{"identique"});
+}
+
+// The pictures of a run are its pages alone: an earlier run's later pages go, and a run that
+// cannot write all of its pages leaves the earlier run's as they were.
+TEST_F(VelmoraJournal, les_images_d_un_releve_ne_se_melent_pas_a_celles_d_un_autre) {
+    std::size_t i = premiere(journal, "e ");
+    while (!journal[i].ends_with(" clic valid_heure_zr"))
+        i = premiere(journal, "e ", i + 1);
+    std::vector<std::string> deux_zones = journal;
+    deux_zones.insert(deux_zones.begin() + static_cast<long>(i) + 2,
+                      {journal[i], "separateur \",\""});
+    const std::string deux = rep.ecrit("deux.journal", joint(deux_zones));
+    const std::string une = rep.ecrit("une.journal", joint(journal));
+    const std::string png = rep.chemin() + "z.png", page2 = rep.chemin() + "z-2.png";
+    ASSERT_EQ(velmora_journal({"pdf", deux, "-o", png, "--png"}, rep).statut, 0);
+    ASSERT_TRUE(std::filesystem::exists(page2));
+    const std::string page1 = lit_fichier(png);
+
+    // Page 2's name taken by a folder: nothing of this run is put in place.
+    std::filesystem::rename(page2, rep.chemin() + "page2");
+    std::filesystem::create_directory(page2);
+    const Texecution echec =
+        velmora_journal({"pdf", deux, "-o", rep.chemin() + "z.png", "--png"}, rep);
+    EXPECT_EQ(echec.statut, 1);
+    EXPECT_NE(echec.erreurs.find("z-2.png : c'est un dossier"), std::string::npos) << echec.erreurs;
+    EXPECT_EQ(lit_fichier(png), page1);
+    std::filesystem::remove(page2);
+    std::filesystem::rename(rep.chemin() + "page2", page2);
+
+    const Texecution r = velmora_journal({"pdf", une, "-o", png, "--png"}, rep);
+    EXPECT_EQ(r.statut, 0) << r.erreurs;
+    EXPECT_TRUE(std::filesystem::exists(png));
+    EXPECT_FALSE(std::filesystem::exists(page2));
+}
+
+// The spreadsheet of a run whose decimal separator was a terminal's commands (OSC 52 sets the
+// clipboard, U+009B is CSI): every cell escaped.
+TEST_F(VelmoraJournal, le_csv_ne_commande_ni_le_terminal_ni_le_tableur) {
+    const std::string chemin = rep.chemin() + "separateur.journal";
+    const std::string separateur = "\x1b]52;c;QQ==\x07\xc2\x9b";
+    {
+        Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
+        p.services.separateur = separateur;
+        zone_a_l_heure(p, "4.5");
+        p.clic("valid_heure_zr");
+        p.roule(3, 0);
+        p.termine();
+    }
+    const Texecution r = velmora_journal({"csv", chemin}, rep);
+    EXPECT_EQ(r.statut, 0) << r.erreurs;
+    EXPECT_EQ(lignes_affichables(r.sortie), r.sortie);
+    EXPECT_NE(r.sortie.find(";\"4\\x1b]52;c;QQ==\\x07\\u009b5\";"), std::string::npos) << r.sortie;
+    // File names and arguments echoed are escaped too.
+    const Texecution nom = velmora_journal({"rejoue", chemin + "\xe2\x80\xae\x1b[2J"}, rep);
+    EXPECT_EQ(nom.statut, 2);
+    EXPECT_NE(nom.erreurs.find("separateur.journal\\u202e\\x1b[2J"), std::string::npos)
+        << nom.erreurs;
+    EXPECT_EQ(lignes_affichables(nom.erreurs), nom.erreurs);
+}
+
+// A text cell of the survey's spreadsheet: never a formula, never a terminal's command, a number
+// still a number.
+TEST(CelluleCsv, n_est_ni_formule_ni_commande) {
+    const std::pair<std::string, std::string> cas[] = {
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"+1+2", "'+1+2"},
+        {"-1+2", "'-1+2"},
+        {"@SOMME(A1)", "'@SOMME(A1)"},
+        {"-12,5", "-12,5"},
+        {"+48", "+48"},
+        {"48,50", "48,50"},
+        {"a;b", "\"a;b\""},
+        {"\x1b[2J\xe2\x80\xae", "\\x1b[2J\\u202e"},
+        {std::string(300, '7'), std::string(200, '7') + "…"},
+    };
+    for (const auto& [texte, cellule] : cas)
+        EXPECT_EQ(cellule_csv(texte), cellule) << texte;
+}
+
+// Journals crafted to cost what the journal's limits let a file cost: each ends with its
+// status within a memory (address space), the 30 s of processor time any journal of up to
+// 128 MiB is given, and an output that only a runaway would pass.
+TEST_F(VelmoraJournal, un_journal_demesure_coute_un_travail_borne) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than the limits leave";
+#endif
+    constexpr std::size_t mio = 1 << 20;
+    struct {
+        const char* nom;
+        std::function<std::string()> journal;
+        std::vector<std::string> commande; // the journal's path follows the first word
+        int statut;
+        std::string message;    // found in standard error
+        std::size_t sortie_max; // bytes written, on standard output or into the file
+        int memoire_mio = 400;  // address space
+    } const cas[] = {
+        {"séparateur de 50 Kio et 50 000 points",
+         [&] { return journal_separateur_long(rep, 50'000, 50'000); },
+         {"rejoue"},
+         2,
+         "un séparateur décimal de plus de 16 octets",
+         0},
+        {"moyenne de 16 Mio et 300 points de contrôle",
+         [&] { return journal_moyenne_longue(rep, 16 * mio - 64, 300); },
+         {"csv"},
+         0,
+         "",
+         301 * 400},
+        {"moyenne de 16 Mio et 100 000 tics",
+         [&] { return journal_moyenne_longue(rep, 16 * mio - 64, 10'000); },
+         {"rejoue"},
+         0,
+         "",
+         20},
+        {"rallye aux lignes de 15 Mio",
+         [&] { return journal_rallye_long(rep, 15 * mio, 1, 100); },
+         {"rejoue"},
+         2,
+         "une ligne de fichier de plus de 8192 octets",
+         0},
+        {"rallye de 196 lignes de 8 Kio et 100 000 choix de zone",
+         [&] { return journal_rallye_long(rep, 8192, 196, 100'000); },
+         {"rejoue"},
+         0,
+         "",
+         20},
+        {"distance de 16 Mio validée 10 000 fois",
+         [&] { return journal_distance_longue(rep, 16 * mio - 64, 10'000); },
+         {"rejoue"},
+         0,
+         "",
+         20},
+        {"titre de 16 Mio sur 100 zones",
+         [&] { return journal_titre_long(rep, 16 * mio - 64, 100); },
+         {"pdf", "-o", rep.chemin() + "t.pdf"},
+         0,
+         "",
+         4 * mio},
+        // 128 MiB of the shortest line: read, checked and replayed within 2 GB.
+        {"128 Mio de lignes minimales",
+         [] { return journal_lignes_minimales(128 * mio - 1); },
+         {"rejoue"},
+         3,
+         "journal sans sa fin",
+         100,
+         2048},
+        // Beyond the memory left, an event that runs out of it: a refusal, not a divergence.
+        {"mémoire épuisée pendant le rejeu",
+         [&] { return journal_separateur_long(rep, 16 * mio - 64, 16); },
+         {"rejoue"},
+         2,
+         "Mémoire insuffisante pour lire ce journal",
+         0,
+         300},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        std::vector<std::string> arguments = c.commande;
+        arguments.insert(arguments.begin() + 1, rep.ecrit("demesure.journal", c.journal()));
+        // Limits: address space, processor seconds, and file size (1 KiB blocks).
+        const std::string limites = "ulimit -v " + std::to_string(c.memoire_mio * 1024) +
+                                    "; ulimit -t 30; ulimit -f " +
+                                    std::to_string(c.sortie_max / 1024 + 64) + "; ";
+        const Texecution r = lance(VELMORA_JOURNAL, arguments, rep, limites);
+        EXPECT_EQ(r.statut, c.statut) << r.erreurs.substr(0, 500);
+        EXPECT_NE(r.erreurs.find(c.message), std::string::npos) << r.erreurs.substr(0, 500);
+        std::error_code e;
+        const std::size_t ecrit = arguments[0] == "pdf"
+                                      ? std::filesystem::file_size(arguments.back(), e)
+                                      : r.sortie.size();
+        EXPECT_LE(ecrit, c.sortie_max);
+        EXPECT_LT(r.erreurs.size(), 2000u);
+    }
 }
 
 } // namespace

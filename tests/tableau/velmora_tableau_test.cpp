@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -110,7 +112,7 @@ TEST_F(VelmoraTableau, UneEntreeFautiveEstDiteEnFrancaisAvecLeStatut2) {
         {"octet nul dans une valeur",
          "KZR1\n1\n\nMZR1\n4\0x\n\n"s,
          {"1"},
-         "erreur : ligne 5 du fichier, moyenne « 4␀x » incorrecte\n"},
+         "erreur : ligne 5 du fichier, moyenne « 4\\x00x » incorrecte\n"},
         {"option inconnue", "KZR1\n1\n\nMZR1\n40\n\n", {"1", "--vitesse", "3"}, "Option inconnue"},
         {"zone manquante", "KZR1\n1\n\nMZR1\n40\n\n", {}, "Il manque le fichier du rallye"},
         {"zone sans fin", "KZR1\n1000\n\nMZR1\n0,001\n\n", {"1"}, "la ZR est trop longue"},
@@ -272,40 +274,58 @@ TEST_F(VelmoraTableau, LePdfEstUnePageA4QuiPorteLeTitreEtLesDistances) {
         << encre(dessin, dpi, *gras) << " contre " << encre(dessin, dpi, *maigre);
 }
 
-// A file not written whole is an error, and the table already there stays as it was.
+// A file not written whole is an error, and the table already there stays as it was; what is
+// not a regular file, or is the rally file read, is never written.
 TEST_F(VelmoraTableau, UnPdfQuiNePeutEtreEcritDonneLeStatut1EtLaisseLAncien) {
     const std::string pdf = rep.chemin() + "t.pdf";
-    const auto premier = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", pdf});
+    const std::string rallye = rep.ecrit("r.txt", lit_fichier(VELMORA_RALLYE_EXEMPLE));
+    const auto premier = tableau({rallye, "1", "--pdf", pdf});
     ASSERT_EQ(premier.statut, 0) << premier.erreurs;
     const std::string ancien = lit_fichier(pdf);
 
     // A file-size limit stands for a full disk: writes fail past it. At one byte short of
     // the whole table, only the last buffered bytes fail, when they are flushed.
     const std::string plein = "trap '' XFSZ; prlimit --fsize=";
-    const std::string non_ecrit = "l'écriture a échoué (disque plein ?) ; l'ancien fichier est "
-                                  "inchangé";
+    const std::string non_ecrit = "l'écriture a échoué : le fichier dépasse la taille que le "
+                                  "système permet ; l'ancien fichier est inchangé";
+    const std::string tube = rep.chemin() + "tube";
+    ASSERT_EQ(::mkfifo(tube.c_str(), 0600), 0);
     struct {
         const char* nom;
         std::string pdf;
         std::string prefixe;
         std::string raison;
     } const cas[] = {
-        {"dossier absent", rep.chemin() + "absent/t.pdf", "", "il ne peut pas être créé"},
+        {"dossier absent", rep.chemin() + "absent/t.pdf", "",
+         "il ne peut pas être créé (son dossier n'existe pas)"},
         {"disque plein", pdf, plein + "4096 ", non_ecrit},
         {"disque plein au dernier octet", pdf, plein + std::to_string(ancien.size() - 1) + " ",
          non_ecrit},
+        {"le rallye lu", rallye, "", "c'est le fichier que la commande lit"},
+        {"un tube", tube, "", "c'est un tube (FIFO), pas un fichier"},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.nom);
-        const auto r = tableau({VELMORA_RALLYE_EXEMPLE, "1", "--pdf", c.pdf}, c.prefixe);
+        const auto r = tableau({rallye, "1", "--pdf", c.pdf}, c.prefixe);
         EXPECT_EQ(r.statut, 1);
         EXPECT_NE(r.erreurs.find("Impossible d'écrire le fichier " + c.pdf + " : " + c.raison),
                   std::string::npos)
             << r.erreurs;
         EXPECT_EQ(lit_fichier(pdf), ancien);
+        EXPECT_EQ(lit_fichier(rallye), lit_fichier(VELMORA_RALLYE_EXEMPLE));
         for (const auto& f : std::filesystem::directory_iterator(rep.chemin()))
-            EXPECT_FALSE(f.path().filename().string().starts_with("t.pdf.")) << f.path();
+            EXPECT_FALSE(f.path().filename().string().find(".pdf.") != std::string::npos ||
+                         f.path().filename().string().starts_with("r.txt."))
+                << f.path();
     }
+    // Standard output that cannot take the table: an error too.
+    const auto sortie_pleine =
+        tableau({rallye, "1"}, "sh " + rep.ecrit("plein.sh", "\"$@\" >/dev/full\n") + " ");
+    EXPECT_EQ(sortie_pleine.statut, 1);
+    EXPECT_NE(sortie_pleine.erreurs.find("Impossible d'écrire sur la sortie standard : "
+                                         "l'écriture a échoué : le disque est plein"),
+              std::string::npos)
+        << sortie_pleine.erreurs;
 }
 
 } // namespace

@@ -1,0 +1,139 @@
+#include "journaux_demesures.h"
+
+#include "execution_programme.h"
+#include "parcours_enregistre.h"
+#include "texte_journal.h"
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const char* const entete = "# VELMORA journal de bord\nformat 1\nprogramme 1.0\n"
+                           "date 2026-12-07 10:00:00\ndebut\n";
+
+// The journal of a run started at 10:00:00 with the sample calibration, as `parcours` drives it.
+std::vector<std::string> enregistre(const Trepertoire_temporaire& rep,
+                                    const std::function<void(Tparcours_enregistre&)>& parcours) {
+    rep.ecrit("etalonnage.txt", "540\n1000\n541\n1000\n539\n1000\n");
+    const std::string chemin = rep.chemin() + "demesure.journal";
+    std::filesystem::remove(chemin);
+    {
+        Tparcours_enregistre p(chemin, rep.chemin(), 10 * 36000);
+        parcours(p);
+        p.termine();
+    }
+    return lignes_de(lit_fichier(chemin));
+}
+
+std::string joint(const std::vector<std::string>& lignes) {
+    std::string t;
+    for (const auto& l : lignes)
+        t += l + '\n';
+    return t;
+}
+
+std::size_t apres(const std::vector<std::string>& l, const std::string& fin, std::size_t i = 0) {
+    for (; i < l.size(); ++i)
+        if (l[i].ends_with(fin) || l[i].starts_with(fin)) return i;
+    throw std::logic_error("journal démesuré sans « " + fin + " »");
+}
+
+} // namespace
+
+void zone_a_l_heure(Tparcours_enregistre& p, const std::string& moyenne) {
+    p.tape("memo_kms", "50");
+    p.tape("memo_moy", moyenne);
+    p.tape("cb_heure_zr", "10");
+    p.tape("cb_min_zr", "00");
+    p.tape("cb_sec_zr", "00");
+}
+
+std::string journal_separateur_long(const Trepertoire_temporaire& rep, std::size_t points,
+                                    std::size_t separateur) {
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        p.tape("memo_kms", std::string(points, '.'));
+        p.clic("valid_heure_zr");
+    });
+    const std::size_t i = apres(l, "clic valid_heure_zr") + 1;
+    l[i] = "separateur \"" + std::string(separateur, 'x') + "\"";
+    return joint(l);
+}
+
+// The line that typed `court` into `champ`, given `long` instead: the run's checkpoints do not
+// show the difference, and recording the short one costs what it costs.
+void allonge(std::vector<std::string>& l, const std::string& champ, const std::string& court,
+             const std::string& long_) {
+    std::string court_cite, long_cite;
+    ajoute_texte(court_cite, court);
+    ajoute_texte(long_cite, long_);
+    std::string& e = l[apres(l, " texte " + champ + " " + court_cite)];
+    e.replace(e.size() - court_cite.size(), court_cite.size(), long_cite);
+}
+
+std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_t octets,
+                                   int secondes) {
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        zone_a_l_heure(p, "45,000");
+        p.clic("valid_heure_zr");
+        p.roule(secondes, 0);
+    });
+    allonge(l, "memo_moy", "45,000", "45," + std::string(octets, '0'));
+    return joint(l);
+}
+
+std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
+                                int choix) {
+    const std::string rallye = rep.ecrit("rallye.txt", "KZR1\n1\n\nMZR1\n45\n\n");
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        p.services.reponses_dialogue.push_back(rallye);
+        p.clic("choisir_rallye");
+        for (int i = 0; i < choix; ++i)
+            p.choisit("ZONE", "ZR1");
+    });
+    // The file's lines as the journal gives them, up to longer than any the engine's reader
+    // makes: points, each of which a zone's extraction writes with the separator.
+    std::string lu = "\"KZR1\"";
+    for (int i = 0; i < lignes; ++i)
+        lu += " \"" + std::string(octets, '.') + "\"";
+    lu += " \"\" \"MZR1\" \"45\" \"\"";
+    std::string& fichier = l[apres(l, "fichier rallye")];
+    fichier = fichier.substr(0, fichier.find(" lu ") + 4) + lu;
+    return joint(l);
+}
+
+std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,
+                                    int validations) {
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        zone_a_l_heure(p, "45");
+        p.tape("memo_kms", "050");
+        for (int i = 0; i < validations; ++i)
+            p.clic("valid_heure_zr");
+    });
+    // Leading zeros: the same 50 km, in as many digits as asked.
+    allonge(l, "memo_kms", "050", std::string(octets, '0') + "50");
+    return joint(l);
+}
+
+std::string journal_titre_long(const Trepertoire_temporaire& rep, std::size_t octets, int zones) {
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        zone_a_l_heure(p, "45");
+        p.tape("ZONE", "Z");
+        for (int i = 0; i < zones; ++i) {
+            p.clic("valid_heure_zr");
+            p.tic();
+        }
+    });
+    allonge(l, "ZONE", "Z", std::string(octets, 'Z'));
+    return joint(l);
+}
+
+std::string journal_lignes_minimales(std::size_t octets) {
+    std::string j = entete;
+    const std::string ligne = "e 0 tic2\n";
+    j.reserve(octets);
+    while (j.size() + ligne.size() <= octets)
+        j += ligne;
+    return j;
+}
