@@ -27,6 +27,7 @@ attend_fenetre() { # TITLE SECONDS: the id of the window so titled, once it is t
 }
 
 cd "$(dirname "$exe")"
+debut_du_test=$(mktemp)
 "$lance" "$exe" &
 programme=$!
 trap 'kill $programme 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
@@ -77,3 +78,25 @@ if [ "$attendu" = fenetre ] && [ $statut != 0 ]; then
     exit 1
 fi
 echo "velmora.exe fermé (statut $statut)"
+
+# The rally clock's counter on Windows (the system's interrupt time, or its tick count under
+# Wine): the run's journal reads it beside the computer's clock at every tick. Both must have
+# moved alike, and the program must have seen no step of a clock nobody set.
+if [ "$attendu" = fenetre ]; then
+    prefixe=$(sed -n 's/^export WINEPREFIX="${WINEPREFIX:-\(.*\)}"$/\1/p' "$lance")
+    journal=$(find "$prefixe/drive_c/users" -path '*/velmora/journaux/*.journal' -newer "$debut_du_test" \
+        2>/dev/null | sort | tail -n 1)
+    rm -f "$debut_du_test"
+    [ -n "$journal" ] || { echo "ÉCHEC : velmora.exe n'a laissé aucun journal"; exit 1; }
+    if grep -q '^saut-horloge ' "$journal"; then
+        echo "ÉCHEC : un saut de l'horloge vu sans que personne ne la règle :"
+        grep '^saut-horloge ' "$journal"
+        exit 1
+    fi
+    awk '/^heure / && NF == 6 { ms = (($2 * 60 + $3) * 60 + $4) * 1000 + $5;
+                                if (!n++) { ms0 = ms; c0 = $6 } ms1 = ms; c1 = $6 }
+         END { if (n < 10) { print "ÉCHEC : " n " lectures des horloges seulement"; exit 1 }
+               d = (ms1 - ms0) - (c1 - c0); if (d < 0) d = -d
+               printf "compteur du rallye : +%d ms, horloge de l\047ordinateur : +%d ms, %d lectures\n", c1 - c0, ms1 - ms0, n
+               if (c1 - c0 < 1000 || d > 500) { print "ÉCHEC : le compteur ne suit pas le temps"; exit 1 } }' "$journal"
+fi
