@@ -17,10 +17,20 @@ export DISPLAY=:$numero
 openbox >/dev/null 2>&1 &
 gestionnaire=$!
 trap 'kill $gestionnaire $serveur 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# Under load (the guest tests run beside) openbox may take long to start; without it the tests
+# of full screen and of the taskbar would fail for the wrong reason.
+pret=0
+for _ in $(seq 600); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        pret=1
+        break
+    fi
     sleep 0.1
 done
+if [ "$pret" != 1 ]; then
+    echo "ecran_echelle.sh: openbox n'a pas démarré en 60 s" >&2
+    exit 1
+fi
 sleep 0.5
 export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$facteur VELMORA_GESTIONNAIRE_FENETRES=1
 "$@"
