@@ -3,6 +3,7 @@
 #include "arguments_programme.h"
 #include "etalonnage_journal.h"
 #include "lecture_journal.h"
+#include "marque_en_marche.h"
 #include "options_journal.h"
 #include "rejeu.h"
 #include "releve.h"
@@ -147,6 +148,7 @@ int etalonnage(const Toptions_journal& o, const Tjournal& j) {
 } // namespace
 
 int main(int argc, char** argv) {
+    pose_marque_en_marche();
     prepare_console();
     try {
         const Toptions_journal o = lit_options_journal(arguments_programme(argc, argv));

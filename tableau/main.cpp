@@ -3,6 +3,7 @@
 #include "arguments_programme.h"
 #include "entree_refusee.h"
 #include "horaire_rallye.h"
+#include "marque_en_marche.h"
 #include "options_tableau.h"
 #include "sortie_csv.h"
 #include "sortie_pdf.h"
@@ -46,6 +47,7 @@ int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne
 } // namespace
 
 int main(int argc, char** argv) {
+    pose_marque_en_marche();
     prepare_console();
     try {
         const Toptions_tableau o = lit_options(arguments_programme(argc, argv));
