@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -30,6 +31,10 @@ const Tcas_ajout cas_ajout[] = {
      u"C:\\a;" + dossier + u"2;" + dossier + u"\\outils", Tissue_chemin::change,
      u"C:\\a;" + dossier + u"2;" + dossier + u"\\outils;" + dossier},
 };
+
+void PrintTo(const Tcas_ajout& c, std::ostream* os) {
+    *os << c.nom;
+}
 
 class Ajout : public ::testing::TestWithParam<Tcas_ajout> {};
 
@@ -67,6 +72,10 @@ const Tcas_retrait cas_retrait[] = {
     {"absent_rien_ne_change", u"C:\\a;" + dossier + u"2;C:\\b", Tissue_chemin::deja_fait, u""},
     {"chemin_vide", u"", Tissue_chemin::deja_fait, u""},
 };
+
+void PrintTo(const Tcas_retrait& c, std::ostream* os) {
+    *os << c.nom;
+}
 
 class Retrait : public ::testing::TestWithParam<Tcas_retrait> {};
 
