@@ -10,14 +10,21 @@ namespace {
 
 const std::u16string dossier = u"C:\\Users\\Hélène\\AppData\\Local\\Programs\\VELMORA";
 
-struct Tcas_ajout {
+// A PATH before, what the edit says, and the PATH after (when it changed).
+struct Tcas {
     const char* nom;
     std::u16string avant;
     Tissue_chemin issue;
-    std::u16string apres; // for change only
+    std::u16string apres;
 };
 
-const Tcas_ajout cas_ajout[] = {
+void PrintTo(const Tcas& c, std::ostream* os) {
+    *os << c.nom;
+}
+
+const auto nom_du_cas = [](const auto& i) { return std::string(i.param.nom); };
+
+const Tcas cas_ajout[] = {
     {"un_chemin_vide_recoit_le_dossier_seul", u"", Tissue_chemin::change, dossier},
     {"le_dossier_vient_en_dernier", u"C:\\outils", Tissue_chemin::change, u"C:\\outils;" + dossier},
     {"les_entrees_vides_restent_la_derniere_aussi", u";C:\\a;;%USERPROFILE%\\bin;",
@@ -32,14 +39,10 @@ const Tcas_ajout cas_ajout[] = {
      u"C:\\a;" + dossier + u"2;" + dossier + u"\\outils;" + dossier},
 };
 
-void PrintTo(const Tcas_ajout& c, std::ostream* os) {
-    *os << c.nom;
-}
-
-class Ajout : public ::testing::TestWithParam<Tcas_ajout> {};
+class Ajout : public ::testing::TestWithParam<Tcas> {};
 
 TEST_P(Ajout, donne_le_chemin_attendu_et_le_retrait_rend_l_original) {
-    const Tcas_ajout& c = GetParam();
+    const Tcas& c = GetParam();
     const Tchemin_modifie a = ajoute_au_chemin(c.avant, dossier);
     ASSERT_EQ(a.issue, c.issue);
     if (a.issue != Tissue_chemin::change) return;
@@ -50,17 +53,9 @@ TEST_P(Ajout, donne_le_chemin_attendu_et_le_retrait_rend_l_original) {
     EXPECT_EQ(r.valeur, c.avant);
 }
 
-INSTANTIATE_TEST_SUITE_P(Chemin, Ajout, ::testing::ValuesIn(cas_ajout),
-                         [](const auto& i) { return std::string(i.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Chemin, Ajout, ::testing::ValuesIn(cas_ajout), nom_du_cas);
 
-struct Tcas_retrait {
-    const char* nom;
-    std::u16string avant;
-    Tissue_chemin issue;
-    std::u16string apres;
-};
-
-const Tcas_retrait cas_retrait[] = {
+const Tcas cas_retrait[] = {
     {"seul_il_laisse_un_chemin_vide", dossier, Tissue_chemin::change, u""},
     {"en_tete_il_part_avec_le_separateur_qui_le_suit", dossier + u";C:\\a", Tissue_chemin::change,
      u"C:\\a"},
@@ -73,14 +68,10 @@ const Tcas_retrait cas_retrait[] = {
     {"chemin_vide", u"", Tissue_chemin::deja_fait, u""},
 };
 
-void PrintTo(const Tcas_retrait& c, std::ostream* os) {
-    *os << c.nom;
-}
-
-class Retrait : public ::testing::TestWithParam<Tcas_retrait> {};
+class Retrait : public ::testing::TestWithParam<Tcas> {};
 
 TEST_P(Retrait, enleve_le_dossier_et_rien_d_autre) {
-    const Tcas_retrait& c = GetParam();
+    const Tcas& c = GetParam();
     const Tchemin_modifie r = retire_du_chemin(c.avant, dossier);
     ASSERT_EQ(r.issue, c.issue);
     if (r.issue == Tissue_chemin::change) {
@@ -88,8 +79,7 @@ TEST_P(Retrait, enleve_le_dossier_et_rien_d_autre) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Chemin, Retrait, ::testing::ValuesIn(cas_retrait),
-                         [](const auto& i) { return std::string(i.param.nom); });
+INSTANTIATE_TEST_SUITE_P(Chemin, Retrait, ::testing::ValuesIn(cas_retrait), nom_du_cas);
 
 TEST(MemeDossier, lettres_latines_sans_casse_et_barre_finale_ignoree) {
     struct {
