@@ -6,16 +6,14 @@
 # run journals, the crew's records, stay). The user's PATH, of 1,279, 1,000 and 30,000
 # characters, keeps every other entry and its type. Nothing is touched while a VELMORA program
 # runs, a companion too, or while the running mark cannot be opened.
-# Usage: installateur.sh WINE_LANCE CPACK BUILD_DIR ATTENDU.txt ARTEFACTS_DIR MARQUE_REFUSEE_EXE
-#        RALLYE
+# Usage: installateur.sh WINE_LANCE CPACK BUILD_DIR ATTENDU.txt ARTEFACTS_DIR MARQUE_ESSAI_EXE
 set -euo pipefail
 lance=$1
 cpack=$2
 construction=$3
 attendu=$4
 artefacts=$5
-marque_refusee=$6
-rallye=$7
+marque_essai=$6
 ici=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${WINEPREFIX:-$construction/wine}
 mkdir -p "$artefacts"
@@ -219,15 +217,23 @@ refuse_pendant() {
     [ "$(empreinte)" = "$avant" ] || echec "le dossier a changé, $1"
     echo "$1 : installation et désinstallation refusées (statut 3), rien de changé"
 }
-# velmora-tableau writing a long table to a pipe that is not read: it runs until the pipe closes.
-exec 8< <(exec "$lance" "$dossier/velmora-tableau.exe" "$rallye" ZR1 --pas 1)
-tableau=$!
-read -r -u 8 _ || echec "velmora-tableau.exe n'écrit rien"
-refuse_pendant "velmora-tableau ouvert"
-exec 8<&-
-wait $tableau || true
+# Each companion runs while its output waits on a full pipe (it writes its help there).
+tube="$chemins/tube"
+for compagnon in velmora-tableau velmora-journal; do
+    rm -f "$tube"
+    mkfifo "$tube"
+    exec 8<>"$tube"
+    dd if=/dev/zero of=/dev/fd/8 bs=4096 oflag=nonblock status=none 2>/dev/null || true
+    "$lance" "$dossier/$compagnon.exe" --aide >"$tube" &
+    ouvert=$!
+    "$lance" "$marque_essai" attend || echec "$compagnon.exe ouvert ne tient pas la marque"
+    refuse_pendant "$compagnon ouvert"
+    "$lance" taskkill /f /im "$compagnon.exe" >/dev/null 2>&1 || true
+    wait $ouvert || true
+    exec 8<&-
+done
 # A mark the installer may not open, as a VELMORA run as administrator holds it.
-exec 9> >(exec "$lance" "$marque_refusee" >"$chemins/marque.txt")
+exec 9> >(exec "$lance" "$marque_essai" refusee >"$chemins/marque.txt")
 marque=$!
 for _ in $(seq 60); do
     grep -q . "$chemins/marque.txt" 2>/dev/null && break
@@ -236,7 +242,7 @@ done
 grep -q '^prête' "$chemins/marque.txt" || echec "marque non posée : $(cat "$chemins/marque.txt")"
 refuse_pendant "la marque fermée à l'installateur ($(cat "$chemins/marque.txt"))"
 exec 9>&-
-wait $marque || echec "marque_refusee.exe : statut $?"
+wait $marque || echec "marque_essai.exe refusee : statut $?"
 wineserver -w
 
 echo "== Mise à jour : l'étalonnage de l'équipage reste =="

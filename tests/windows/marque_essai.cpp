@@ -1,12 +1,17 @@
-// Holds the running programs' mark so that the installer cannot open it, as a VELMORA run as
-// administrator holds it for the crew's own installer: a mutex whose security descriptor grants
-// nobody any access. Wine grants every access whatever the descriptor: there, the name is
-// taken by an object of another kind, which the installer cannot open as a mutex either
-// (ERROR_INVALID_HANDLE). Says how, once it holds the name; holds it until its standard input
-// ends.
+// The running programs' mark, for the installer's test:
+//   marque_essai refusee   holds the mark so that the installer cannot open it, as a VELMORA
+//                          run as administrator holds it for the crew's own installer: a mutex
+//                          whose security descriptor grants nobody any access. Wine grants every
+//                          access whatever the descriptor: there, the name is taken by an object
+//                          of another kind, which the installer cannot open as a mutex either
+//                          (ERROR_INVALID_HANDLE). Says how once it holds the name, and holds it
+//                          until its standard input ends.
+//   marque_essai attend    waits until a program holds the mark: status 0 once one does, 1 if
+//                          none has after a minute.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -21,9 +26,16 @@ DWORD refus() {
     return 0;
 }
 
-} // namespace
+int attend() {
+    for (int i = 0; i < 600; ++i) {
+        if (refus() == 0) return 0;
+        Sleep(100);
+    }
+    std::puts("aucun programme ne tient la marque");
+    return 1;
+}
 
-int main() {
+int refusee() {
     SECURITY_DESCRIPTOR sd;
     ACL vide;
     if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) ||
@@ -54,4 +66,13 @@ int main() {
     }
     CloseHandle(marque);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "attend") == 0) return attend();
+    if (argc == 2 && std::strcmp(argv[1], "refusee") == 0) return refusee();
+    std::puts("usage : marque_essai attend|refusee");
+    return 2;
 }
