@@ -1,6 +1,6 @@
 // The user's PATH in the registry (under Wine, the test prefix's): lengths past the installer's
 // old 1,024-character strings, each type kept, compared entry by entry (the installer's own test
-// gives 1,000 and 1,279 characters through the installer). The PATH found at the start is put
+// gives 1,279 and 30,000 characters through the installer). The PATH found at the start is put
 // back at the end.
 #include "registre_chemin.h"
 #include "texte_windows.h"
@@ -130,6 +130,7 @@ struct Tcas {
 // then the PATH as it was.
 TEST_F(CheminRegistre, installe_puis_desinstalle_le_path_garde_chaque_entree_et_son_type) {
     const Tcas cas[] = {
+        {"1000 caractères", {REG_EXPAND_SZ, chemin_de(1000)}},
         {"1022 caractères", {REG_EXPAND_SZ, chemin_de(1022)}},
         {"30000 caractères REG_SZ", {REG_SZ, chemin_de(30000)}},
         {"REG_SZ court, vides en tête et en fin", {REG_SZ, u";C:\\outils;"}},

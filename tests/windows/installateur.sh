@@ -3,7 +3,7 @@
 # puts where (the same files as the portable zip), its shortcuts and its entry in the list of
 # programs; the installed program starts and reads the etalonnage.txt beside it; an upgrade
 # keeps the crew's edited etalonnage.txt; the uninstaller leaves nothing of the program (the
-# run journals, the crew's records, stay). The user's PATH, of 1,279, 1,000 and 30,000
+# run journals, the crew's records, stay). The user's PATH, short, of 1,279 and of 30,000
 # characters, keeps every other entry and its type. Nothing is touched while a VELMORA program
 # runs, a companion too, or while the running mark cannot be opened.
 # Usage: installateur.sh WINE_LANCE CPACK BUILD_DIR ATTENDU.txt ARTEFACTS_DIR MARQUE_ESSAI_EXE
@@ -110,19 +110,20 @@ verifie_path() {
         head -20 "$chemins/ecarts.txt"
         echec "PATH de l'utilisateur $3 : pas les entrées attendues (écarts ci-dessus)"
     fi
-    echo "PATH $3 : $type, $(tr ';' '\n' <"$2" | wc -l) séparateurs, $(LC_ALL=C.UTF-8 wc -m <"$2") caractères, comme attendu"
+    echo "PATH $3 : $type, $(($(tr -cd ';' <"$2" | wc -c) + 1)) entrées, $(LC_ALL=C.UTF-8 wc -m <"$2") caractères, comme attendu"
 }
-# The crew's own PATH before the first installation: 1,279 characters, which the installer's
-# strings once lost whole.
-chemin_de 1279 >"$chemins/1279.txt"
-ecrit_path REG_EXPAND_SZ "$chemins/1279.txt"
+# The crew's own PATH before the first installation. It is short: Wine builds a new session's
+# PATH from about the first 1,020 characters of the user's (Windows from all 32,767), and the
+# session below must find the folder at its end.
+printf '%s' 'C:\outils' >"$chemins/court.txt"
+ecrit_path REG_EXPAND_SZ "$chemins/court.txt"
 
 echo "== Installation silencieuse de $(basename "$installateur") =="
 "$lance" "$installateur" /S
 wineserver -w
 dossier_windows=$(WINEPREFIX=$WINEPREFIX winepath -w "$dossier" | tr -d '\r')
-{ cat "$chemins/1279.txt" && printf ';%s' "$dossier_windows"; } >"$chemins/1279_installe.txt"
-verifie_path REG_EXPAND_SZ "$chemins/1279_installe.txt" "après l'installation"
+{ cat "$chemins/court.txt" && printf ';%s' "$dossier_windows"; } >"$chemins/court_installe.txt"
+verifie_path REG_EXPAND_SZ "$chemins/court_installe.txt" "après l'installation"
 # A new session reads the user's PATH: the companions answer from any folder.
 wineserver -k 2>/dev/null || true
 for programme in velmora-tableau velmora-journal; do
@@ -248,14 +249,14 @@ wineserver -w
 echo "== Mise à jour : l'étalonnage de l'équipage reste =="
 printf '600\r\n1000\r\n601\r\n1000\r\n599\r\n1000\r\n' >"$artefacts/etalonnage_equipage.txt"
 cp "$artefacts/etalonnage_equipage.txt" "$dossier/etalonnage.txt"
-# A PATH of 1,000 characters, of type REG_SZ, without the folder (the crew took it out): the
-# folder comes back at its end, where the installer's strings once cut it.
-chemin_de 1000 >"$chemins/1000.txt"
-ecrit_path REG_SZ "$chemins/1000.txt"
+# A PATH of 1,279 characters, of type REG_SZ, without the folder (the crew took it out), which
+# the installer's 1,024-character strings once lost whole: the folder comes back at its end.
+chemin_de 1279 >"$chemins/1279.txt"
+ecrit_path REG_SZ "$chemins/1279.txt"
 "$lance" "$suivant"/velmora-*-win64.exe /S
 wineserver -w
-{ cat "$chemins/1000.txt" && printf ';%s' "$dossier_windows"; } >"$chemins/1000_installe.txt"
-verifie_path REG_SZ "$chemins/1000_installe.txt" "après la mise à jour"
+{ cat "$chemins/1279.txt" && printf ';%s' "$dossier_windows"; } >"$chemins/1279_installe.txt"
+verifie_path REG_SZ "$chemins/1279_installe.txt" "après la mise à jour"
 cmp -s "$dossier/etalonnage.txt" "$artefacts/etalonnage_equipage.txt" ||
     echec "la mise à jour a remplacé l'etalonnage.txt de l'équipage"
 [ "$(valeur DisplayVersion)" = 99.0 ] || echec "version après mise à jour : $(valeur DisplayVersion)"
