@@ -105,11 +105,11 @@ lit_path() {
 verifie_path() {
     local type
     type=$(lit_path "$chemins/lu.txt")
-    [ "$type" = "$1" ] || echec "PATH de l'utilisateur $3 : $type, $1 attendu"
     if ! diff <(tr ';' '\n' <"$2") <(tr ';' '\n' <"$chemins/lu.txt") >"$chemins/ecarts.txt"; then
         head -20 "$chemins/ecarts.txt"
-        echec "PATH de l'utilisateur $3 : pas les entrées attendues (écarts ci-dessus)"
+        echec "PATH de l'utilisateur $3 : pas les entrées attendues (écarts ci-dessus ; $type)"
     fi
+    [ "$type" = "$1" ] || echec "PATH de l'utilisateur $3 : $type, $1 attendu"
     echo "PATH $3 : $type, $(($(tr -cd ';' <"$2" | wc -c) + 1)) entrées, $(LC_ALL=C.UTF-8 wc -m <"$2") caractères, comme attendu"
 }
 # The crew's own PATH before the first installation. It is short: Wine builds a new session's
@@ -225,7 +225,8 @@ for compagnon in velmora-tableau velmora-journal; do
     mkfifo "$tube"
     exec 8<>"$tube"
     dd if=/dev/zero of=/dev/fd/8 bs=4096 oflag=nonblock status=none 2>/dev/null || true
-    "$lance" "$dossier/$compagnon.exe" --aide >"$tube" &
+    # Not given the reading end: the script's end closes it, and the companion's waiting too.
+    "$lance" "$dossier/$compagnon.exe" --aide >"$tube" 8<&- &
     ouvert=$!
     "$lance" "$marque_essai" attend || echec "$compagnon.exe ouvert ne tient pas la marque"
     refuse_pendant "$compagnon ouvert"
