@@ -4,7 +4,8 @@
 # programs; the installed program starts and reads the etalonnage.txt beside it; an upgrade
 # keeps the crew's edited etalonnage.txt; the uninstaller leaves nothing of the program (the
 # run journals, the crew's records, stay). The user's PATH, short, of 1,279 and of 30,000
-# characters, keeps every other entry and its type. Nothing is touched while a VELMORA program
+# characters, keeps every other entry and its type; one with no room for the folder stays whole
+# and the installer says so (status 2). Nothing is touched while a VELMORA program
 # runs, a companion too, or while the running mark cannot be opened.
 # Usage: installateur.sh WINE_LANCE CPACK BUILD_DIR ATTENDU.txt ARTEFACTS_DIR MARQUE_ESSAI_EXE
 set -euo pipefail
@@ -246,6 +247,20 @@ refuse_pendant "la marque fermée à l'installateur ($(cat "$chemins/marque.txt"
 exec 9>&-
 wait $marque || echec "marque_essai.exe refusee : statut $?"
 wineserver -w
+
+echo "== Un PATH sans place pour le dossier : il reste tel quel, et l'installation le dit =="
+# The folder would take it one character past Windows' 32,767.
+longueur() (
+    export LC_ALL=C.UTF-8
+    printf '%s' "${#1}"
+)
+chemin_de $((32767 - $(longueur "$dossier_windows"))) >"$chemins/plein.txt"
+ecrit_path REG_EXPAND_SZ "$chemins/plein.txt"
+statut=0
+"$lance" "$suivant"/velmora-*-win64.exe /S || statut=$?
+wineserver -w
+[ "$statut" = 2 ] || echec "installation sur un PATH plein : statut $statut (2 attendu)"
+verifie_path REG_EXPAND_SZ "$chemins/plein.txt" "plein, après l'installation (statut 2)"
 
 echo "== Mise à jour : l'étalonnage de l'équipage reste =="
 printf '600\r\n1000\r\n601\r\n1000\r\n599\r\n1000\r\n' >"$artefacts/etalonnage_equipage.txt"
