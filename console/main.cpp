@@ -5,6 +5,7 @@
 #include "fiche_mere.h"
 #include "hid_reel.h"
 #include "lecture_journal.h"
+#include "marque_en_marche.h"
 #include "options_velmora.h"
 #include "rejeu_fenetre.h"
 #include "repertoire_journaux.h"
@@ -17,16 +18,8 @@
 #include <iostream>
 #include <new>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Held while the program runs: the installer and the uninstaller look for it, so that they
-    // never replace or remove the files of a running program. The system frees it at the end.
-    CreateMutexW(nullptr, FALSE, L"velmora_en_marche");
-#endif
+    pose_marque_en_marche();
     Toptions_velmora o = lit_options_velmora(argc, argv);
     if (o.erreur) {
         std::cerr << "velmora : " << lignes_affichables(*o.erreur) << '\n' << usage_velmora << '\n';

@@ -4,6 +4,7 @@
 #include "ecriture_fichier.h"
 #include "etalonnage_journal.h"
 #include "lecture_journal.h"
+#include "marque_en_marche.h"
 #include "options_journal.h"
 #include "rejeu.h"
 #include "releve.h"
@@ -204,6 +205,7 @@ int commande(char* programme, const Toptions_journal& o) {
 } // namespace
 
 int main(int argc, char** argv) {
+    pose_marque_en_marche();
     prepare_console();
     int statut = 0;
     try {

@@ -4,6 +4,7 @@
 #include "ecriture_fichier.h"
 #include "entree_refusee.h"
 #include "horaire_rallye.h"
+#include "marque_en_marche.h"
 #include "options_tableau.h"
 #include "sortie_csv.h"
 #include "sortie_pdf.h"
@@ -55,6 +56,7 @@ int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne
 } // namespace
 
 int main(int argc, char** argv) {
+    pose_marque_en_marche();
     prepare_console();
     try {
         const Toptions_tableau o = lit_options(arguments_programme(argc, argv));

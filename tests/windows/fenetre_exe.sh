@@ -45,7 +45,14 @@ if [ "$attendu" = boite ]; then
         fenetres
         exit 1
     fi
-    import -window "$boite" "$image"
+    # Listed as soon as it is created, the box may not be viewable yet: X refuses its picture
+    # until it is.
+    rm -f "$image"
+    for _ in $(seq 20); do
+        import -window "$boite" "$image" 2>/dev/null && break
+        sleep 0.5
+    done
+    [ -s "$image" ] || import -window "$boite" "$image"
     echo "Boîte de message vue ($boite), image : $image"
 else
     sleep 2 # the first ticks of the clock
