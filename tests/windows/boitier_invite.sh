@@ -3,7 +3,9 @@
 # is a uhid device of the guest's kernel, Wine's HID bus sees it through hidraw, and the portable
 # Windows program counts it on Xvfb. What the crew would see is read from the program itself:
 # ETAT USB's colour on screen, TOTAL from its run journal's checkpoints (written once a second).
-# The journal then replays "identique" in Linux's velmora-journal.
+# The box is pulled out in the middle of a batch of revolutions: each one it sent before is
+# counted once, and the rest once it is plugged in again. The journal then replays
+# "identique" in Linux's velmora-journal.
 # Usage: boitier_invite.sh VM LINUX_BUILD ZIP PREFIX FORM.ui ARTEFACTS
 #        (in the guest: boitier_invite.sh --invite LINUX_BUILD ZIP PREFIX FORM.ui)
 set -euo pipefail
@@ -130,6 +132,24 @@ attend_etat() { # COLOUR SECONDS
     done
     return 1
 }
+attend_total_au_moins() { # DIGITS SECONDS
+    local fin=$((SECONDS + $2)) t
+    while [ $SECONDS -lt $fin ]; do
+        t=$(total)
+        [ -n "$t" ] && [ $((10#$t)) -ge $((10#$1)) ] && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# The box's unplug notifications in the program's journal: those whose vendor is the box's.
+debranchements_du_boitier() {
+    local j
+    j=$(journal_du_programme)
+    [ -n "$j" ] || { echo 0; return; }
+    awk '$1 == "e" { h = ($3 == "hid" && $4 == 2) ? $5 : ""; next }
+         h != "" && $1 == "hid-vid" && $2 == h { if ($3 == 1240) n++; h = "" }
+         END { print n + 0 }' "$journaux/$j"
+}
 # The program's own journal: new, and naming the portable folder it ran from (the machine's
 # own runs may add theirs to the prefix's folder meanwhile).
 journal_du_programme() {
@@ -191,18 +211,33 @@ verifie "TOTAL 10.000 après 5400 tours, dont 4860 d'affilée à 25 par seconde"
 commande "touches 1 2 10 3 4 5 16"
 verifie "TOTAL 12.345 après 1 2 , 3 4 5 et le bouton rouge" attend_total 012345 60
 
-commande "debranche"
-verifie "ETAT USB rouge, le boîtier débranché" attend_etat rouge 30
+# ---- Pulled out while the revolutions flow, plugged in again ---------------------------------
+# 1000 revolutions; half a kilometre on, the box is pulled out half a second after one of them
+# (a report still on the cable when it is torn is the cable's, not the program's). Every
+# revolution it sent before is on TOTAL, once; plugged in again, it sends the rest.
+deja=$(lignes_boitier)
+commande "tours 1000"
+verifie "TOTAL avance pendant le lot de 1000 tours" attend_total_au_moins 012845 90
+commande "debranche 500"
+attend_ligne "débranché après" 30 "$deja" || { dit "ÉCHEC : le boîtier virtuel ne s'est pas débranché"; exit 1; }
+envoyes=$(tail -n +"$deja" "$travail/boitier.log" | sed -n 's/^débranché après \([0-9]*\) tours envoyés$/\1/p' | head -n 1)
+pendant=$((envoyes - 5400))
+avant=$(printf '%06d' $((12345 + pendant * 1000 / 540)))
+dit "débranché après $pendant tours du lot"
+verifie "ETAT USB rouge, le boîtier débranché en plein lot" attend_etat rouge 30
 import -window "$fenetre" "$sortie/debranche.png"
+verifie "TOTAL $avant : chacun des $pendant tours envoyés avant, une fois" attend_total "$avant" 30
 commande "rebranche"
 t0=$(date +%s%N)
 verifie "ETAT USB vert, le boîtier rebranché" attend_etat vert 60
 vu_ms=$((($(date +%s%N) - t0) / 1000000))
 dit "rebranché vu en $((vu_ms / 1000)),$((vu_ms % 1000 / 100)) s (capture d'écran comprise)"
-commande "tours 540"
-verifie "TOTAL 13.345 après 540 tours de plus : le compte reprend exactement" attend_total 013345 60
+attend_ligne "envoyé : 1000 tours" 120 "$deja" || dit "le reste du lot n'est pas parti en 120 s"
+verifie "TOTAL 14.196 : les $((1000 - pendant)) autres tours comptés après le rebranchement" attend_total 014196 60
 import -window "$fenetre" "$sortie/fin.png"
 dit "TOTAL au dernier point de contrôle : $(total)"
+n=$(debranchements_du_boitier)
+verifie "un seul débranchement du boîtier dans le journal du programme (vu : $n)" test "$n" = 1
 
 # Closed as the crew closes it: the box gets the close report.
 deja=$(lignes_boitier)
