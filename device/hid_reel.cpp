@@ -86,7 +86,7 @@ void Thid_reel::surveille() {
         bool relire;
         {
             std::lock_guard verrou(mutex_);
-            relire = relecture_due_verrouille(maintenant);
+            relire = quarantaine_finie_verrouille(maintenant);
         }
         if (a == Tattente::changement || relire || devenus_accessibles()) examine(retires);
         retires.clear();
@@ -99,26 +99,19 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
     std::vector<Tavis> avis;
     IHidTarget* cible = nullptr;
     bool sans_droits_nouveau = false;
-    for (;;) {
-        std::uint64_t pertes;
-        {
-            std::lock_guard verrou(mutex_);
-            pertes = pertes_en_lecture_;
-        }
-        const Tliste_peripheriques liste = source_->enumere();
-        std::vector<bool> accessible;
-        for (const auto& v : liste.vus)
-            accessible.push_back(source_->peut_ouvrir(v.chemin));
+    const Tliste_peripheriques liste = source_->enumere();
+    std::vector<bool> accessible;
+    for (const auto& v : liste.vus)
+        accessible.push_back(source_->peut_ouvrir(v.chemin));
+    const Tinstant maintenant = source_->maintenant();
+    {
         std::lock_guard verrou(mutex_);
         if (arret_) return;
-        // A device lost by its reader while the list was read may still be on it:
-        // that list would bring it back as a new device. Read it again.
-        if (pertes != pertes_en_lecture_) continue;
-        relecture_ = false;
+        for (auto it = quarantaine_.begin(); it != quarantaine_.end();)
+            it = it->second <= maintenant ? quarantaine_.erase(it) : std::next(it);
         debranche_les_absents_verrouille(liste, retires, avis);
         sans_droits_nouveau = annonce_les_nouveaux_verrouille(liste, accessible, avis);
         cible = cible_;
-        break;
     }
     if (!avis.empty() || sans_droits_nouveau) avis.emplace_back(NOTIFY_CHANGED, 0);
     poste(cible, avis);
@@ -178,7 +171,9 @@ bool Thid_reel::annonce_les_nouveaux_verrouille(const Tliste_peripheriques& list
             std::any_of(peripheriques_.begin(), peripheriques_.end(), [&v](const auto& e) {
                 return e.second.branche && e.second.chemin == v.chemin;
             });
-        if (connu) continue;
+        // Lost by its reader a moment ago, it may still be on the list while the system
+        // takes it out: announced again only once that time is over.
+        if (connu || quarantaine_.count(v.chemin)) continue;
         if (!accessible[i]) {
             sans_droits_nouveau =
                 sans_droits_nouveau ||
@@ -217,7 +212,8 @@ int Thid_reel::delai_d_attente() {
     };
     for (const auto& [handle, p] : peripheriques_)
         if (attend_ouverture(p)) au_plus_tard(p.prochain_essai);
-    if (relecture_) au_plus_tard(relecture_a_);
+    for (const auto& [chemin, fin] : quarantaine_)
+        au_plus_tard(fin);
     int delai = -1;
     if (echeance)
         delai = static_cast<int>(std::clamp<long long>(
@@ -227,8 +223,9 @@ int Thid_reel::delai_d_attente() {
     return delai;
 }
 
-bool Thid_reel::relecture_due_verrouille(Tinstant maintenant) {
-    return relecture_ && maintenant >= relecture_a_;
+bool Thid_reel::quarantaine_finie_verrouille(Tinstant maintenant) const {
+    return std::any_of(quarantaine_.begin(), quarantaine_.end(),
+                       [maintenant](const auto& q) { return q.second <= maintenant; });
 }
 
 std::vector<std::string> Thid_reel::inaccessibles_demandes_verrouille() const {
@@ -331,11 +328,10 @@ void Thid_reel::perdu_en_lecture(THidHandle handle) {
         auto it = peripheriques_.find(handle);
         if (arret_ || it == peripheriques_.end() || !it->second.branche) return;
         debranche_verrouille(handle, it->second);
-        ++pertes_en_lecture_;
-        // Unplugged and plugged again under the same name, it may already have been listed
+        // Unplugged and plugged again under the same name, it may have been listed already
         // while this reader still read: the list is read again once the system is done.
-        relecture_ = true;
-        relecture_a_ = maintenant + std::chrono::milliseconds(relecture_apres_perte_ms);
+        quarantaine_[it->second.chemin] =
+            maintenant + std::chrono::milliseconds(relecture_apres_perte_ms);
         cible = cible_;
     }
     poste(cible, {{NOTIFY_UNPLUGGED, handle}, {NOTIFY_CHANGED, 0}});

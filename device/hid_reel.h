@@ -18,12 +18,12 @@
 // long at each failure, up to `reessai_max_ms`; SetReadNotify says why it failed, and
 // NOTIFY_CHANGED is posted once it opens.
 //
-// A device is unplugged by its reader's failure, or by the system's list: a device
-// missing from a whole list, and named removed by the system if its reader reads. A
-// list that failed, or that could not read a device's ids, unplugs none of those it
-// missed, and a late word of a removal leaves alone a device listed again whose
-// reader reads. After a reader's failure the list is read again a second later: the
-// same device may be there again.
+// A device is unplugged by its reader's failure, by a whole list that no longer has it,
+// or, while no reader reads it, by the system's word of its removal. A list that failed, or that could not read a device's
+// ids, unplugs none of those it missed, and a late word of a removal leaves alone a
+// device listed again whose reader reads. A device lost by its reader is not announced
+// again under that path before `relecture_apres_perte_ms` (the system may still be
+// taking it out); the list is read again then, for it may be back.
 //
 // Handles are small integers given in plugging order, never reused. After an
 // unplug a handle still answers its ids (so that the unplug can be recognised)
@@ -110,8 +110,8 @@ private:
                                          std::vector<Tavis>& avis);
     // How long the watcher may wait before it has something to try: negative, no limit.
     int delai_d_attente();
-    // Under the lock: whether the list is to be read again now, after a reader's failure.
-    bool relecture_due_verrouille(Tinstant maintenant);
+    // Under the lock: whether a device lost by its reader may be announced again now.
+    bool quarantaine_finie_verrouille(Tinstant maintenant) const;
     // Under the lock: the devices listed without rights whose ids were asked for.
     std::vector<std::string> inaccessibles_demandes_verrouille() const;
     bool devenus_accessibles();
@@ -133,9 +133,8 @@ private:
     IHidTarget* cible_ = nullptr;
     bool arret_ = false;
     THidHandle prochain_handle_ = 1;
-    std::uint64_t pertes_en_lecture_ = 0; // devices found gone by their reader
-    bool relecture_ = false;              // the list to read again at relecture_a_
-    Tinstant relecture_a_{};
+    // Paths whose reader failed, and when a device listed under them is announced again.
+    std::map<std::string, Tinstant> quarantaine_;
     std::map<THidHandle, Tperipherique> peripheriques_;
     std::vector<Tperipherique_vu> inaccessibles_; // listed, not announced: no rights to open them
     std::set<std::pair<THidId, THidId>> ids_demandes_; // vendor and product given to GetHandle
