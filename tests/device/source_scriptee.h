@@ -40,6 +40,7 @@ public:
     void retire(const std::string& chemin) {
         std::lock_guard v(m_);
         presents_.erase(chemin);
+        ++generation_[chemin];
         retires_.push_back(chemin);
         signale_verrouille();
         cv_.notify_all();
@@ -91,6 +92,7 @@ public:
     void perd(const std::string& chemin) {
         std::lock_guard v(m_);
         presents_.erase(chemin);
+        ++generation_[chemin];
         cv_.notify_all();
     }
     // Opening fails, though the rights on the node say it would not (a race, a security module).
@@ -295,7 +297,8 @@ private:
     std::map<std::string, std::deque<std::vector<std::uint8_t>>> rapports_;
     std::map<std::string, int> ouvertures_;
     std::map<std::string, int> essais_;
-    std::map<std::string, int> generation_; // a plugging of that path: older opens are dead
+    // Each plugging of a path: what was opened of an earlier one reads nothing of it.
+    std::map<std::string, int> generation_;
     std::map<std::string, int> en_attente_;
     std::map<std::string, std::vector<std::vector<std::uint8_t>>> ecrits_;
     std::set<std::string> sans_droits_;
