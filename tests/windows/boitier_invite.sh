@@ -221,6 +221,7 @@ verifie "TOTAL avance pendant le lot de 1000 tours" attend_total_au_moins 012845
 commande "debranche 500"
 attend_ligne "débranché après" 30 "$deja" || { dit "ÉCHEC : le boîtier virtuel ne s'est pas débranché"; exit 1; }
 envoyes=$(tail -n +"$deja" "$travail/boitier.log" | sed -n 's/^débranché après \([0-9]*\) tours envoyés$/\1/p' | head -n 1)
+[ -n "$envoyes" ] || { dit "ÉCHEC : le boîtier virtuel n'a pas dit combien de tours il avait envoyés"; exit 1; }
 pendant=$((envoyes - 5400))
 avant=$(printf '%06d' $((12345 + pendant * 1000 / 540)))
 dit "débranché après $pendant tours du lot"
