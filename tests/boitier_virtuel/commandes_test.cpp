@@ -155,6 +155,10 @@ TEST(BoitierVirtuel, CeQuiResteAEnvoyerTientEnUnLotParCommande) {
     // The hundred million revolutions less two are still one entry.
     EXPECT_EQ(file.taille(), 1u);
     EXPECT_FALSE(file.vide());
+    // Pulled out: all of it forgotten, the revolutions counted.
+    file.ajoute_touches({5});
+    EXPECT_EQ(file.oublie(), 99999998);
+    EXPECT_TRUE(file.vide());
 }
 
 } // namespace

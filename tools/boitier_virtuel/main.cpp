@@ -103,11 +103,16 @@ private:
     // Nothing goes while the box is about to be pulled out.
     bool ecoute() const { return boitier_.branche() && ouvertures_ > 0 && !debranche_a_; }
 
-    // Says how many revolutions went before: what a program must have counted.
+    // A box pulled out is off: what it still had to send is lost, as a real one's
+    // revolutions are while it is out. Says how many went before: what a program must
+    // have counted.
     void debranche() {
         debranche_a_.reset();
-        if (boitier_.debranche_le())
-            std::cout << "débranché après " << tours_envoyes_ << " tours envoyés" << std::endl;
+        if (!boitier_.debranche_le()) return;
+        const long perdus = file_.oublie();
+        std::cout << "débranché après " << tours_envoyes_ << " tours envoyés";
+        if (perdus > 0) std::cout << ", " << perdus << " jamais envoyés";
+        std::cout << std::endl;
         ouvertures_ = 0;
     }
 
