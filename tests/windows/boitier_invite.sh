@@ -268,8 +268,13 @@ verifie "un seul débranchement du boîtier dans le journal du programme (vu : $
 deja=$(lignes_boitier)
 wine taskkill /im velmora.exe >/dev/null 2>&1 || true
 ferme() {
+    local statut
     for _ in $(seq 120); do kill -0 $programme 2>/dev/null || break; sleep 0.5; done
-    ! kill -0 $programme 2>/dev/null && wait $programme
+    kill -0 $programme 2>/dev/null && { dit "velmora.exe tourne encore 60 s après"; return 1; }
+    wait $programme && return 0
+    statut=$?
+    dit "velmora.exe fini avec le statut $statut$([ $statut -gt 128 ] && echo " (signal $((statut - 128)))")"
+    return 1
 }
 verifie "velmora.exe s'est fermé avec le statut 0" ferme
 verifie "le boîtier a reçu le rapport de fermeture 00 00" attend_ligne "sortie : 00 00" 20 "$deja"
@@ -279,7 +284,8 @@ exec 3>&-
 wait $boitier || true
 j=$(journal_du_programme)
 [ -n "$j" ] && cp "$journaux/$j" "$sortie/"
-cp "$travail/boitier.log" "$sortie/"
+cp "$travail/boitier.log" "$travail/velmora.log" "$sortie/"
+dmesg | tail -n 40 >"$sortie/noyau.log"
 wineserver -k 2>/dev/null || true
 dit "$([ $echecs = 0 ] && echo "tout est vu" || echo "$echecs ÉCHEC(S)")"
 [ $echecs = 0 ]
