@@ -33,10 +33,11 @@ class Tsource_horodatee : public Isource_hid {
 public:
     Tsource_horodatee(std::unique_ptr<Isource_hid> source, Thorodatages& lus)
         : source_(std::move(source)), lus_(lus) {}
-    std::vector<Tperipherique_vu> enumere() override { return source_->enumere(); }
+    Tliste_peripheriques enumere() override { return source_->enumere(); }
     bool peut_ouvrir(const std::string& chemin) override { return source_->peut_ouvrir(chemin); }
-    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
-        auto ouvert = source_->ouvre(chemin);
+    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin,
+                                                Trefus_ouverture& refus) override {
+        auto ouvert = source_->ouvre(chemin, refus);
         if (!ouvert) return nullptr;
         return std::make_unique<Touvert>(std::move(ouvert), lus_);
     }

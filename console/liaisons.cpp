@@ -36,7 +36,8 @@ void Tfiche_mere::lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee) {
     const int hauteur =
         w->property("ajuste_texte").toBool() ? w->property("hauteur_px").toInt() : 0;
     const Techelle_fiche* echelle = echelle_.get();
-    m.miroir = [&m, w, couleur_pilotee, hauteur, echelle] {
+    const QString bulle_de_la_fiche = w->toolTip();
+    m.miroir = [&m, w, couleur_pilotee, hauteur, echelle, bulle_de_la_fiche] {
         const QString t = qt(m.texte());
         if (hauteur > 0)
             montre_ajuste(w, t, echelle->hauteur_a_l_echelle(hauteur),
@@ -45,6 +46,8 @@ void Tfiche_mere::lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee) {
             w->setText(t);
         if (w->isHidden() == m.visible()) w->setVisible(m.visible());
         if (couleur_pilotee) fond(w, couleur_systeme(m.couleur()));
+        const QString bulle = m.bulle().empty() ? bulle_de_la_fiche : qt(m.bulle());
+        if (w->toolTip() != bulle) w->setToolTip(bulle);
     };
     if (hauteur > 0) reajustements_.push_back([&m] { m.miroir(); });
     m.miroir();

@@ -18,6 +18,8 @@ public:
     virtual THidId GetVendorID(THidHandle handle) = 0;
     virtual THidId GetProductID(THidHandle handle) = 0;
     virtual THidHandle GetHandle(THidId vendorId, THidId productId) = 0;
+    // 1 once switched; 0 for a handle not plugged; HID_OCCUPE or HID_OUVERTURE_REFUSEE when the
+    // device cannot be opened to read it.
     virtual THidResult SetReadNotify(THidHandle handle, THidBool value) = 0;
     // Copies the oldest pending input report, report identifier first, within `length` bytes.
     // Returns the bytes copied: 0 when there was none, and the buffer is then left as it was.

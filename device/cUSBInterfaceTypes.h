@@ -12,6 +12,12 @@ using THidResult = std::int32_t;
 inline constexpr THidBool HID_TRUE = -1;
 inline constexpr THidBool HID_FALSE = 0;
 
+// What SetReadNotify answers for a device that is plugged but cannot be opened now, beside 1
+// (switched) and 0 (no such device plugged). It is tried again, and NOTIFY_CHANGED says when
+// it opens.
+inline constexpr THidResult HID_OUVERTURE_REFUSEE = -1; // gone meanwhile, or refused
+inline constexpr THidResult HID_OCCUPE = -2;            // another program holds it without sharing
+
 // The window system's first application message number plus 200.
 inline constexpr std::uint32_t WM_HID_EVENT = 0x80C8;
 

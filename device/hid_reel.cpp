@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <optional>
 
 #if defined(__unix__)
 #include <csignal>
@@ -78,10 +80,15 @@ void Thid_reel::surveille() {
     examine({});
     std::vector<std::string> retires;
     for (;;) {
-        const Tattente a =
-            source_->attend_changement(retires, a_reessayer() ? periode_reessai_ms : -1);
+        const Tattente a = source_->attend_changement(retires, delai_d_attente());
         if (a == Tattente::arret) break;
-        if (a == Tattente::changement || devenus_accessibles()) examine(retires);
+        const Tinstant maintenant = source_->maintenant();
+        bool relire;
+        {
+            std::lock_guard verrou(mutex_);
+            relire = quarantaine_finie_verrouille(maintenant);
+        }
+        if (a == Tattente::changement || relire || devenus_accessibles()) examine(retires);
         retires.clear();
         ouvre_les_attendus();
         joint_lecteurs_finis();
@@ -92,69 +99,86 @@ void Thid_reel::examine(const std::vector<std::string>& retires) {
     std::vector<Tavis> avis;
     IHidTarget* cible = nullptr;
     bool sans_droits_nouveau = false;
-    for (;;) {
-        std::uint64_t pertes;
-        {
-            std::lock_guard verrou(mutex_);
-            pertes = pertes_en_lecture_;
-        }
-        const std::vector<Tperipherique_vu> liste = source_->enumere();
-        std::vector<bool> accessible;
-        for (const auto& v : liste)
-            accessible.push_back(source_->peut_ouvrir(v.chemin));
+    const Tliste_peripheriques liste = source_->enumere();
+    std::vector<bool> accessible;
+    for (const auto& v : liste.vus)
+        accessible.push_back(source_->peut_ouvrir(v.chemin));
+    const Tinstant maintenant = source_->maintenant();
+    {
         std::lock_guard verrou(mutex_);
         if (arret_) return;
-        // A device lost by its reader while the list was read may still be on it:
-        // that list would bring it back as a new device. Read it again.
-        if (pertes != pertes_en_lecture_) continue;
+        for (auto it = quarantaine_.begin(); it != quarantaine_.end();)
+            it = it->second <= maintenant ? quarantaine_.erase(it) : std::next(it);
         debranche_les_absents_verrouille(liste, retires, avis);
         sans_droits_nouveau = annonce_les_nouveaux_verrouille(liste, accessible, avis);
         cible = cible_;
-        break;
     }
     if (!avis.empty() || sans_droits_nouveau) avis.emplace_back(NOTIFY_CHANGED, 0);
     poste(cible, avis);
 }
 
-void Thid_reel::debranche_les_absents_verrouille(const std::vector<Tperipherique_vu>& liste,
+namespace {
+
+bool meme_peripherique(const Tperipherique_vu& a, const Tperipherique_vu& b) {
+    return a.chemin == b.chemin && a.vendor_id == b.vendor_id && a.product_id == b.product_id;
+}
+
+bool contient(const std::vector<std::string>& chemins, const std::string& chemin) {
+    return std::find(chemins.begin(), chemins.end(), chemin) != chemins.end();
+}
+
+// Whether the list says the device is gone: a list that failed, or that could not read the
+// device's ids, says nothing of it.
+bool absent_de(const Tliste_peripheriques& liste, const Tperipherique_vu& v) {
+    return liste.complete && !contient(liste.illisibles, v.chemin) &&
+           std::none_of(liste.vus.begin(), liste.vus.end(),
+                        [&v](const Tperipherique_vu& l) { return meme_peripherique(l, v); });
+}
+
+} // namespace
+
+void Thid_reel::debranche_les_absents_verrouille(const Tliste_peripheriques& liste,
                                                  const std::vector<std::string>& retires,
                                                  std::vector<Tavis>& avis) {
     for (auto& [handle, p] : peripheriques_) {
         if (!p.branche) continue;
-        const bool signale_retire =
-            std::find(retires.begin(), retires.end(), p.chemin) != retires.end();
-        const bool encore_la =
-            std::any_of(liste.begin(), liste.end(), [&p](const Tperipherique_vu& v) {
-                return v.chemin == p.chemin && v.vendor_id == p.vendor_id &&
-                       v.product_id == p.product_id;
-            });
-        if (signale_retire || !encore_la) {
+        const bool absent = absent_de(liste, {p.chemin, p.vendor_id, p.product_id});
+        // The system's word of a removal, for a device listed again, is of an earlier
+        // plugging when its reader reads: that reader would fail were it gone. Without a
+        // reader it is the only sign that the device was replaced.
+        const bool retire = contient(retires, p.chemin) && !p.lecteur;
+        if (absent || retire) {
             debranche_verrouille(handle, p);
             avis.emplace_back(NOTIFY_UNPLUGGED, handle);
         }
     }
 }
 
-bool Thid_reel::annonce_les_nouveaux_verrouille(const std::vector<Tperipherique_vu>& liste,
+bool Thid_reel::annonce_les_nouveaux_verrouille(const Tliste_peripheriques& liste,
                                                 const std::vector<bool>& accessible,
                                                 std::vector<Tavis>& avis) {
-    auto meme = [](const Tperipherique_vu& a, const Tperipherique_vu& b) {
-        return a.chemin == b.chemin && a.vendor_id == b.vendor_id && a.product_id == b.product_id;
-    };
+    // Those listed without rights before and missed now stay, unless the list says they went.
     std::vector<Tperipherique_vu> inaccessibles;
+    for (const auto& d : inaccessibles_)
+        if (!absent_de(liste, d) &&
+            std::none_of(liste.vus.begin(), liste.vus.end(),
+                         [&d](const Tperipherique_vu& v) { return v.chemin == d.chemin; }))
+            inaccessibles.push_back(d);
     bool sans_droits_nouveau = false;
-    for (std::size_t i = 0; i < liste.size(); ++i) {
-        const Tperipherique_vu& v = liste[i];
+    for (std::size_t i = 0; i < liste.vus.size(); ++i) {
+        const Tperipherique_vu& v = liste.vus[i];
         const bool connu =
             std::any_of(peripheriques_.begin(), peripheriques_.end(), [&v](const auto& e) {
                 return e.second.branche && e.second.chemin == v.chemin;
             });
-        if (connu) continue;
+        // Lost by its reader a moment ago, it may still be on the list while the system
+        // takes it out: announced again only once that time is over.
+        if (connu || quarantaine_.count(v.chemin)) continue;
         if (!accessible[i]) {
             sans_droits_nouveau =
                 sans_droits_nouveau ||
                 std::none_of(inaccessibles_.begin(), inaccessibles_.end(),
-                             [&](const Tperipherique_vu& d) { return meme(d, v); });
+                             [&](const Tperipherique_vu& d) { return meme_peripherique(d, v); });
             inaccessibles.push_back(v);
             continue;
         }
@@ -169,12 +193,39 @@ bool Thid_reel::annonce_les_nouveaux_verrouille(const std::vector<Tperipherique_
     return sans_droits_nouveau;
 }
 
-bool Thid_reel::a_reessayer() {
+namespace {
+
+// A device whose reports are wanted and that no reader reads yet: the watcher opens it.
+template <class P> bool attend_ouverture(const P& p) {
+    return p.branche && p.notifie_lecture && !p.lecteur && !p.ouverture_en_cours;
+}
+
+} // namespace
+
+int Thid_reel::delai_d_attente() {
+    using namespace std::chrono;
+    const Tinstant maintenant = source_->maintenant();
     std::lock_guard verrou(mutex_);
-    return !inaccessibles_demandes_verrouille().empty() ||
-           std::any_of(peripheriques_.begin(), peripheriques_.end(), [](const auto& e) {
-               return e.second.branche && e.second.notifie_lecture && !e.second.lecteur;
-           });
+    std::optional<Tinstant> echeance;
+    const auto au_plus_tard = [&echeance](Tinstant t) {
+        if (!echeance || t < *echeance) echeance = t;
+    };
+    for (const auto& [handle, p] : peripheriques_)
+        if (attend_ouverture(p)) au_plus_tard(p.prochain_essai);
+    for (const auto& [chemin, fin] : quarantaine_)
+        au_plus_tard(fin);
+    int delai = -1;
+    if (echeance)
+        delai = static_cast<int>(std::clamp<long long>(
+            ceil<milliseconds>(*echeance - maintenant).count(), 0, reessai_max_ms));
+    if (!inaccessibles_demandes_verrouille().empty())
+        delai = delai < 0 ? periode_reessai_ms : std::min(delai, periode_reessai_ms);
+    return delai;
+}
+
+bool Thid_reel::quarantaine_finie_verrouille(Tinstant maintenant) const {
+    return std::any_of(quarantaine_.begin(), quarantaine_.end(),
+                       [maintenant](const auto& q) { return q.second <= maintenant; });
 }
 
 std::vector<std::string> Thid_reel::inaccessibles_demandes_verrouille() const {
@@ -195,15 +246,24 @@ bool Thid_reel::devenus_accessibles() {
 }
 
 void Thid_reel::ouvre_les_attendus() {
+    const Tinstant maintenant = source_->maintenant();
     std::vector<THidHandle> attendus;
     {
         std::lock_guard verrou(mutex_);
         for (const auto& [handle, p] : peripheriques_)
-            if (p.branche && p.notifie_lecture && !p.lecteur && !p.ouverture_en_cours)
-                attendus.push_back(handle);
+            if (attend_ouverture(p) && p.prochain_essai <= maintenant) attendus.push_back(handle);
     }
+    bool ouvert = false;
     for (const THidHandle h : attendus)
-        demarre_lecteur(h);
+        ouvert = demarre_lecteur(h) == 1 || ouvert;
+    if (!ouvert) return;
+    // The caller was told the device could not be opened: it asks again, and learns it can.
+    IHidTarget* cible = nullptr;
+    {
+        std::lock_guard verrou(mutex_);
+        cible = cible_;
+    }
+    poste(cible, {{NOTIFY_CHANGED, 0}});
 }
 
 void Thid_reel::debranche_verrouille(THidHandle handle, Tperipherique& p) {
@@ -261,16 +321,21 @@ void Thid_reel::lit_en_continu(THidHandle handle, Iperipherique_ouvert& peripher
 }
 
 void Thid_reel::perdu_en_lecture(THidHandle handle) {
+    const Tinstant maintenant = source_->maintenant();
     IHidTarget* cible = nullptr;
     {
         std::lock_guard verrou(mutex_);
         auto it = peripheriques_.find(handle);
         if (arret_ || it == peripheriques_.end() || !it->second.branche) return;
         debranche_verrouille(handle, it->second);
-        ++pertes_en_lecture_;
+        // Unplugged and plugged again under the same name, it may have been listed already
+        // while this reader still read: the list is read again once the system is done.
+        quarantaine_[it->second.chemin] =
+            maintenant + std::chrono::milliseconds(relecture_apres_perte_ms);
         cible = cible_;
     }
     poste(cible, {{NOTIFY_UNPLUGGED, handle}, {NOTIFY_CHANGED, 0}});
+    source_->reveille();
 }
 
 THidId Thid_reel::GetVendorID(THidHandle handle) {
@@ -310,42 +375,69 @@ THidResult Thid_reel::SetReadNotify(THidHandle handle, THidBool value) {
         it->second.notifie_lecture = value != HID_FALSE;
         if (!it->second.notifie_lecture) return 1;
     }
-    if (demarre_lecteur(handle)) return 1;
+    const THidResult r = demarre_lecteur(handle);
     // The wish stays: the watcher tries again until the device opens or goes.
-    source_->reveille();
-    return 0;
+    if (r != 1) source_->reveille();
+    return r;
 }
 
-bool Thid_reel::demarre_lecteur(THidHandle handle) {
+THidResult Thid_reel::demarre_lecteur(THidHandle handle) {
+    using namespace std::chrono;
     std::string chemin;
     {
         std::lock_guard verrou(mutex_);
         auto it = peripheriques_.find(handle);
-        if (arret_ || it == peripheriques_.end() || !it->second.branche) return false;
+        if (arret_ || it == peripheriques_.end() || !it->second.branche) return 0;
         Tperipherique& p = it->second;
-        if (p.lecteur || p.ouverture_en_cours) return true;
+        if (p.lecteur) return 1;
+        if (p.ouverture_en_cours) {
+            p.reponse_anticipee = true;
+            return 1;
+        }
         p.ouverture_en_cours = true;
         chemin = p.chemin;
     }
     // Opening touches the system: done outside the lock, then the device is checked again.
-    std::unique_ptr<Iperipherique_ouvert> ouvert = source_->ouvre(chemin);
-    std::lock_guard verrou(mutex_);
-    auto it = peripheriques_.find(handle);
-    if (it == peripheriques_.end()) return false;
-    Tperipherique& p = it->second;
-    p.ouverture_en_cours = false;
-    if (!ouvert || arret_ || !p.branche) return false;
-    auto lecteur = std::make_unique<Tlecteur>();
-    Tlecteur& l = *lecteur;
-    p.lecteur = &l;
-    lecteurs_.push_back(std::move(lecteur));
-    // The reader thread owns the open device and closes it when it ends.
-    l.fil = std::thread([this, handle, &l, dev = std::move(ouvert)] {
-        laisse_les_signaux();
-        lit_en_continu(handle, *dev, l);
-        l.fini = true;
-    });
-    return true;
+    Trefus_ouverture refus = Trefus_ouverture::autre;
+    std::unique_ptr<Iperipherique_ouvert> ouvert = source_->ouvre(chemin, refus);
+    const Tinstant maintenant = source_->maintenant();
+    IHidTarget* a_prevenir = nullptr;
+    THidResult r = 1;
+    {
+        std::lock_guard verrou(mutex_);
+        auto it = peripheriques_.find(handle);
+        if (it == peripheriques_.end()) return 0;
+        Tperipherique& p = it->second;
+        p.ouverture_en_cours = false;
+        if (arret_ || !p.branche) return 0;
+        if (!ouvert) {
+            // Tried again later, the longer the more it failed: a device another program holds
+            // may stay held for the whole run.
+            ++p.echecs_ouverture;
+            const int delai =
+                std::min(periode_reessai_ms << std::min(p.echecs_ouverture - 1, 5), reessai_max_ms);
+            p.prochain_essai = maintenant + milliseconds(delai);
+            r = refus == Trefus_ouverture::occupe ? HID_OCCUPE : HID_OUVERTURE_REFUSEE;
+            if (p.reponse_anticipee) a_prevenir = cible_;
+            p.reponse_anticipee = false;
+        } else {
+            p.echecs_ouverture = 0;
+            p.reponse_anticipee = false;
+            auto lecteur = std::make_unique<Tlecteur>();
+            Tlecteur& l = *lecteur;
+            p.lecteur = &l;
+            lecteurs_.push_back(std::move(lecteur));
+            // The reader thread owns the open device and closes it when it ends.
+            l.fil = std::thread([this, handle, &l, dev = std::move(ouvert)] {
+                laisse_les_signaux();
+                lit_en_continu(handle, *dev, l);
+                l.fini = true;
+            });
+        }
+    }
+    // Told it was switched while this opening ran, the caller learns otherwise by asking again.
+    if (a_prevenir) poste(a_prevenir, {{NOTIFY_CHANGED, 0}});
+    return r;
 }
 
 THidResult Thid_reel::Read(THidHandle handle, std::uint8_t* buffer, std::size_t length) {
@@ -370,7 +462,8 @@ THidResult Thid_reel::Write(THidHandle handle, const std::uint8_t* buffer, std::
         chemin = it->second.chemin;
     }
     // A device of its own for the report: the reader's stays with the reader's thread.
-    std::unique_ptr<Iperipherique_ouvert> ouvert = source_->ouvre(chemin);
+    Trefus_ouverture refus = Trefus_ouverture::aucun;
+    std::unique_ptr<Iperipherique_ouvert> ouvert = source_->ouvre(chemin, refus);
     if (!ouvert) return 0;
     return std::max(ouvert->ecrit(buffer, length), 0);
 }

@@ -77,6 +77,7 @@ THidResult Thid_scripte::SetReadNotify(THidHandle handle, THidBool value) {
     appels.push_back({"SetReadNotify", {handle, value}});
     auto it = peripheriques_.find(handle);
     if (it == peripheriques_.end() || !it->second.branche) return 0;
+    if (value != HID_FALSE && ouverture != 1) return ouverture;
     it->second.notifie_lecture = value != HID_FALSE;
     return 1;
 }

@@ -29,6 +29,8 @@ public:
     std::vector<std::vector<std::uint8_t>> ecrits;
     // What GetHandle answers when no plugged device has the ids asked for.
     THidHandle handle_si_absent = 0;
+    // What SetReadNotify answers for a plugged device: 1, or why it cannot be opened.
+    THidResult ouverture = 1;
 
     // Adds a device and announces it (plugged).
     THidHandle branche(THidId vid, THidId pid);

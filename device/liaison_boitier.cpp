@@ -1,5 +1,6 @@
 // The link with the box: its presence on Panel1, wheel revolutions and keys
-// handed to the engine, and the close report.
+// handed to the engine, and the close report. A box plugged that cannot be read is
+// not shown present: Panel1 stays red and its hint says why.
 #include "liaison_boitier.h"
 
 #include "moteur.h"
@@ -8,6 +9,13 @@ namespace {
 
 constexpr std::uint8_t code_tour_de_roue = 48;
 constexpr std::uint8_t dernier_code_clavier = 16;
+
+const char* const bulle_occupe =
+    "Boîtier branché mais inutilisable : un autre programme l'a ouvert sans le partager. "
+    "Fermez ce programme : le boîtier sera lu dès qu'il sera libre.";
+const char* const bulle_refuse =
+    "Boîtier branché mais le système refuse de l'ouvrir. Nouvel essai en cours ; "
+    "débranchez-le et rebranchez-le si cela dure.";
 
 } // namespace
 
@@ -35,18 +43,20 @@ bool Tliaison_boitier::gestion_evenement_usb(std::uint32_t message, std::uint32_
         e.handle_boitier = lParam;
         if (!est_le_boitier(lParam)) return false;
         e.boitier_present = true;
+        moteur_.Panel1.ecrit_bulle("");
         moteur_.Panel1.ecrit_couleur(Tcouleur::vert);
         return true;
     case NOTIFY_UNPLUGGED:
         e.handle_boitier = lParam;
         if (est_le_boitier(lParam)) {
+            moteur_.Panel1.ecrit_bulle("");
             moteur_.Panel1.ecrit_couleur(Tcouleur::rouge);
             e.boitier_present = false;
         }
         return true;
     case NOTIFY_CHANGED:
         e.handle_boitier = hid_.GetHandle(VID_BOITIER, PID_BOITIER);
-        hid_.SetReadNotify(e.handle_boitier, HID_TRUE);
+        montre_lecture(hid_.SetReadNotify(e.handle_boitier, HID_TRUE));
         return true;
     case NOTIFY_READ:
         e.handle_boitier = lParam;
@@ -55,6 +65,14 @@ bool Tliaison_boitier::gestion_evenement_usb(std::uint32_t message, std::uint32_
     default:
         return false;
     }
+}
+
+void Tliaison_boitier::montre_lecture(THidResult lecture) {
+    // Without the box Panel1 is red already; 0 is no box plugged under that handle.
+    if (!moteur_.etat.boitier_present || lecture == 0) return;
+    const bool lue = lecture > 0;
+    moteur_.Panel1.ecrit_bulle(lue ? "" : lecture == HID_OCCUPE ? bulle_occupe : bulle_refuse);
+    moteur_.Panel1.ecrit_couleur(lue ? Tcouleur::vert : Tcouleur::rouge);
 }
 
 void Tliaison_boitier::rapport_du_boitier() {

@@ -29,6 +29,9 @@ public:
 private:
     // The box is vendor 0x04D8, product 0; the product is asked only when the vendor matches.
     bool est_le_boitier(THidHandle handle);
+    // What SetReadNotify answered for the box: green once it is read, red with the reason
+    // in Panel1's hint while it cannot be opened.
+    void montre_lecture(THidResult lecture);
     void rapport_du_boitier();
 
     Tmoteur& moteur_;

@@ -29,8 +29,10 @@ public:
         : h_(h), evenement_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), tampon_(entree),
           sortie_(sortie) {}
     ~Tperipherique_windows() override {
+        // CancelIo would cancel only the calling thread's reads: a close from another thread
+        // would then wait on a silent box for ever.
         if (en_cours_) {
-            CancelIo(h_);
+            CancelIoEx(h_, &lecture_);
             DWORD n = 0;
             GetOverlappedResult(h_, &lecture_, &n, TRUE);
         }
@@ -70,12 +72,12 @@ public:
         ecriture.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         if (!ecriture.hEvent) return -1;
         DWORD n = 0;
-        bool fait = WriteFile(h_, rapport.data(), static_cast<DWORD>(rapport.size()), nullptr,
-                              &ecriture) ||
-                    GetLastError() == ERROR_IO_PENDING;
+        bool fait =
+            WriteFile(h_, rapport.data(), static_cast<DWORD>(rapport.size()), nullptr, &ecriture) ||
+            GetLastError() == ERROR_IO_PENDING;
         // A box that takes no report within a second is gone or stuck: never wait longer.
         if (fait && WaitForSingleObject(ecriture.hEvent, 1000) != WAIT_OBJECT_0) {
-            CancelIo(h_);
+            CancelIoEx(h_, &ecriture);
             fait = false;
         }
         fait = GetOverlappedResult(h_, &ecriture, &n, TRUE) && fait;
@@ -94,12 +96,17 @@ private:
 
 } // namespace
 
-std::unique_ptr<Iperipherique_ouvert> ouvre_peripherique_windows(const std::string& chemin) {
+std::unique_ptr<Iperipherique_ouvert> ouvre_peripherique_windows(const std::string& chemin,
+                                                                 Trefus_ouverture& refus) {
     const std::wstring nom = large_depuis_utf8(chemin);
-    HANDLE h = CreateFileW(nom.c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_OVERLAPPED, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    HANDLE h =
+        CreateFileW(nom.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    refus = Trefus_ouverture::autre;
+    if (h == INVALID_HANDLE_VALUE) {
+        if (GetLastError() == ERROR_SHARING_VIOLATION) refus = Trefus_ouverture::occupe;
+        return nullptr;
+    }
     PHIDP_PREPARSED_DATA donnees = nullptr;
     HIDP_CAPS caps{};
     const bool lu =
@@ -110,6 +117,7 @@ std::unique_ptr<Iperipherique_ouvert> ouvre_peripherique_windows(const std::stri
         return nullptr;
     }
     HidD_SetNumInputBuffers(h, rapports_gardes); // where refused, the driver's own count stays
+    refus = Trefus_ouverture::aucun;
     return std::make_unique<Tperipherique_windows>(h, caps.InputReportByteLength,
                                                    caps.OutputReportByteLength);
 }

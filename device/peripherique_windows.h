@@ -7,5 +7,7 @@
 #include <memory>
 #include <string>
 
-// Null when the device cannot be opened (gone, or the system keeps it to itself).
-std::unique_ptr<Iperipherique_ouvert> ouvre_peripherique_windows(const std::string& chemin);
+// Null when the device cannot be opened, with why in `refus`: another program holds it without
+// sharing, or it is gone, or the system keeps it to itself.
+std::unique_ptr<Iperipherique_ouvert> ouvre_peripherique_windows(const std::string& chemin,
+                                                                 Trefus_ouverture& refus);

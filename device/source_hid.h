@@ -6,6 +6,7 @@
 
 #include "cUSBInterfaceTypes.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,24 @@ struct Tperipherique_vu {
     THidId vendor_id = 0;
     THidId product_id = 0;
 };
+
+// One reading of the list. A device listed whose ids could not be read is named in
+// `illisibles`; `complete` is false when the list itself could not be read whole, so that a
+// device missing from it may still be there.
+struct Tliste_peripheriques {
+    std::vector<Tperipherique_vu> vus;
+    std::vector<std::string> illisibles;
+    bool complete = true;
+};
+
+// Why a listed device could not be opened.
+enum class Trefus_ouverture {
+    aucun,
+    occupe, // another program holds it without sharing
+    autre,  // gone meanwhile, or the system refuses it
+};
+
+using Tinstant = std::chrono::steady_clock::time_point;
 
 // An open device. Its owner serialises the calls: one at a time.
 class Iperipherique_ouvert {
@@ -43,12 +62,13 @@ class Isource_hid {
 public:
     virtual ~Isource_hid() = default;
     // The HID devices attached now, each path once.
-    virtual std::vector<Tperipherique_vu> enumere() = 0;
+    virtual Tliste_peripheriques enumere() = 0;
     // Whether the device could be opened now (rights on its node), without opening it:
     // opening tells the device that someone listens.
     virtual bool peut_ouvrir(const std::string& chemin) = 0;
-    // Opens a listed device; null when it cannot be opened (gone, no permission).
-    virtual std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) = 0;
+    // Opens a listed device; null when it cannot be opened, with the reason in `refus`.
+    virtual std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin,
+                                                        Trefus_ouverture& refus) = 0;
     // Blocks until the list of devices may have changed, with the paths that the system
     // reported removed added to `retires`; or for `delai_max_ms` at most when it is not
     // negative.
@@ -61,8 +81,10 @@ public:
     virtual void reveille() = 0;
     // From any thread: makes the wait return `arret`, now and from then on.
     virtual void arrete() = 0;
+    // The clock the watcher schedules its retries by.
+    virtual Tinstant maintenant() { return std::chrono::steady_clock::now(); }
 };
 
-// The system's source: hidapi for the devices, and a udev monitor of the hidraw
-// subsystem for the changes (a periodic enumeration where no monitor can be had).
+// The system's source: on Linux hidapi for the devices and a udev monitor of the hidraw
+// subsystem for the changes; on Windows the setup API and the HID class driver.
 std::unique_ptr<Isource_hid> cree_source_systeme();

@@ -5,10 +5,10 @@
 
 #include "descripteur_rapport.h"
 #include "hidapi_commun.h"
+#include "rythme_liste.h"
 
 #include <libudev.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -38,9 +38,8 @@ std::vector<std::uint8_t> descripteur_de(const std::string& chemin) {
 class Tsource_udev : public Isource_hid {
 public:
     explicit Tsource_udev(const Treglages_source_udev& reglages)
-        : periode_ms_(std::max(1, reglages.periode_enumeration_ms)),
-          prochaine_liste_(std::chrono::steady_clock::now() +
-                           std::chrono::milliseconds(periode_ms_)) {
+        : periode_ms_(reglages.periode_enumeration_ms),
+          rythme_(periode_ms_, periode_ms_, std::chrono::steady_clock::now()) {
         reveil_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
         udev_ = udev_new();
         // Without a running udev daemon no event would ever come: read the list instead.
@@ -65,11 +64,14 @@ public:
     Tsource_udev(const Tsource_udev&) = delete;
     Tsource_udev& operator=(const Tsource_udev&) = delete;
 
-    std::vector<Tperipherique_vu> enumere() override { return enumere_hidapi(); }
+    Tliste_peripheriques enumere() override { return {enumere_hidapi(), {}, true}; }
 
-    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
+    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin,
+                                                Trefus_ouverture& refus) override {
         const std::vector<std::uint8_t> desc = descripteur_de(chemin);
-        return ouvre_hidapi(chemin, rapports_numerotes(desc.data(), desc.size()));
+        auto ouvert = ouvre_hidapi(chemin, rapports_numerotes(desc.data(), desc.size()));
+        refus = ouvert ? Trefus_ouverture::aucun : Trefus_ouverture::autre;
+        return ouvert;
     }
 
     bool peut_ouvrir(const std::string& chemin) override {
@@ -104,23 +106,13 @@ private:
     bool liste_periodique() const { return !moniteur_ || reveil_ < 0; }
 
     // How long poll may wait: the caller's delay, and no later than the list's next reading.
-    // Rounded up: woken before that time, the next wait would be one of no time at all.
     int attente_ms(int delai_max_ms) const {
-        using namespace std::chrono;
         if (!liste_periodique()) return delai_max_ms;
-        const auto reste = ceil<milliseconds>(prochaine_liste_ - steady_clock::now());
-        const int jusqu_a_la_liste =
-            static_cast<int>(std::clamp<long long>(reste.count(), 0, periode_ms_));
-        return delai_max_ms < 0 ? jusqu_a_la_liste : std::min(delai_max_ms, jusqu_a_la_liste);
+        return rythme_.attente_ms(std::chrono::steady_clock::now(), delai_max_ms);
     }
 
-    // True once in each period when the list is read periodically, and the next period begins.
-    bool liste_due() {
-        using namespace std::chrono;
-        if (!liste_periodique() || steady_clock::now() < prochaine_liste_) return false;
-        prochaine_liste_ = steady_clock::now() + milliseconds(periode_ms_);
-        return true;
-    }
+    // True once in each period when the list is read periodically.
+    bool liste_due() { return liste_periodique() && rythme_.due(std::chrono::steady_clock::now()); }
 
     // reveille() or arrete() was called: the counter is emptied, or every wait would end at once.
     Tattente vide_reveil() {
@@ -133,8 +125,7 @@ private:
     Tattente passe_a_la_liste() {
         if (moniteur_) udev_monitor_unref(moniteur_);
         moniteur_ = nullptr;
-        prochaine_liste_ =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(periode_ms_);
+        rythme_ = Trythme_liste(periode_ms_, periode_ms_, std::chrono::steady_clock::now());
         return Tattente::changement;
     }
 
@@ -162,7 +153,7 @@ private:
     int reveil_ = -1;
     std::atomic<bool> arrete_{false};
     int periode_ms_;
-    std::chrono::steady_clock::time_point prochaine_liste_;
+    Trythme_liste rythme_;
 };
 
 } // namespace

@@ -1,9 +1,11 @@
 // The system's device source on Windows: the setup API lists the HID interfaces, the HID
-// class driver opens them by path (peripherique_windows.h); a hidden message-only window, registered for the
-// HID interface class, receives WM_DEVICECHANGE when one comes or goes and wakes the
-// watcher at once. The list is read again every second all the same: Wine's HID bus, for
-// one, adds and removes its devices without that message.
+// class driver opens them by path (peripherique_windows.h); a hidden message-only window,
+// registered for the HID interface class, receives WM_DEVICECHANGE when one comes or goes
+// and wakes the watcher at once. The list is read again every second all the same until
+// that message is seen to come: Wine's HID bus, for one, adds and removes its devices
+// without it. Once it has come, the list is read only as a safety net.
 #include "peripherique_windows.h"
+#include "rythme_liste.h"
 #include "source_hid.h"
 #include "texte_windows.h"
 
@@ -26,6 +28,7 @@ extern "C" {
 namespace {
 
 constexpr int periode_enumeration_ms = 1000;
+constexpr int filet_enumeration_ms = 10000;
 constexpr wchar_t classe_fenetre[] = L"velmora_surveillance_hid";
 
 // Interface paths name the same device in either case.
@@ -39,41 +42,57 @@ bool meme_chemin(const std::string& a, const std::string& b) {
 // The HID interfaces present, through the setup API, which every Windows since 2000 has
 // (the configuration manager's interface list, which hidapi asks, fails under Wine). A
 // device is opened without access rights just to read its ids: that asks nothing of it.
-std::vector<Tperipherique_vu> enumere_interfaces_hid() {
-    std::vector<Tperipherique_vu> liste;
+// What fails on the way is said, never taken for a device gone: the watcher then keeps
+// what it cannot see.
+Tliste_peripheriques enumere_interfaces_hid() {
+    Tliste_peripheriques liste;
     GUID classe;
     HidD_GetHidGuid(&classe);
     HDEVINFO ensemble =
         SetupDiGetClassDevsW(&classe, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (ensemble == INVALID_HANDLE_VALUE) return liste;
+    if (ensemble == INVALID_HANDLE_VALUE) {
+        liste.complete = false;
+        return liste;
+    }
     std::vector<DWORD> tampon; // DWORDs: the detail's structure is aligned as they are
     for (DWORD i = 0;; ++i) {
         SP_DEVICE_INTERFACE_DATA donnees_interface{};
         donnees_interface.cbSize = sizeof donnees_interface;
-        if (!SetupDiEnumDeviceInterfaces(ensemble, nullptr, &classe, i, &donnees_interface)) break;
+        if (!SetupDiEnumDeviceInterfaces(ensemble, nullptr, &classe, i, &donnees_interface)) {
+            liste.complete = GetLastError() == ERROR_NO_MORE_ITEMS;
+            break;
+        }
         DWORD taille = 0;
-        SetupDiGetDeviceInterfaceDetailW(ensemble, &donnees_interface, nullptr, 0, &taille, nullptr);
-        if (taille < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) continue;
+        SetupDiGetDeviceInterfaceDetailW(ensemble, &donnees_interface, nullptr, 0, &taille,
+                                         nullptr);
+        if (taille < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
+            liste.complete = false; // a device whose name is not known
+            continue;
+        }
         tampon.assign(taille / sizeof(DWORD) + 1, 0);
         auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(tampon.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
         if (!SetupDiGetDeviceInterfaceDetailW(ensemble, &donnees_interface, detail,
                                               static_cast<DWORD>(tampon.size() * sizeof(DWORD)),
-                                              nullptr, nullptr))
+                                              nullptr, nullptr)) {
+            liste.complete = false;
             continue;
-        HANDLE h = CreateFileW(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) continue; // gone since it was listed
+        }
+        std::string chemin = utf8_depuis_large(detail->DevicePath);
         HIDD_ATTRIBUTES attributs{};
         attributs.Size = sizeof attributs;
-        if (HidD_GetAttributes(h, &attributs)) {
-            std::string chemin = utf8_depuis_large(detail->DevicePath);
-            const bool deja = std::any_of(liste.begin(), liste.end(), [&](const auto& v) {
-                return meme_chemin(v.chemin, chemin);
-            });
-            if (!deja) liste.push_back({std::move(chemin), attributs.VendorID, attributs.ProductID});
+        HANDLE h = CreateFileW(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        const bool lu = h != INVALID_HANDLE_VALUE && HidD_GetAttributes(h, &attributs);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        if (!lu) {
+            liste.illisibles.push_back(std::move(chemin));
+            continue;
         }
-        CloseHandle(h);
+        const bool deja = std::any_of(liste.vus.begin(), liste.vus.end(),
+                                      [&](const auto& v) { return meme_chemin(v.chemin, chemin); });
+        if (!deja)
+            liste.vus.push_back({std::move(chemin), attributs.VendorID, attributs.ProductID});
     }
     SetupDiDestroyDeviceInfoList(ensemble);
     return liste;
@@ -81,7 +100,9 @@ std::vector<Tperipherique_vu> enumere_interfaces_hid() {
 
 class Tsource_windows : public Isource_hid {
 public:
-    Tsource_windows() : reveil_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+    Tsource_windows()
+        : reveil_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          rythme_(periode_enumeration_ms, filet_enumeration_ms, std::chrono::steady_clock::now()) {}
     ~Tsource_windows() override {
         if (notification_) UnregisterDeviceNotification(notification_);
         if (reveil_) CloseHandle(reveil_);
@@ -89,12 +110,19 @@ public:
     Tsource_windows(const Tsource_windows&) = delete;
     Tsource_windows& operator=(const Tsource_windows&) = delete;
 
-    std::vector<Tperipherique_vu> enumere() override {
-        std::vector<Tperipherique_vu> liste = enumere_interfaces_hid();
-        std::vector<std::string> chemins;
-        for (const auto& v : liste)
-            chemins.push_back(v.chemin);
-        connus_ = std::move(chemins);
+    Tliste_peripheriques enumere() override {
+        Tliste_peripheriques liste = enumere_interfaces_hid();
+        // The names as listed, for the removals to come; a list that failed forgets none.
+        if (liste.complete) connus_.clear();
+        const auto retient = [this](const std::string& c) {
+            if (std::none_of(connus_.begin(), connus_.end(),
+                             [&c](const std::string& k) { return meme_chemin(k, c); }))
+                connus_.push_back(c);
+        };
+        for (const auto& v : liste.vus)
+            retient(v.chemin);
+        for (const auto& c : liste.illisibles)
+            retient(c);
         return liste;
     }
 
@@ -102,20 +130,17 @@ public:
     // system's own keyboard or mouse: there are no rights to wait for.
     bool peut_ouvrir(const std::string&) override { return true; }
 
-    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
-        return ouvre_peripherique_windows(chemin);
+    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin,
+                                                Trefus_ouverture& refus) override {
+        return ouvre_peripherique_windows(chemin, refus);
     }
 
     Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
         using namespace std::chrono;
         if (arrete_) return fin();
         if (!essaye_fenetre_) cree_fenetre();
-        DWORD attente = delai_max_ms < 0 ? INFINITE : static_cast<DWORD>(delai_max_ms);
-        // Rounded up: rounded down, the last millisecond would wake the watcher at once.
-        const auto reste = ceil<milliseconds>(prochaine_liste_ - steady_clock::now());
-        const auto jusqu_a_la_liste =
-            static_cast<DWORD>(std::clamp<long long>(reste.count(), 0, periode_enumeration_ms));
-        attente = std::min(attente, jusqu_a_la_liste);
+        const auto attente =
+            static_cast<DWORD>(rythme_.attente_ms(steady_clock::now(), delai_max_ms));
         const DWORD r = MsgWaitForMultipleObjectsEx(reveil_ ? 1 : 0, &reveil_, attente, QS_ALLINPUT,
                                                     MWMO_INPUTAVAILABLE);
         if (arrete_) return fin();
@@ -127,13 +152,12 @@ public:
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageW(&msg);
             retires_ = nullptr;
-            if (arrivees_ || !retires.empty()) return Tattente::changement;
+            if (arrivees_ || !retires.empty()) {
+                rythme_.mot_du_systeme(steady_clock::now());
+                return Tattente::changement;
+            }
         }
-        if (steady_clock::now() >= prochaine_liste_) {
-            prochaine_liste_ = steady_clock::now() + milliseconds(periode_enumeration_ms);
-            return Tattente::changement;
-        }
-        return Tattente::delai;
+        return rythme_.due(steady_clock::now()) ? Tattente::changement : Tattente::delai;
     }
 
     // The window is registered before the first listing: a device that comes while the list
@@ -219,8 +243,7 @@ private:
     bool arrivees_ = false;
     std::vector<std::string>* retires_ = nullptr;
     std::vector<std::string> connus_;
-    std::chrono::steady_clock::time_point prochaine_liste_ =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(periode_enumeration_ms);
+    Trythme_liste rythme_;
 };
 
 } // namespace

@@ -55,7 +55,8 @@ private:
     std::uint64_t revision_ = 0;
 };
 
-// A label, a static text or a panel: a text, a colour and a visibility.
+// A label, a static text or a panel: a text, a colour and a visibility, and the hint it shows
+// under the pointer when the program gives one (empty: the form's own).
 class Tmodele_label : public Tmodele_controle {
 public:
     explicit Tmodele_label(std::string texte = {}, Tcouleur couleur = Tcouleur::face_bouton)
@@ -64,6 +65,7 @@ public:
     const std::string& texte() const { return texte_; }
     Tcouleur couleur() const { return couleur_; }
     bool visible() const { return visible_; }
+    const std::string& bulle() const { return bulle_; }
 
     void ecrit_texte(const std::string& t) {
         if (t == texte_) return;
@@ -80,11 +82,17 @@ public:
         visible_ = v;
         signale();
     }
+    void ecrit_bulle(const std::string& b) {
+        if (b == bulle_) return;
+        bulle_ = b;
+        signale();
+    }
 
 private:
     std::string texte_;
     Tcouleur couleur_;
     bool visible_ = true;
+    std::string bulle_;
 };
 
 // A gauge (`retard`, `avance`): minimum 0, a maximum and a position.

@@ -35,6 +35,9 @@ void verifie_les_lignes() {
         {"vitesse 60", "", Tcommande::vitesse},
         {"vitesse 401", "vitesse : de 0 à 400 km/h"},
         {"debranche", "", Tcommande::debranche},
+        {"debranche 500", "", Tcommande::debranche, {}, 500},
+        {"debranche 60001", "debranche : un délai de 0 à 60000 ms"},
+        {"debranche 5 6", "en trop : 6"},
         {"rebranche", "", Tcommande::rebranche},
         {"quitte", "", Tcommande::quitte},
         {"aide", "", Tcommande::aide},
@@ -152,6 +155,10 @@ TEST(BoitierVirtuel, CeQuiResteAEnvoyerTientEnUnLotParCommande) {
     // The hundred million revolutions less two are still one entry.
     EXPECT_EQ(file.taille(), 1u);
     EXPECT_FALSE(file.vide());
+    // Pulled out: all of it forgotten, the revolutions counted.
+    file.ajoute_touches({5});
+    EXPECT_EQ(file.oublie(), 99999998);
+    EXPECT_TRUE(file.vide());
 }
 
 } // namespace

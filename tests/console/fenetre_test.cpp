@@ -794,8 +794,17 @@ private slots:
                                           a.arguments == std::vector<std::int64_t>{autre};
                                }),
                  1);
+        // Held by another program: red, and ETAT USB's hint says why; read at last: the form's.
+        const QString bulle_de_la_fiche = f.controle("Panel1")->toolTip();
+        f.hid.ouverture = HID_OCCUPE;
+        f.hid.change_liste();
+        QTRY_COMPARE(f.fond("Panel1"), rouge);
+        QVERIFY(f.controle("Panel1")->toolTip().contains("un autre programme"));
+        f.hid.ouverture = 1;
         f.hid.change_liste();
         QTRY_VERIFY(f.hid.lecture_notifiee(boitier));
+        QTRY_COMPARE(f.fond("Panel1"), vert);
+        QCOMPARE(f.controle("Panel1")->toolTip(), bulle_de_la_fiche);
         f.hid.injecte_rapport(boitier, {0, 48});
         QTRY_COMPARE(f.fond("Panel_sonde"), bleu);
         QCOMPARE(registre(f, "tot"), QString("00.001"));

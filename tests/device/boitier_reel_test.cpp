@@ -63,6 +63,23 @@ TEST_F(BoitierReel, DuBranchementALaFermeture) {
     EXPECT_THAT(services.messages, IsEmpty());
 }
 
+TEST_F(BoitierReel, UnBoitierQuUnAutreProgrammeTientResteRougeEtDitPourquoiPuisCompte) {
+    source->occupe(true);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    traite_jusqu_a(2);
+    EXPECT_EQ(moteur.Panel1.couleur(), Tcouleur::rouge);
+    EXPECT_THAT(moteur.Panel1.bulle(), ::testing::HasSubstr("un autre programme"));
+
+    source->occupe(false);
+    traite_jusqu_a(3); // opened at the next try: the list changed for the link
+    EXPECT_EQ(moteur.Panel1.couleur(), Tcouleur::vert);
+    EXPECT_EQ(moteur.Panel1.bulle(), "");
+    source->envoie(chemin_boitier, {0, 48});
+    traite_jusqu_a(4);
+    EXPECT_EQ(moteur.la_tot_m.texte(), "2");
+    EXPECT_THAT(services.messages, IsEmpty());
+}
+
 TEST_F(BoitierReel, LeBoitierArracheRepasseAuRougeEtLaFermetureNEnvoieRien) {
     source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
     traite_jusqu_a(2);

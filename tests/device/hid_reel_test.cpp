@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 #include <thread>
 
 #ifdef _WIN32
@@ -119,13 +120,98 @@ TEST_F(HidReel, UnBoitierRebrancheAvantQueLaListeNeSoitLueEstVuPartirEtRevenir) 
 
     source->rebranche(chemin_boitier, VID_BOITIER, PID_BOITIER);
 
-    const auto avis = cible.attend(5);
-    ASSERT_EQ(avis.size(), 5u);
+    // Its reader fails, whether the system's word was heard before or after.
+    const auto avis = cible.attend(6);
+    ASSERT_EQ(avis.size(), 6u);
     EXPECT_EQ(avis[2], (Tavis{NOTIFY_UNPLUGGED, h}));
-    EXPECT_EQ(avis[3].first, NOTIFY_PLUGGED);
-    EXPECT_NE(avis[3].second, h);
-    EXPECT_EQ(avis[4], (Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(avis[3], (Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(avis[4].first, NOTIFY_PLUGGED);
+    EXPECT_NE(avis[4].second, h);
+    EXPECT_EQ(avis[5], (Tavis{NOTIFY_CHANGED, 0}));
 }
+
+TEST_F(HidReel, UnBoitierDontLaLectureEchoueMaisQuiResteListeEstRetrouveUneSecondePlusTard) {
+    source->temps_simule();
+    hid->Connect(&cible);
+    const THidHandle h = boitier_lu();
+
+    source->coupe(chemin_boitier);
+    auto avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_UNPLUGGED, h}));
+    // The system may still be taking it out: a list read meanwhile does not bring it back.
+    source->ajoute(chemin_souris, 0x046D, 0xC077);
+    avis = cible.attend(6);
+    ASSERT_EQ(avis.size(), 6u);
+    EXPECT_EQ(hid->GetVendorID(avis[4].second), 0x046Du);
+    EXPECT_EQ(avis[5], (Tavis{NOTIFY_CHANGED, 0}));
+
+    ASSERT_EQ(source->attend_surveillant_au_repos(), Thid_reel::relecture_apres_perte_ms);
+    source->avance(Thid_reel::relecture_apres_perte_ms);
+    avis = cible.attend(8);
+    ASSERT_EQ(avis.size(), 8u);
+    EXPECT_EQ(avis[6].first, NOTIFY_PLUGGED) << "a box still listed, left unplugged";
+    EXPECT_EQ(hid->GetHandle(VID_BOITIER, PID_BOITIER), avis[6].second);
+}
+
+TEST_F(HidReel, UnRetraitAnnonceEnRetardLaisseLireLeBoitierRevenu) {
+    hid->Connect(&cible);
+    boitier_lu();
+    source->perd(chemin_boitier);
+    ASSERT_EQ(cible.attend(4).size(), 4u);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    auto avis = cible.attend(6);
+    ASSERT_EQ(avis.size(), 6u);
+    const THidHandle h = avis[4].second;
+    ASSERT_EQ(hid->SetReadNotify(h, HID_TRUE), 1);
+
+    // The removal of the box's first plugging is told only now.
+    source->retrait_tardif(chemin_boitier);
+    ASSERT_TRUE(source->attend_surveillant_au_repos());
+    source->envoie(chemin_boitier, {0, 48});
+    avis = cible.attend(7);
+    ASSERT_EQ(avis.size(), 7u);
+    EXPECT_EQ(avis[6], (Tavis{NOTIFY_READ, h})) << "the reader of the box back was stopped";
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 2);
+}
+
+// A listing that fails, whole or for one device, while the box is read and a mouse is there.
+struct Tliste_ratee {
+    const char* nom;
+    std::function<void(Tsource_scriptee&)> rate;
+};
+
+void PrintTo(const Tliste_ratee& l, std::ostream* os) {
+    *os << l.nom;
+}
+
+class ListeRatee : public HidReel, public ::testing::WithParamInterface<Tliste_ratee> {};
+
+TEST_P(ListeRatee, NeDebrancheRienEtLeBoitierResteLu) {
+    source->ajoute(chemin_souris, 0x046D, 0xC077);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    hid->Connect(&cible);
+    ASSERT_EQ(cible.attend(3).size(), 3u);
+    const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+    ASSERT_EQ(hid->SetReadNotify(h, HID_TRUE), 1);
+
+    GetParam().rate(*source);
+    ASSERT_TRUE(source->attend_surveillant_au_repos());
+    source->envoie(chemin_boitier, {0, 48});
+
+    const auto avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    EXPECT_EQ(avis[3], (Tavis{NOTIFY_READ, h}));
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Listes, ListeRatee,
+    ::testing::Values(Tliste_ratee{"la_liste_echoue",
+                                   [](Tsource_scriptee& s) { s.liste_en_echec(); }},
+                      Tliste_ratee{"les_ids_du_boitier_sont_illisibles",
+                                   [](Tsource_scriptee& s) { s.ids_illisibles(chemin_boitier); }}),
+    [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(HidReel, ChaqueRapportEstAnnonceEtLuDansLOrdreIdentifiantEnTete) {
     hid->Connect(&cible);
@@ -239,21 +325,59 @@ TEST_F(HidReel, UnBoitierSansDroitsNEstAnnonceQueQuandIlPeutEtreLu) {
 TEST_F(HidReel, UneOuvertureQuiEchoueEstRetenteSansNouvelleDemande) {
     hid->Connect(&cible);
     source->refuse_ouverture(true);
-    const THidHandle h = boitier_lu();
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    ASSERT_EQ(cible.attend(2).size(), 2u);
+    const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+    EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), HID_OUVERTURE_REFUSEE);
     const std::uint8_t rapport[2] = {0, 0};
     EXPECT_EQ(hid->Write(h, rapport, 2), 0);
     EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
 
-    // The link asked once. Once the watcher too has failed and waits, the device opens:
-    // the reports come all the same.
-    ASSERT_EQ(source->attend_surveillant_au_repos(), Thid_reel::periode_reessai_ms);
-    EXPECT_EQ(source->ouvertures(chemin_boitier), 0);
+    // The link asked once. Once the device opens, the link is told to ask again, and the
+    // reports come.
+    ASSERT_TRUE(source->attend_surveillant_au_repos());
     source->refuse_ouverture(false);
+    auto avis = cible.attend(3);
+    ASSERT_EQ(avis.size(), 3u);
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), 1);
     source->envoie(chemin_boitier, {0, 48});
+    avis = cible.attend(4);
+    ASSERT_EQ(avis.size(), 4u);
+    EXPECT_EQ(avis[3], (Tavis{NOTIFY_READ, h}));
+    EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+}
+
+TEST_F(HidReel, UnBoitierQuUnAutreProgrammeTientEstReessayeDeMoinsEnMoinsSouvent) {
+    source->temps_simule();
+    source->occupe(true);
+    hid->Connect(&cible);
+    source->ajoute(chemin_boitier, VID_BOITIER, PID_BOITIER);
+    ASSERT_EQ(cible.attend(2).size(), 2u);
+    const THidHandle h = hid->GetHandle(VID_BOITIER, PID_BOITIER);
+    EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), HID_OCCUPE);
+
+    // One try at the end of each wait, each wait twice the one before, up to the limit.
+    std::vector<int> attentes;
+    for (int i = 0; i < 6; ++i) {
+        const auto d = source->attend_surveillant_au_repos();
+        ASSERT_TRUE(d);
+        attentes.push_back(*d);
+        source->avance(*d);
+    }
+    EXPECT_EQ(source->attend_surveillant_au_repos(), Thid_reel::reessai_max_ms);
+    EXPECT_THAT(attentes, ElementsAre(250, 500, 1000, 2000, 4000, 4000));
+    EXPECT_EQ(source->essais(chemin_boitier), 1 + 6);
+
+    // Let go: at the next try it opens, and the link is told to ask again.
+    source->occupe(false);
+    source->avance(Thid_reel::reessai_max_ms);
     const auto avis = cible.attend(3);
     ASSERT_EQ(avis.size(), 3u);
-    EXPECT_EQ(avis.back(), (Tavis{NOTIFY_READ, h}));
+    EXPECT_EQ(avis[2], (Tavis{NOTIFY_CHANGED, 0}));
+    EXPECT_EQ(hid->SetReadNotify(h, HID_TRUE), 1);
     EXPECT_EQ(source->ouvertures(chemin_boitier), 1);
+    EXPECT_EQ(source->attend_surveillant_au_repos(), -1) << "nothing left to try again";
 }
 
 TEST_F(HidReel, SansBoitierLeSurveillantDortTantQueRienNeChange) {
@@ -425,7 +549,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(HidReelSysteme, DemarreNeTrouvePasDeBoitierEtSArretePropement) {
     {
         auto source = cree_source_systeme();
-        for (const auto& p : source->enumere())
+        for (const auto& p : source->enumere().vus)
             if (p.vendor_id == VID_BOITIER && p.product_id == PID_BOITIER)
                 GTEST_SKIP() << "a box is attached here: this checks a machine without one";
     }
@@ -463,7 +587,7 @@ TEST(HidReelSysteme, LAttenteDeChangementSeTermineQuandOnLArrete) {
 TEST(HidReelSysteme, LaFenetreDesChangementsReveilleEtNommeLesRetraits) {
     auto source = cree_source_systeme();
     source->ecoute_changements();
-    const auto liste = source->enumere();
+    const auto liste = source->enumere().vus;
     HWND f = FindWindowExW(HWND_MESSAGE, nullptr, L"velmora_surveillance_hid", nullptr);
     ASSERT_NE(f, nullptr) << "no window registered for device changes";
 
@@ -513,7 +637,7 @@ TEST(HidReelSysteme, LeBoitierBrancheEstAnnonce) {
     Thid_reel hid;
     {
         bool present = false;
-        for (const auto& p : cree_source_systeme()->enumere())
+        for (const auto& p : cree_source_systeme()->enumere().vus)
             present = present || (p.vendor_id == VID_BOITIER && p.product_id == PID_BOITIER);
         if (!present) GTEST_SKIP() << "no VELMORA box attached to this machine";
     }

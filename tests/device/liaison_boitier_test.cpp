@@ -216,6 +216,50 @@ TEST_F(LiaisonBoitier, UnChangementDeListeActiveLaLectureDuBoitier) {
     EXPECT_TRUE(hid.lecture_notifiee(h));
 }
 
+// What the library answers when the box's reports are switched on, and what ETAT USB shows.
+struct Tlecture {
+    THidResult reponse;
+    Tcouleur couleur;
+    const char* dans_la_bulle; // empty: the form's own hint
+};
+
+void PrintTo(const Tlecture& l, std::ostream* os) {
+    *os << l.reponse;
+}
+
+class LectureDuBoitier : public LiaisonBoitier, public ::testing::WithParamInterface<Tlecture> {};
+
+TEST_P(LectureDuBoitier, SeVoitSurPanel1EtSaBulle) {
+    const THidHandle h = hid.branche(VID_BOITIER, PID_BOITIER);
+    hid.ouverture = GetParam().reponse;
+    hid.change_liste();
+    EXPECT_EQ(moteur.Panel1.couleur(), GetParam().couleur);
+    const std::string attendu = GetParam().dans_la_bulle;
+    if (attendu.empty())
+        EXPECT_EQ(moteur.Panel1.bulle(), "");
+    else
+        EXPECT_THAT(moteur.Panel1.bulle(), ::testing::HasSubstr(attendu));
+    EXPECT_TRUE(moteur.etat.boitier_present);
+
+    // It opens at last: green. Then unplugged: red, with the form's own hint.
+    hid.ouverture = 1;
+    hid.change_liste();
+    EXPECT_EQ(moteur.Panel1.couleur(), Tcouleur::vert);
+    EXPECT_EQ(moteur.Panel1.bulle(), "");
+    hid.ouverture = GetParam().reponse;
+    hid.change_liste();
+    hid.debranche(h);
+    EXPECT_EQ(moteur.Panel1.couleur(), Tcouleur::rouge);
+    EXPECT_EQ(moteur.Panel1.bulle(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Reponses, LectureDuBoitier,
+                         ::testing::Values(Tlecture{1, Tcouleur::vert, ""},
+                                           Tlecture{HID_OCCUPE, Tcouleur::rouge,
+                                                    "un autre programme l'a ouvert"},
+                                           Tlecture{HID_OUVERTURE_REFUSEE, Tcouleur::rouge,
+                                                    "le système refuse de l'ouvrir"}));
+
 TEST_F(LiaisonBoitier, ChaqueTourDeRoueAvanceLeTripEtAlterneLaSonde) {
     const THidHandle h = boitier_branche_et_lu();
 

@@ -40,15 +40,45 @@ public:
     void retire(const std::string& chemin) {
         std::lock_guard v(m_);
         presents_.erase(chemin);
+        ++generation_[chemin];
         retires_.push_back(chemin);
         signale_verrouille();
         cv_.notify_all();
     }
-    // Unplugged and plugged again, under the same path, before anyone looked.
+    // Unplugged and plugged again, under the same path, before anyone looked: what was
+    // open of it is gone.
     void rebranche(const std::string& chemin, THidId vid, THidId pid) {
         std::lock_guard v(m_);
         presents_[chemin] = {vid, pid};
+        ++generation_[chemin];
         retires_.push_back(chemin);
+        signale_verrouille();
+        cv_.notify_all();
+    }
+    // What is open of the device fails, and the system says nothing: it is still there.
+    void coupe(const std::string& chemin) {
+        std::lock_guard v(m_);
+        ++generation_[chemin];
+        cv_.notify_all();
+    }
+    // The system's word of a removal comes late: the device is there again.
+    void retrait_tardif(const std::string& chemin) {
+        std::lock_guard v(m_);
+        retires_.push_back(chemin);
+        signale_verrouille();
+        cv_.notify_all();
+    }
+    // The next listing, read for a change the system signals, fails whole, or cannot read
+    // one device's ids.
+    void liste_en_echec() {
+        std::lock_guard v(m_);
+        liste_en_echec_ = true;
+        signale_verrouille();
+        cv_.notify_all();
+    }
+    void ids_illisibles(const std::string& chemin) {
+        std::lock_guard v(m_);
+        illisible_ = chemin;
         signale_verrouille();
         cv_.notify_all();
     }
@@ -62,12 +92,29 @@ public:
     void perd(const std::string& chemin) {
         std::lock_guard v(m_);
         presents_.erase(chemin);
+        ++generation_[chemin];
         cv_.notify_all();
     }
     // Opening fails, though the rights on the node say it would not (a race, a security module).
     void refuse_ouverture(bool r) {
         std::lock_guard v(m_);
         refuse_ = r;
+    }
+    // Another program holds the device without sharing: opening it fails.
+    void occupe(bool o) {
+        std::lock_guard v(m_);
+        occupe_ = o;
+    }
+    // From now on time passes only when the test says so: a wait with a delay ends once the
+    // test has moved the clock past it.
+    void temps_simule() {
+        std::lock_guard v(m_);
+        simule_ = true;
+    }
+    void avance(int ms) {
+        std::lock_guard v(m_);
+        horloge_ += std::chrono::milliseconds(ms);
+        cv_.notify_all();
     }
     // The node's rights: without them the device can be neither opened nor said openable.
     // Nothing tells the system's watchers that rights changed.
@@ -84,6 +131,11 @@ public:
     int ouvertures(const std::string& chemin) {
         std::lock_guard v(m_);
         return ouvertures_[chemin];
+    }
+    // Openings asked for, those that failed included.
+    int essais(const std::string& chemin) {
+        std::lock_guard v(m_);
+        return essais_[chemin];
     }
     std::vector<std::vector<std::uint8_t>> ecrits(const std::string& chemin) {
         std::lock_guard v(m_);
@@ -104,24 +156,35 @@ public:
     std::optional<int> attend_surveillant_au_repos() {
         std::unique_lock v(m_);
         if (!cv_.wait_for(v, std::chrono::seconds(20), [&] {
-                return surveillant_en_attente_ && changements_ == 0 && !reveil_ && !arrete_;
+                return surveillant_en_attente_ && changements_ == 0 && !reveil_ && !arrete_ &&
+                       !(simule_ && delai_en_attente_ >= 0 && horloge_ >= echeance_en_attente_);
             }))
             return std::nullopt;
         return delai_en_attente_;
     }
 
     // ---- Isource_hid -----------------------------------------------------------------------
-    std::vector<Tperipherique_vu> enumere() override {
-        std::vector<Tperipherique_vu> liste;
+    Tliste_peripheriques enumere() override {
+        Tliste_peripheriques liste;
         std::function<void()> pendant;
         {
             std::lock_guard v(m_);
             for (const auto& [chemin, ids] : presents_)
-                liste.push_back({chemin, ids.first, ids.second});
+                if (chemin == illisible_)
+                    liste.illisibles.push_back(chemin);
+                else
+                    liste.vus.push_back({chemin, ids.first, ids.second});
+            if (liste_en_echec_) liste = {{}, {}, false};
+            liste_en_echec_ = false;
+            illisible_.clear();
             pendant.swap(pendant_liste_);
         }
         if (pendant) pendant();
         return liste;
+    }
+    Tinstant maintenant() override {
+        std::lock_guard v(m_);
+        return simule_ ? horloge_ : std::chrono::steady_clock::now();
     }
     void ecoute_changements() override {
         std::lock_guard v(m_);
@@ -131,11 +194,16 @@ public:
         std::lock_guard v(m_);
         return presents_.count(chemin) && !sans_droits_.count(chemin);
     }
-    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin) override {
+    std::unique_ptr<Iperipherique_ouvert> ouvre(const std::string& chemin,
+                                                Trefus_ouverture& refus) override {
         std::lock_guard v(m_);
-        if (refuse_ || sans_droits_.count(chemin) || !presents_.count(chemin)) return nullptr;
+        ++essais_[chemin];
+        refus = occupe_ ? Trefus_ouverture::occupe : Trefus_ouverture::autre;
+        if (occupe_ || refuse_ || sans_droits_.count(chemin) || !presents_.count(chemin))
+            return nullptr;
+        refus = Trefus_ouverture::aucun;
         ++ouvertures_[chemin];
-        return std::make_unique<Touvert>(*this, chemin);
+        return std::make_unique<Touvert>(*this, chemin, generation_[chemin]);
     }
     Tattente attend_changement(std::vector<std::string>& retires, int delai_max_ms) override {
         std::unique_lock v(m_);
@@ -145,7 +213,10 @@ public:
         cv_.notify_all();
         if (delai_max_ms < 0)
             cv_.wait(v, fini);
-        else
+        else if (simule_) {
+            echeance_en_attente_ = horloge_ + std::chrono::milliseconds(delai_max_ms);
+            cv_.wait(v, [&] { return fini() || horloge_ >= echeance_en_attente_; });
+        } else
             cv_.wait_for(v, std::chrono::milliseconds(delai_max_ms), fini);
         surveillant_en_attente_ = false;
         if (arrete_) return Tattente::arret;
@@ -170,19 +241,19 @@ public:
 private:
     class Touvert : public Iperipherique_ouvert {
     public:
-        Touvert(Tsource_scriptee& s, std::string chemin)
-            : s_(s), chemin_(std::move(chemin)), ouverts_(s.ouverts) {
+        Touvert(Tsource_scriptee& s, std::string chemin, int generation)
+            : s_(s), chemin_(std::move(chemin)), generation_(generation), ouverts_(s.ouverts) {
             ++*ouverts_;
         }
         ~Touvert() override { --*ouverts_; }
         Touvert(const Touvert&) = delete;
         Touvert& operator=(const Touvert&) = delete;
         int lit(std::uint8_t* tampon, std::size_t longueur, int delai_ms) override {
-            return s_.lit(chemin_, tampon, longueur, delai_ms);
+            return s_.lit(chemin_, generation_, tampon, longueur, delai_ms);
         }
         int ecrit(const std::uint8_t* octets, std::size_t longueur) override {
             std::lock_guard v(s_.m_);
-            if (!s_.presents_.count(chemin_)) return -1;
+            if (!s_.presents_.count(chemin_) || s_.generation_[chemin_] != generation_) return -1;
             s_.ecrits_[chemin_].emplace_back(octets, octets + longueur);
             return static_cast<int>(longueur);
         }
@@ -190,12 +261,14 @@ private:
     private:
         Tsource_scriptee& s_;
         std::string chemin_;
+        int generation_;
         std::shared_ptr<std::atomic<int>> ouverts_;
     };
 
-    int lit(const std::string& chemin, std::uint8_t* tampon, std::size_t longueur, int delai_ms) {
+    int lit(const std::string& chemin, int generation, std::uint8_t* tampon, std::size_t longueur,
+            int delai_ms) {
         std::unique_lock v(m_);
-        auto perdu = [&] { return !presents_.count(chemin); };
+        auto perdu = [&] { return !presents_.count(chemin) || generation_[chemin] != generation; };
         auto& file = rapports_[chemin];
         ++en_attente_[chemin];
         cv_.notify_all();
@@ -223,6 +296,9 @@ private:
     std::vector<std::string> retires_;
     std::map<std::string, std::deque<std::vector<std::uint8_t>>> rapports_;
     std::map<std::string, int> ouvertures_;
+    std::map<std::string, int> essais_;
+    // Each plugging of a path: what was opened of an earlier one reads nothing of it.
+    std::map<std::string, int> generation_;
     std::map<std::string, int> en_attente_;
     std::map<std::string, std::vector<std::vector<std::uint8_t>>> ecrits_;
     std::set<std::string> sans_droits_;
@@ -234,7 +310,13 @@ private:
     int delai_en_attente_ = 0;
     bool reveil_ = false;
     bool refuse_ = false;
+    bool occupe_ = false;
     bool arrete_ = false;
+    bool liste_en_echec_ = false;
+    std::string illisible_;
+    bool simule_ = false;
+    Tinstant horloge_{};
+    Tinstant echeance_en_attente_{};
 };
 
 // The window's side: records every notification, from whatever thread it comes.

@@ -3,7 +3,9 @@
 # is a uhid device of the guest's kernel, Wine's HID bus sees it through hidraw, and the portable
 # Windows program counts it on Xvfb. What the crew would see is read from the program itself:
 # ETAT USB's colour on screen, TOTAL from its run journal's checkpoints (written once a second).
-# The journal then replays "identique" in Linux's velmora-journal.
+# The box is pulled out in the middle of a batch of revolutions: each one it sent before is
+# counted once; plugged in again, it is read again and counts exactly. The journal then
+# replays "identique" in Linux's velmora-journal.
 # Usage: boitier_invite.sh VM LINUX_BUILD ZIP PREFIX FORM.ui ARTEFACTS
 #        (in the guest: boitier_invite.sh --invite LINUX_BUILD ZIP PREFIX FORM.ui)
 set -euo pipefail
@@ -130,6 +132,41 @@ attend_etat() { # COLOUR SECONDS
     done
     return 1
 }
+attend_total_au_moins() { # DIGITS SECONDS
+    local fin=$((SECONDS + $2)) t
+    while [ $SECONDS -lt $fin ]; do
+        t=$(total)
+        [ -n "$t" ] && [ $((10#$t)) -ge $((10#$1)) ] && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# The box's unplug notifications in the program's journal: those whose vendor is the box's.
+debranchements_du_boitier() {
+    local j
+    j=$(journal_du_programme)
+    [ -n "$j" ] || { echo 0; return; }
+    awk '$1 == "e" { h = ($3 == "hid" && $4 == 2) ? $5 : ""; next }
+         h != "" && $1 == "hid-vid" && $2 == h { if ($3 == 1240) n++; h = "" }
+         END { print n + 0 }' "$journaux/$j"
+}
+# Its reader open again: a SetReadNotify answered 1 after the first N of the journal.
+attend_lecture() { # N SECONDS
+    local fin=$((SECONDS + $2)) j
+    while [ $SECONDS -lt $fin ]; do
+        j=$(journal_du_programme)
+        [ -n "$j" ] && grep '^hid-notif ' "$journaux/$j" | tail -n +$(($1 + 1)) | grep -q ' 1$' &&
+            return 0
+        sleep 0.5
+    done
+    return 1
+}
+notifications_de_lecture() {
+    local j
+    j=$(journal_du_programme)
+    [ -n "$j" ] || { echo 0; return; }
+    grep -c '^hid-notif ' "$journaux/$j" || true
+}
 # The program's own journal: new, and naming the portable folder it ran from (the machine's
 # own runs may add theirs to the prefix's folder meanwhile).
 journal_du_programme() {
@@ -191,25 +228,53 @@ verifie "TOTAL 10.000 après 5400 tours, dont 4860 d'affilée à 25 par seconde"
 commande "touches 1 2 10 3 4 5 16"
 verifie "TOTAL 12.345 après 1 2 , 3 4 5 et le bouton rouge" attend_total 012345 60
 
-commande "debranche"
-verifie "ETAT USB rouge, le boîtier débranché" attend_etat rouge 30
+# ---- Pulled out while the revolutions flow, plugged in again ---------------------------------
+# 1000 revolutions; half a kilometre on, the box is pulled out half a second after one of them
+# (a report still on the cable when it is torn is the cable's, not the program's), and is off:
+# the rest of the batch is lost. Every revolution it sent before is on TOTAL, once. Plugged in
+# again, once the program reads it (what a box sends before is dropped by Windows' HID class
+# driver, no program having it open), 540 more are 1.000 km exactly.
+deja=$(lignes_boitier)
+commande "tours 1000"
+verifie "TOTAL avance pendant le lot de 1000 tours" attend_total_au_moins 012845 90
+commande "debranche 500"
+attend_ligne "débranché après" 30 "$deja" || { dit "ÉCHEC : le boîtier virtuel ne s'est pas débranché"; exit 1; }
+envoyes=$(tail -n +"$deja" "$travail/boitier.log" | sed -n 's/^débranché après \([0-9]*\) tours envoyés.*/\1/p' | head -n 1)
+[ -n "$envoyes" ] || { dit "ÉCHEC : le boîtier virtuel n'a pas dit combien de tours il avait envoyés"; exit 1; }
+pendant=$((envoyes - 5400))
+avant=$(printf '%06d' $((12345 + pendant * 1000 / 540)))
+dit "débranché après $pendant tours du lot"
+verifie "ETAT USB rouge, le boîtier débranché en plein lot" attend_etat rouge 30
 import -window "$fenetre" "$sortie/debranche.png"
+verifie "TOTAL $avant : chacun des $pendant tours envoyés avant, une fois" attend_total "$avant" 30
+notifs=$(notifications_de_lecture)
 commande "rebranche"
 t0=$(date +%s%N)
 verifie "ETAT USB vert, le boîtier rebranché" attend_etat vert 60
 vu_ms=$((($(date +%s%N) - t0) / 1000000))
 dit "rebranché vu en $((vu_ms / 1000)),$((vu_ms % 1000 / 100)) s (capture d'écran comprise)"
+verifie "le boîtier rebranché de nouveau lu (SetReadNotify 1 au journal)" attend_lecture "$notifs" 30
+deja=$(lignes_boitier)
 commande "tours 540"
-verifie "TOTAL 13.345 après 540 tours de plus : le compte reprend exactement" attend_total 013345 60
+attend_ligne "envoyé : 540 tours" 120 "$deja" || dit "540 tours pas envoyés en 120 s"
+apres=$(printf '%06d' $((10#$avant + 1000)))
+verifie "TOTAL $apres : 540 tours de plus après le rebranchement, chacun une fois" attend_total "$apres" 60
 import -window "$fenetre" "$sortie/fin.png"
 dit "TOTAL au dernier point de contrôle : $(total)"
+n=$(debranchements_du_boitier)
+verifie "un seul débranchement du boîtier dans le journal du programme (vu : $n)" test "$n" = 1
 
 # Closed as the crew closes it: the box gets the close report.
 deja=$(lignes_boitier)
 wine taskkill /im velmora.exe >/dev/null 2>&1 || true
 ferme() {
+    local statut
     for _ in $(seq 120); do kill -0 $programme 2>/dev/null || break; sleep 0.5; done
-    ! kill -0 $programme 2>/dev/null && wait $programme
+    kill -0 $programme 2>/dev/null && { dit "velmora.exe tourne encore 60 s après"; return 1; }
+    wait $programme && return 0
+    statut=$?
+    dit "velmora.exe fini avec le statut $statut$([ $statut -gt 128 ] && echo " (signal $((statut - 128)))")"
+    return 1
 }
 verifie "velmora.exe s'est fermé avec le statut 0" ferme
 verifie "le boîtier a reçu le rapport de fermeture 00 00" attend_ligne "sortie : 00 00" 20 "$deja"
@@ -219,7 +284,8 @@ exec 3>&-
 wait $boitier || true
 j=$(journal_du_programme)
 [ -n "$j" ] && cp "$journaux/$j" "$sortie/"
-cp "$travail/boitier.log" "$sortie/"
+cp "$travail/boitier.log" "$travail/velmora.log" "$sortie/"
+dmesg | tail -n 40 >"$sortie/noyau.log"
 wineserver -k 2>/dev/null || true
 dit "$([ $echecs = 0 ] && echo "tout est vu" || echo "$echecs ÉCHEC(S)")"
 [ $echecs = 0 ]

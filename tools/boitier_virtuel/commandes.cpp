@@ -60,6 +60,10 @@ bool argument(std::istringstream& mots, Tcommande& c, const std::string& verbe,
         c.kmh = static_cast<double>(kmh);
     } else if (verbe == "debranche") {
         c.sorte = Tcommande::debranche;
+        if (mots >> mot && !entier(mot, 0, 60000, c.nombre)) {
+            erreur = "debranche : un délai de 0 à 60000 ms";
+            return false;
+        }
     } else if (verbe == "rebranche") {
         c.sorte = Tcommande::rebranche;
     } else if (verbe == "quitte") {
@@ -88,7 +92,7 @@ const char* const aide_commandes =
     "                   0-9 chiffres, 10 virgule, 11 C, 12 +2, 13 -2, 14 +%, 15 -%, 16 bouton "
     "rouge\n"
     "  vitesse KMH      tours de roue en continu à cette vitesse (0 arrête)\n"
-    "  debranche        le boîtier est débranché\n"
+    "  debranche [MS]   le boîtier est débranché (après MS ms sans rien envoyer)\n"
     "  rebranche        il est rebranché\n"
     "  quitte           fin (comme la fin de l'entrée)\n";
 

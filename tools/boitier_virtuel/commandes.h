@@ -15,13 +15,13 @@ struct Tcommande {
         tours,     // `tours N`: N wheel revolutions
         touches,   // `touche C...` or bare codes: remote keys 0 to 16
         vitesse,   // `vitesse KMH`: revolutions at the pace of that speed, 0 stops them
-        debranche, // `debranche`: the box is pulled out
+        debranche, // `debranche [MS]`: the box is pulled out, after MS ms without a report
         rebranche, // `rebranche`: and plugged in again
         quitte,    // `quitte` (or the end of the input)
         aide,      // `aide`
     } sorte = aide;
     std::vector<std::uint8_t> codes; // the keys
-    long nombre = 0;                 // revolutions
+    long nombre = 0;                 // revolutions; for debranche, milliseconds
     double kmh = 0;                  // speed
 };
 

@@ -12,6 +12,14 @@ void Tfile_envoi::ajoute_touches(const std::vector<std::uint8_t>& codes) {
         lots_.push_back({codes[i], 1, i + 1 == codes.size() ? texte : ""});
 }
 
+long Tfile_envoi::oublie() {
+    long tours = 0;
+    for (const Tlot& l : lots_)
+        if (l.code == code_tour) tours += l.restants;
+    lots_.clear();
+    return tours;
+}
+
 std::uint8_t Tfile_envoi::prend(std::string& fin_de_lot) {
     fin_de_lot.clear();
     if (lots_.empty()) return 0;

@@ -19,6 +19,8 @@ public:
     // Takes the next report's code. `fin_de_lot` is the line to print once it is sent:
     // empty but for the last of a batch. Only when not empty.
     std::uint8_t prend(std::string& fin_de_lot);
+    // Forgets everything held (a box pulled out is off); gives the revolutions it owed.
+    long oublie();
 
 private:
     struct Tlot {

@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,6 +77,7 @@ public:
     void tourne() {
         while (!arret_demande) {
             const auto maintenant = Thorloge::now();
+            if (debranche_a_ && maintenant >= *debranche_a_) debranche();
             envoie_ce_qui_est_du(maintenant);
             if (!entree_ouverte_ && file_.vide() && kmh_ <= 0) break;
             attend(maintenant);
@@ -98,7 +100,21 @@ public:
     }
 
 private:
-    bool ecoute() const { return boitier_.branche() && ouvertures_ > 0; }
+    // Nothing goes while the box is about to be pulled out.
+    bool ecoute() const { return boitier_.branche() && ouvertures_ > 0 && !debranche_a_; }
+
+    // A box pulled out is off: what it still had to send is lost, as a real one's
+    // revolutions are while it is out. Says how many went before: what a program must
+    // have counted.
+    void debranche() {
+        debranche_a_.reset();
+        if (!boitier_.debranche_le()) return;
+        const long perdus = file_.oublie();
+        std::cout << "débranché après " << tours_envoyes_ << " tours envoyés";
+        if (perdus > 0) std::cout << ", " << perdus << " jamais envoyés";
+        std::cout << std::endl;
+        ouvertures_ = 0;
+    }
 
     // The next report of a batch at the batch's pace, and the revolutions of the speed.
     void envoie_ce_qui_est_du(Thorloge::time_point maintenant) {
@@ -117,7 +133,9 @@ private:
     // The time is taken before the write: the reader may wake before the write returns.
     void envoie(std::uint8_t code) {
         const std::int64_t t = o_.horodatage.empty() ? 0 : instant_monotone_ns();
-        if (boitier_.envoie(code) && !o_.horodatage.empty()) horodatages_.emplace_back(t, code);
+        if (!boitier_.envoie(code)) return;
+        if (code == Tfile_envoi::code_tour) ++tours_envoyes_;
+        if (!o_.horodatage.empty()) horodatages_.emplace_back(t, code);
     }
 
     // Waits for the kernel, a command, or the next report to send.
@@ -125,6 +143,7 @@ private:
         auto echeance = maintenant + std::chrono::seconds(1);
         if (ecoute() && !file_.vide()) echeance = std::min(echeance, prochain_lot_);
         if (kmh_ > 0) echeance = std::min(echeance, prochain_tour_);
+        if (debranche_a_) echeance = std::min(echeance, *debranche_a_);
         const auto attente =
             std::chrono::ceil<std::chrono::milliseconds>(echeance - Thorloge::now());
         pollfd attentes[2] = {{boitier_.descripteur_fichier(), POLLIN, 0},
@@ -187,10 +206,13 @@ private:
             std::cout << "vitesse : " << c.kmh << " km/h" << std::endl;
             break;
         case Tcommande::debranche:
-            if (boitier_.debranche_le()) std::cout << "débranché" << std::endl;
-            ouvertures_ = 0;
+            if (c.nombre > 0)
+                debranche_a_ = Thorloge::now() + std::chrono::milliseconds(c.nombre);
+            else
+                debranche();
             break;
         case Tcommande::rebranche:
+            debranche_a_.reset();
             if (boitier_.branche_le()) std::cout << "branché : 04d8:0000, " << sorte() << std::endl;
             break;
         case Tcommande::quitte:
@@ -210,6 +232,8 @@ private:
     double kmh_ = 0;
     Thorloge::time_point prochain_lot_ = Thorloge::now();
     Thorloge::time_point prochain_tour_ = Thorloge::now();
+    std::optional<Thorloge::time_point> debranche_a_;
+    long tours_envoyes_ = 0;
     std::string ligne_en_cours_;
     std::vector<std::pair<std::int64_t, std::uint8_t>> horodatages_;
 };
