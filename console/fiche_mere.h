@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ private:
     std::vector<std::function<void()>> reajustements_;
     // The scale for the screen the window is on, outside full screen.
     qreal echelle_fenetre_ = 1;
+    // The window's place and size as full screen was entered.
+    std::optional<QRect> avant_plein_ecran_;
     QShortcut* sortie_plein_ecran_ = nullptr;
     std::vector<QMetaObject::Connection> suivi_ecran_;
     bool ecran_suivi_ = false;

@@ -4,6 +4,7 @@
 #include "conversions.h"
 #include "distance_ideale.h"
 #include "entier_sature.h"
+#include "format_moyenne.h"
 
 #include <algorithm>
 #include <string>
@@ -105,7 +106,8 @@ void Tmoteur::calcul_kilometre_cadenceur() {
         const Tposition_cadence p = distance_ideale(etat.table_zr, n, etat.dixiemes_ecoules);
         etat.segment_courant = p.rangee;
         etat.distance_cadenceur = sature_32(p.distance_m);
-        La_moy_en_cours.ecrit_texte(memo_moy.ligne(static_cast<std::size_t>(p.rangee)) + " kms/h");
+        La_moy_en_cours.ecrit_texte(
+            texte_moyenne_en_cours(memo_moy.ligne(static_cast<std::size_t>(p.rangee))));
     }
 
     if (cb_offcet_cad.coche())

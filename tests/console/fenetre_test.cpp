@@ -935,7 +935,7 @@ private slots:
     }
 
     // In the car: the instrument alone on the whole screen, as large as it goes in proportion,
-    // in the middle; back to the window as it was.
+    // in the middle; back to the window as it was, in the same place with the same frame.
     void le_plein_ecran_montre_l_instrument_seul_et_revient() {
         QFETCH(QKeyCombination, entree);
         QFETCH(QKeyCombination, sortie);
@@ -947,7 +947,7 @@ private slots:
         f.fiche->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
         const qreal s0 = f.fiche->echelle();
-        const QSize taille0 = f.fiche->size();
+        const QRect cadre0 = exterieur(*f.fiche);
         const QSize ecran = f.fiche->screen()->geometry().size();
         QTest::keyClick(f.fiche.get(), entree.key(), entree.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return f.fiche->isFullScreen() && f.fiche->size() == ecran; },
@@ -966,7 +966,18 @@ private slots:
         capture_d_ecran(*f.fiche, "plein_ecran");
         QTest::keyClick(f.fiche.get(), sortie.key(), sortie.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return !f.fiche->isFullScreen(); }, 5000));
-        QVERIFY(QTest::qWaitFor([&] { return f.fiche->size() == taille0; }, 5000));
+        // Back where it was, its title bar and frame as they were.
+        const bool revenue = QTest::qWaitFor([&] { return exterieur(*f.fiche) == cadre0; }, 5000);
+        const QRect cadre = exterieur(*f.fiche);
+        QVERIFY2(revenue, qPrintable(QString("cadre %1,%2 %3x%4 au lieu de %5,%6 %7x%8")
+                                         .arg(cadre.x())
+                                         .arg(cadre.y())
+                                         .arg(cadre.width())
+                                         .arg(cadre.height())
+                                         .arg(cadre0.x())
+                                         .arg(cadre0.y())
+                                         .arg(cadre0.width())
+                                         .arg(cadre0.height())));
         QCOMPARE(f.fiche->echelle(), s0);
         verifie_places(*f.fiche, s0, QPoint());
     }
