@@ -55,12 +55,53 @@ void Tfiche_mere::ouvre_mesure() {
 }
 
 void Tfiche_mere::ouvre_heure_officielle() {
+    // The field takes the keys, its last text selected to be typed over, whatever had the focus
+    // in the dialog the last time (a button clicked).
+    QLineEdit* champ = heure_officielle_->heure;
+    champ->setFocus(Qt::OtherFocusReason);
+    champ->selectAll();
     heure_officielle_->show();
     heure_officielle_->raise();
     heure_officielle_->activateWindow();
+    // Activating is a request: until the window system gives the dialog the keyboard, or if it
+    // never does, what the crew types reaches this window. Those keys go to the field too.
+    if (!heure_officielle_->isActiveWindow() && !clavier_vers_l_heure_) {
+        clavier_vers_l_heure_ = true;
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+}
+
+void Tfiche_mere::fin_clavier_vers_l_heure() {
+    if (!std::exchange(clavier_vers_l_heure_, false)) return;
+    QCoreApplication::instance()->removeEventFilter(this);
 }
 
 bool Tfiche_mere::eventFilter(QObject* objet, QEvent* e) {
+    if (clavier_vers_l_heure_) {
+        const auto* w = qobject_cast<const QWidget*>(objet);
+        const bool ici = w != nullptr && w->window() == this;
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (ici && heure_officielle_->isVisible()) {
+                QCoreApplication::sendEvent(heure_officielle_->heure, e);
+                return true;
+            }
+            break;
+        case QEvent::WindowActivate:
+            // The dialog has the keyboard itself; or the crew chose this window.
+            if (objet == heure_officielle_ || objet == this) fin_clavier_vers_l_heure();
+            break;
+        case QEvent::MouseButtonPress:
+            if (ici) fin_clavier_vers_l_heure();
+            break;
+        case QEvent::Hide:
+            if (objet == heure_officielle_) fin_clavier_vers_l_heure();
+            break;
+        default:
+            break;
+        }
+    }
     if (objet == ui_->Labelheure && e->type() == QEvent::MouseButtonRelease) {
         ouvre_heure_officielle();
         return true;

@@ -118,6 +118,10 @@ private:
     void cree_avant_depart();
     void branche_avant_depart();
     void enregistre_paire_mesuree();
+    // While the official time's dialog waits for the keyboard, the keys typed in this window go
+    // to its field.
+    bool clavier_vers_l_heure_ = false;
+    void fin_clavier_vers_l_heure();
     // The window on its screen: the scale that fits it, and full screen.
     void cree_echelle();
     void met_a_l_echelle(qreal echelle, QPoint decalage = {});

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -755,6 +756,43 @@ private slots:
         QTest::keyClicks(secondes->lineEdit(), "30");
         QCOMPARE(f.fiche->moteur().cb_sec_zr.texte(), std::string("30"));
         QCOMPARE(f.fond("Panel6"), rouge);
+        QVERIFY(f.boites.textes.empty());
+    }
+
+    // F8, then the official clock's time typed at once: every key reaches the dialog's field,
+    // before the window system gives the dialog the keyboard as after, and none the window's
+    // own fields. Opened again once a button of the dialog was clicked, the field takes the keys
+    // again, over its old text.
+    void apres_f8_les_touches_vont_a_l_heure_officielle() {
+        Tfenetre_essai f;
+        montre(f);
+        f.fiche->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
+        auto* seuil = f.controle<QLineEdit>("ed_seuil_conf");
+        seuil->setFocus();
+        QTRY_VERIFY(seuil->hasFocus());
+        const QString seuil_avant = seuil->text();
+        auto* dialogue = f.controle<QDialog>("dialogue_heure");
+        auto* champ = f.controle<QLineEdit>("ed_heure_officielle");
+        QTest::keyClick(seuil, Qt::Key_F8);
+        QVERIFY(dialogue->isVisible());
+        QTest::keyClicks(seuil, "10:1");
+        QVERIFY(QTest::qWaitForWindowActive(dialogue));
+        QTest::keyClicks(QApplication::focusWidget(), "5");
+        QCOMPARE(champ->text(), QString("10:15"));
+        QCOMPARE(seuil->text(), seuil_avant);
+
+        clique(f, "valid_heure_officielle");
+        QVERIFY(!champ->hasFocus());
+        dialogue->close();
+        f.fiche->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
+        QTest::keyClick(f.fiche.get(), Qt::Key_F8);
+        QTest::keyClicks(seuil, "-2");
+        QVERIFY(QTest::qWaitForWindowActive(dialogue));
+        QTest::keyClicks(QApplication::focusWidget(), ",3");
+        QCOMPARE(champ->text(), QString("-2,3"));
+        QCOMPARE(seuil->text(), seuil_avant);
         QVERIFY(f.boites.textes.empty());
     }
 
