@@ -1,5 +1,7 @@
 #include "ajustement_texte.h"
 
+#include "afficheur.h"
+
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QStyle>
@@ -25,8 +27,11 @@ void montre_ajuste(QLabel* l, const QString& texte, int hauteur_px, int plancher
     const QRectF boite = l->contentsRect();
     const int alignement = int(QStyle::visualAlignment(l->layoutDirection(), l->alignment()));
     QFont police = l->font();
+    // A number of the instrument draws itself: its own measure.
+    const auto* afficheur = qobject_cast<const Tafficheur*>(l);
     const auto tient = [&](int h) {
         police.setPixelSize(h);
+        if (afficheur != nullptr) return afficheur->tient(police, texte);
         return boite.contains(place_du_texte(police, boite, alignement, texte));
     };
 

@@ -1,4 +1,5 @@
 // The window as the crew meets it, driven by the controls' names.
+#include "afficheur.h"
 #include "apparence.h"
 #include "echelle_fiche.h"
 #include "fenetre_essai.h"
@@ -146,8 +147,9 @@ int plancher_lisible(const QLabel& l, qreal echelle) {
     return std::min(hauteur_pleine(l, echelle), static_cast<int>(std::floor(9 * echelle + 1e-9)));
 }
 
-// Whether `texte` shows whole in `l` at the character height `h`: its ink uncut, and laid out
-// by Qt inside the label's contents, where nothing is clipped.
+// Whether `texte` shows whole in `l` at the character height `h`: its ink uncut, and within
+// the label's contents as the label measures it: laid out by Qt where nothing is clipped, or, for
+// a number of the instrument, every glyph's outline inside.
 bool tiendrait(QLabel& l, const QString& texte, int h) {
     const QFont police = l.font();
     const QString avant = l.text();
@@ -156,10 +158,13 @@ bool tiendrait(QLabel& l, const QString& texte, int h) {
     l.setFont(essai);
     l.setText(texte);
     const QRectF boite = l.contentsRect();
-    const bool entier =
-        coupe(&l).isEmpty() &&
-        boite.contains(QFontMetricsF(essai).boundingRect(
-            boite, int(QStyle::visualAlignment(l.layoutDirection(), l.alignment())), texte));
+    const auto* afficheur = qobject_cast<const Tafficheur*>(&l);
+    const bool dedans =
+        afficheur != nullptr
+            ? afficheur->tient(essai, texte)
+            : boite.contains(QFontMetricsF(essai).boundingRect(
+                  boite, int(QStyle::visualAlignment(l.layoutDirection(), l.alignment())), texte));
+    const bool entier = dedans && coupe(&l).isEmpty();
     l.setFont(police);
     l.setText(avant);
     return entier;
