@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <algorithm>
@@ -190,6 +192,52 @@ QString defaut_d_affichage(QLabel& l, const QString& texte, qreal echelle) {
     if (h < hauteur_pleine(l, echelle) && tiendrait(l, texte, h + 1))
         return vu + QStringLiteral(", tiendrait à %1 px").arg(h + 1);
     return {};
+}
+
+// The width of the arrow a combo box or a scroll bar draws on its button, in pixels of the
+// window, from the grey it puts there.
+constexpr const char* controles_a_fleche[] = {"cb_num_etal", "cb_heure_zr", "ZONE", "ScrollBar1"};
+qreal largeur_de_fleche(QWidget* w) {
+    QRect bouton;
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        QStyleOptionComboBox o;
+        o.initFrom(c);
+        o.editable = c->isEditable();
+        bouton = c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxArrow, c);
+    } else if (auto* b = qobject_cast<QScrollBar*>(w)) {
+        QStyleOptionSlider o;
+        o.initFrom(b);
+        o.orientation = b->orientation();
+        o.minimum = b->minimum();
+        o.maximum = b->maximum();
+        o.sliderPosition = o.sliderValue = b->value();
+        o.singleStep = b->singleStep();
+        o.pageStep = b->pageStep();
+        o.subControls = QStyle::SC_All;
+        bouton =
+            b->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarAddLine, b);
+    }
+    const QImage image = w->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect dans = QRectF(QRectF(bouton).topLeft() * ratio, QRectF(bouton).size() * ratio)
+                           .toAlignedRect()
+                           .adjusted(2, 2, -2, -2)
+                           .intersected(image.rect());
+    // Its pixels are grey, darker the more of them it covers: their share of its colour adds up
+    // to its area, half its width by its height, which Fusion keeps at 8/14 of its width.
+    std::vector<int> gris;
+    for (int y = dans.top(); y <= dans.bottom(); ++y)
+        for (int x = dans.left(); x <= dans.right(); ++x)
+            if (const QColor c = image.pixelColor(x, y);
+                std::abs(c.red() - c.green()) < 24 && std::abs(c.green() - c.blue()) < 24)
+                gris.push_back(qGray(c.rgb()));
+    if (gris.empty()) return 0;
+    const auto [sombre, clair] = std::minmax_element(gris.begin(), gris.end());
+    if (*clair - *sombre < 40) return 0;
+    qreal aire = 0;
+    for (const int g : gris)
+        if (g < *clair - 8) aire += qreal(*clair - g) / (*clair - *sombre);
+    return std::sqrt(aire * 2 * 14 / 8) / ratio;
 }
 
 // Every control of the form is in `fiche` with the parent the form gives it, at the form's
@@ -991,6 +1039,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
         const qreal s0 = f.fiche->echelle();
         const QRect cadre0 = exterieur(*f.fiche);
+        std::map<QString, qreal> fleches0;
+        for (const char* nom : controles_a_fleche)
+            fleches0[nom] = largeur_de_fleche(f.controle(nom));
         const QSize ecran = f.fiche->screen()->geometry().size();
         QTest::keyClick(f.fiche.get(), entree.key(), entree.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return f.fiche->isFullScreen() && f.fiche->size() == ecran; },
@@ -1006,6 +1057,22 @@ private slots:
         QVERIFY(std::abs(coin.x() - marge.width() / 2) <= 1);
         QVERIFY(std::abs(coin.y() - marge.height() / 2) <= 1);
         verifie_places(*f.fiche, s, coin);
+        // The arrows of the combo boxes and of the speed bar grow with the rest: by at least half
+        // as much, where the form grows by a fifth or more (a pixel is a large share of a
+        // smaller growth), and never more than it.
+        const qreal croissance = s / s0;
+        for (const char* nom : controles_a_fleche) {
+            const qreal vue = largeur_de_fleche(f.controle(nom));
+            const qreal avant = fleches0[nom];
+            QVERIFY2(vue <= avant * croissance + 2 &&
+                         (croissance < 1.2 || vue >= avant * (1 + (croissance - 1) / 2)),
+                     qPrintable(QStringLiteral("%1 : flèche de %2 px, %3 px dans la fenêtre, "
+                                               "la forme %4 fois plus grande")
+                                    .arg(nom)
+                                    .arg(vue)
+                                    .arg(avant)
+                                    .arg(croissance)));
+        }
         capture_d_ecran(*f.fiche, "plein_ecran");
         QTest::keyClick(f.fiche.get(), sortie.key(), sortie.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return !f.fiche->isFullScreen(); }, 5000));
