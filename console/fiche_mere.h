@@ -118,9 +118,10 @@ private:
     void cree_avant_depart();
     void branche_avant_depart();
     void enregistre_paire_mesuree();
-    // While the official time's dialog waits for the keyboard, the keys typed in this window go
-    // to its field.
+    // While the official time's field waits for the keyboard, the keys typed in this window or
+    // its dialog go to that field.
     bool clavier_vers_l_heure_ = false;
+    bool champ_heure_au_clavier() const;
     void fin_clavier_vers_l_heure();
     // The window on its screen: the scale that fits it, and full screen.
     void cree_echelle();
