@@ -1,5 +1,6 @@
-// The window's own pieces: the gap bars, the speed bar, the file dialog, the picture decoder,
-// the crew's conventions.
+// The window's own pieces: the gap bars, the instrument's numbers, the speed bar, the file
+// dialog, the picture decoder, the crew's conventions.
+#include "afficheur.h"
 #include "barre_ecart.h"
 #include "cible_hid.h"
 #include "defilement.h"
@@ -110,6 +111,55 @@ private slots:
         const QImage court = dessin(b);
         const QColor fin_court = court.pixel(2 + b.largeur_remplie() - 1, y);
         QVERIFY(fin_court.green() > 150 && fin_court.red() < 200);
+    }
+
+    // A number of the instrument stands where a label would put it, as its alignment says, to
+    // a pixel or two (it places its glyphs by their advances, without Qt's layout); and a text
+    // with a character its font has no glyph for is drawn by the label itself.
+    void un_nombre_de_l_instrument_se_place_comme_un_label() {
+        const auto encre = [](QLabel& l) {
+            const QImage avec = l.grab().toImage();
+            const QString t = l.text();
+            l.setText(QString());
+            const QImage sans = l.grab().toImage();
+            l.setText(t);
+            QRect r;
+            for (int y = 0; y < avec.height(); ++y)
+                for (int x = 0; x < avec.width(); ++x)
+                    if (avec.pixel(x, y) != sans.pixel(x, y)) r |= QRect(x, y, 1, 1);
+            return r;
+        };
+        for (const Qt::Alignment horizontal : {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight})
+            for (const Qt::Alignment vertical : {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom})
+                for (const char* texte : {".   -12.", "08", "12 \u4e2d"}) {
+                    Tafficheur nombre;
+                    QLabel label;
+                    for (QLabel* l : {static_cast<QLabel*>(&nombre), &label}) {
+                        QFont f("Liberation Sans");
+                        f.setBold(true);
+                        f.setPixelSize(67);
+                        l->setFont(f);
+                        l->setAlignment(horizontal | vertical);
+                        l->resize(300, 100);
+                        l->setText(QString::fromUtf8(texte));
+                    }
+                    const QRect a = encre(nombre), b = encre(label);
+                    const QString cas = QStringLiteral("%1 %2 « %3 » : %4,%5 %6x%7 / %8,%9")
+                                            .arg(int(horizontal))
+                                            .arg(int(vertical))
+                                            .arg(QString::fromUtf8(texte))
+                                            .arg(a.x())
+                                            .arg(a.y())
+                                            .arg(a.width())
+                                            .arg(a.height())
+                                            .arg(b.x())
+                                            .arg(b.y());
+                    QVERIFY2(!a.isEmpty() && std::abs(a.x() - b.x()) <= 2 &&
+                                 std::abs(a.y() - b.y()) <= 2 &&
+                                 std::abs(a.width() - b.width()) <= 3 &&
+                                 std::abs(a.height() - b.height()) <= 2,
+                             qPrintable(cas));
+                }
     }
 
     // The speed bar draws a frame round its thumb while it has the focus, and only then:

@@ -69,6 +69,11 @@ QTimer* minuterie(const Tfenetre_essai& f, const char* nom) {
     return f.controle<QTimer>(nom);
 }
 
+// A rectangle as a test says it: "x,y wxh".
+QString decrit(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 // The text a control shows: a label's, a button's, an edit field's, a combo box's.
 QString texte_montre(const QWidget* w) {
     if (const auto* l = qobject_cast<const QLabel*>(w)) return l->text();
@@ -266,16 +271,8 @@ void verifie_places(const Tfiche_mere& fiche, qreal echelle, QPoint coin) {
         QVERIFY2(!loin(r.left(), vu.left()) && !loin(r.top(), vu.top()) &&
                      !loin(r.left() + r.width(), vu.left() + vu.width()) &&
                      !loin(r.top() + r.height(), vu.top() + vu.height()),
-                 qPrintable(QString("%1 : %2,%3 %4x%5 au lieu de %6,%7 %8x%9 fois %10")
-                                .arg(nom)
-                                .arg(vu.x())
-                                .arg(vu.y())
-                                .arg(vu.width())
-                                .arg(vu.height())
-                                .arg(r.x())
-                                .arg(r.y())
-                                .arg(r.width())
-                                .arg(r.height())
+                 qPrintable(QString("%1 : %2 au lieu de %3 fois %4")
+                                .arg(nom, decrit(vu), decrit(r))
                                 .arg(echelle)));
     }
     QVERIFY(vus >= 130); // every control but the two timers and the client area
@@ -1079,15 +1076,8 @@ private slots:
         // Back where it was, its title bar and frame as they were.
         const bool revenue = QTest::qWaitFor([&] { return exterieur(*f.fiche) == cadre0; }, 5000);
         const QRect cadre = exterieur(*f.fiche);
-        QVERIFY2(revenue, qPrintable(QString("cadre %1,%2 %3x%4 au lieu de %5,%6 %7x%8")
-                                         .arg(cadre.x())
-                                         .arg(cadre.y())
-                                         .arg(cadre.width())
-                                         .arg(cadre.height())
-                                         .arg(cadre0.x())
-                                         .arg(cadre0.y())
-                                         .arg(cadre0.width())
-                                         .arg(cadre0.height())));
+        QVERIFY2(revenue,
+                 qPrintable(QString("cadre %1 au lieu de %2").arg(decrit(cadre), decrit(cadre0))));
         QCOMPARE(f.fiche->echelle(), s0);
         verifie_places(*f.fiche, s0, QPoint());
     }
