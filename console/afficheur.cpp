@@ -53,12 +53,15 @@ Tafficheur::Trangee Tafficheur::rangee(const QFont& police, const QString& texte
     indices.reserve(texte.size());
     positions.reserve(texte.size());
     for (const QChar c : texte) {
-        if (c.isSurrogate() || c.category() == QChar::Mark_NonSpacing) return r;
+        // What one glyph a character cannot show: QLabel's layout shows it.
+        if (c.isSurrogate() || c.category() == QChar::Mark_NonSpacing ||
+            c.category() == QChar::Other_Control)
+            return r;
         auto it = f->caracteres.find(c.unicode());
         if (it == f->caracteres.end()) {
             Tcaractere m;
             const QList<quint32> g = f->brute.glyphIndexesForString(QString(c));
-            if (g.size() != 1 || (g[0] == 0 && !c.isSpace())) return r;
+            if (g.size() != 1 || g[0] == 0) return r;
             m.glyphe = g[0];
             m.avance = f->brute.advancesForGlyphIndexes(g).value(0).x();
             m.encre = f->brute.boundingRect(m.glyphe);

@@ -1,10 +1,11 @@
 #pragma once
-// A number of the instrument: a register digit, the gap, the trip entry. Its text changes at
-// every wheel revolution and every clock tick, in characters of 67 px and more. It is drawn by
-// itself as one row of glyphs placed by their advances, each glyph's advance and ink measured
-// once per font, and Qt draws the row from its glyph cache: no text layout at each new text or
-// paint. The row is aligned in the label's contents as its alignment says, and a text with a
-// character the font has no glyph for is drawn by QLabel.
+// A number of the instrument: a register digit, the gap, the trip entry, the clock and the
+// chronometer, whose texts change at every wheel revolution or clock tick. It draws itself: one
+// row of glyphs placed by their advances (each glyph's advance and ink measured once per font),
+// which Qt draws from its glyph cache. No text layout at each new text or paint, which without
+// FreeType's own cache (apparence.cpp) costs a glyph load per character. The row is aligned in
+// the label's contents as its alignment says; a text with a character the font has no single
+// glyph for is drawn by QLabel.
 
 #include <QGlyphRun>
 #include <QHash>
