@@ -2,6 +2,7 @@
 // registers: code-48 input reports through the scripted HID library, the posted
 // notifications, the application's event filter, the link and the odometer,
 // with the labels drawn, until the queue drains.
+#include "apparence.h"
 #include "fiche_mere.h"
 #include "hid_scripte.h"
 #include "services_qt.h"
@@ -15,6 +16,7 @@
 int main(int argc, char** argv) {
     const long impulsions = argc > 1 ? std::atol(argv[1]) : 200000;
     int argc_qt = 1;
+    reserve_cache_glyphes();
     QApplication app(argc_qt, argv);
     Tservices_qt services;
     Thid_scripte hid;

@@ -108,6 +108,7 @@ private:
 int main(int argc, char** argv) {
     const Tscenario_latence scenario = lit_scenario_latence(argc, argv);
     int argc_qt = 1;
+    reserve_cache_glyphes();
     QApplication app(argc_qt, argv);
     prepare_programme(app);
     const char* peintures = std::getenv("VELMORA_HORODATAGE_PEINTURE");

@@ -23,6 +23,7 @@
 int main(int argc, char** argv) {
     const Targuments_mesure arguments = lit_arguments_mesure(argc, argv);
     int argc_qt = 1;
+    reserve_cache_glyphes();
     QApplication app(argc_qt, argv);
     prepare_programme(app);
 

@@ -1,50 +1,38 @@
 #include "ajustement_texte.h"
 
-#include "ligne_numerique.h"
+#include "afficheur.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// The width QLabel lays its text out in: its contents less the margin and, beside a
-// frame, the indent it adds on the aligned side.
-int largeur_disponible(const QLabel* l, const QFont& police) {
-    int largeur = l->contentsRect().width() - 2 * l->margin();
-    int retrait = l->indent();
-    if (retrait < 0 && l->frameWidth() > 0)
-        retrait = QFontMetrics(police).horizontalAdvance(QLatin1Char('x')) / 2 - l->margin();
-    if (retrait > 0) {
-        if (l->alignment() & Qt::AlignLeft) largeur -= retrait;
-        if (l->alignment() & Qt::AlignRight) largeur -= retrait;
-    }
-    return largeur;
-}
-
-// The text's width as QLabel lays it out and paints it, in fractions of a pixel: its
-// advance, which elidedText compares with the box, or more where the last glyph's ink runs
-// past its advance (a bold "4"), which Qt's layout adds and its clip would cut. QFontMetrics
-// rounds the advance to a whole pixel: a text 0.4 px too wide would pass and show elided.
-// One layout gives both, for a quarter of the cost of QFontMetricsF's two; a number's
-// comes from its characters' measures (ligne_numerique.h).
-qreal largeur_reelle(const QFont& police, const QString& texte) {
-    if (const auto ligne = ligne_numerique(police, texte))
-        return std::max(ligne->avance, ligne->largeur);
-    QTextLayout mise_en_page(texte, police);
-    const QTextLine ligne = dispose_sur_une_ligne(mise_en_page);
-    return std::max(ligne.horizontalAdvance(), ligne.naturalTextWidth());
+// Where Qt lays `texte` out in `boite`: the rectangle its painter compares with the box, and
+// clips the text to when it leaves it, ink past the last advance included.
+QRectF place_du_texte(const QFont& police, const QRectF& boite, int alignement,
+                      const QString& texte) {
+    return QFontMetricsF(police).boundingRect(boite, alignement, texte);
 }
 
 } // namespace
 
 void montre_ajuste(QLabel* l, const QString& texte, int hauteur_px, int plancher_px) {
+    // The text's rectangle is then the label's contents, as Qt documents these two.
+    if (l->margin() != 0) l->setMargin(0);
+    if (l->indent() != 0) l->setIndent(0);
+    const QRectF boite = l->contentsRect();
+    const int alignement = int(QStyle::visualAlignment(l->layoutDirection(), l->alignment()));
     QFont police = l->font();
+    // A number of the instrument draws itself: its own measure.
+    const auto* afficheur = qobject_cast<const Tafficheur*>(l);
     const auto tient = [&](int h) {
         police.setPixelSize(h);
-        return largeur_reelle(police, texte) <= largeur_disponible(l, police);
+        if (afficheur != nullptr) return afficheur->tient(police, texte);
+        return boite.contains(place_du_texte(police, boite, alignement, texte));
     };
 
     int h = hauteur_px;
@@ -54,17 +42,18 @@ void montre_ajuste(QLabel* l, const QString& texte, int hauteur_px, int plancher
         // Widths grow almost in proportion to the height: start from the proportional
         // guess and correct it by a pixel or two either way.
         police.setPixelSize(hauteur_px);
-        const qreal largeur = std::max<qreal>(1, largeur_reelle(police, texte));
-        const int devine =
-            static_cast<int>(std::floor(hauteur_px * largeur_disponible(l, police) / largeur));
+        const qreal largeur =
+            std::max<qreal>(1, place_du_texte(police, boite, alignement, texte).width());
+        const int devine = static_cast<int>(std::floor(hauteur_px * boite.width() / largeur));
         h = std::max(plancher, std::min(hauteur_px - 1, devine));
         while (h > plancher && !tient(h))
             --h;
         while (h + 1 < hauteur_px && tient(h + 1))
             ++h;
-        police.setPixelSize(h);
-        montre =
-            QFontMetrics(police).elidedText(texte, Qt::ElideRight, largeur_disponible(l, police));
+        if (!tient(h)) {
+            police.setPixelSize(h);
+            montre = QFontMetricsF(police).elidedText(texte, Qt::ElideRight, boite.width());
+        }
     }
     police.setPixelSize(h);
     if (l->font().pixelSize() != h) l->setFont(police);

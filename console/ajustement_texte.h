@@ -11,7 +11,7 @@ class QString;
 constexpr int hauteur_lisible_px = 9;
 
 // Shows `texte` in `label` at the largest character height, at most `hauteur_px`, at which
-// it fits the label's box; below `plancher_px` (the legible height, at the form's scale) it
-// is elided.
+// Qt lays it out inside the label's contents, which the label's text then fills (no margin, no
+// indent); below `plancher_px` (the legible height, at the form's scale) it is elided.
 void montre_ajuste(QLabel* label, const QString& texte, int hauteur_px,
                    int plancher_px = hauteur_lisible_px);

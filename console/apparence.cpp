@@ -13,6 +13,23 @@
 #include <QTranslator>
 #include <QWidget>
 
+void reserve_cache_glyphes() {
+    // Qt's raster engine keeps a picture of each glyph it draws, and copies it at the next
+    // paint, only up to QT_MAX_CACHED_GLYPH_SIZE device pixels (64 by default); a larger glyph
+    // is filled from its outline at every paint. The register digits and the gap are 67 px in
+    // the form, at every scale and full screen: 105 px on a 1920 x 1080 screen, 212 px on a
+    // 3840 x 2160 one. Qt reads the variable once, at its first paint of a text.
+    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
+        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
+    // FreeType's own glyph cache (Qt 6.4, Linux) keeps the 64 px limit built in and gives the
+    // raster engine no picture above it, which then draws nothing: the glyphs go through the
+    // raster engine's cache instead, as with every other font system. Read by each font as
+    // Qt loads it.
+    if (qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE") > 64 &&
+        !qEnvironmentVariableIsSet("QT_NO_FT_CACHE"))
+        qputenv("QT_NO_FT_CACHE", "1");
+}
+
 void prepare_apparence(QApplication& app) {
     app.setStyle(QStyleFactory::create("Fusion"));
     QPalette p = app.palette();

@@ -4,6 +4,9 @@
 class QApplication;
 class QWidget;
 
+// Room in Qt's glyph cache for the window's largest digits, full screen included; before the
+// application is made, and only where the user has not set the limit himself.
+void reserve_cache_glyphes();
 // The style, the palette of the theme colours and the font substitutes; once per application.
 void prepare_apparence(QApplication& app);
 // Everything the program sets on its application before the window: its name, its look,

@@ -7,6 +7,7 @@
 #include "ui_fiche_mere.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -61,6 +62,28 @@ void Tfiche_mere::ouvre_heure_officielle() {
     heure_officielle_->show();
     heure_officielle_->raise();
     heure_officielle_->activateWindow();
+    // The field takes the keys, its last text selected to be typed over, whatever had the focus
+    // in the dialog the last time (a button clicked).
+    QLineEdit* champ = heure_officielle_->heure;
+    champ->setFocus(Qt::OtherFocusReason);
+    champ->selectAll();
+    // Activating is a request: until the window system gives the dialog the keyboard, or if it
+    // never does (Qt may then hold the field as focused while the keys still come to this
+    // window), what the crew types reaches another widget. Those keys go to the field.
+    if (!champ_heure_au_clavier() && !clavier_vers_l_heure_) {
+        clavier_vers_l_heure_ = true;
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+}
+
+bool Tfiche_mere::champ_heure_au_clavier() const {
+    return heure_officielle_->heure->hasFocus() &&
+           QGuiApplication::focusWindow() == heure_officielle_->windowHandle();
+}
+
+void Tfiche_mere::fin_clavier_vers_l_heure() {
+    if (!std::exchange(clavier_vers_l_heure_, false)) return;
+    QCoreApplication::instance()->removeEventFilter(this);
 }
 
 void Tfiche_mere::place_a_cote(QWidget* dialogue) {
@@ -78,6 +101,35 @@ void Tfiche_mere::place_a_cote(QWidget* dialogue) {
 }
 
 bool Tfiche_mere::eventFilter(QObject* objet, QEvent* e) {
+    if (clavier_vers_l_heure_) {
+        QLineEdit* champ = heure_officielle_->heure;
+        const auto* w = qobject_cast<const QWidget*>(objet);
+        const bool a_nous =
+            w != nullptr && (w->window() == this || w->window() == heure_officielle_);
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (a_nous && objet != champ && heure_officielle_->isVisible()) {
+                QCoreApplication::sendEvent(champ, e);
+                return true;
+            }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::WindowActivate:
+            // The field has the keyboard itself.
+            if (champ_heure_au_clavier()) fin_clavier_vers_l_heure();
+            break;
+        case QEvent::MouseButtonPress:
+            // The crew chose where to type.
+            if (a_nous) fin_clavier_vers_l_heure();
+            break;
+        case QEvent::Hide:
+            if (objet == heure_officielle_) fin_clavier_vers_l_heure();
+            break;
+        default:
+            break;
+        }
+    }
     if (objet == ui_->Labelheure && e->type() == QEvent::MouseButtonRelease) {
         ouvre_heure_officielle();
         return true;

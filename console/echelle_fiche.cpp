@@ -1,13 +1,11 @@
 #include "echelle_fiche.h"
 
-#include "ajustement_texte.h"
+#include "style_a_l_echelle.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
-#include <QProxyStyle>
 #include <QStyleFactory>
-#include <QStyleOptionComplex>
 #include <QVariant>
 
 #include <algorithm>
@@ -27,46 +25,6 @@ bool du_formulaire(const QWidget* w) {
 }
 
 } // namespace
-
-// The window's style with its measures at the form's scale: a check box's square, a combo
-// box's arrow and frames, a scroll bar's thickness. Left as they are, a combo box drawn at half
-// size would have no room left for its number beside an arrow of full size.
-class Tstyle_a_l_echelle : public QProxyStyle {
-public:
-    explicit Tstyle_a_l_echelle(QStyle* base) : QProxyStyle(base) {}
-    qreal echelle = 1;
-
-    int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override {
-        const int v = QProxyStyle::pixelMetric(m, o, w);
-        switch (m) {
-        case PM_IndicatorWidth:
-        case PM_IndicatorHeight:
-        case PM_ExclusiveIndicatorWidth:
-        case PM_ExclusiveIndicatorHeight:
-        case PM_CheckBoxLabelSpacing:
-        case PM_RadioButtonLabelSpacing:
-        case PM_ScrollBarExtent:
-        case PM_ScrollBarSliderMin:
-        case PM_ComboBoxFrameWidth:
-        case PM_DefaultFrameWidth:
-        case PM_ButtonMargin:
-            return std::max(v > 0 ? 1 : 0, arrondi(v * echelle));
-        default:
-            return v;
-        }
-    }
-
-    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* o, SubControl sc,
-                         const QWidget* w) const override {
-        QRect r = QProxyStyle::subControlRect(cc, o, sc, w);
-        if (cc != CC_ComboBox || echelle == 1) return r;
-        const QRect fleche = QProxyStyle::subControlRect(cc, o, SC_ComboBoxArrow, w);
-        const int retire = fleche.width() - arrondi(fleche.width() * echelle);
-        if (sc == SC_ComboBoxArrow) r.setLeft(r.left() + retire);
-        if (sc == SC_ComboBoxEditField) r.setRight(r.right() + retire);
-        return r;
-    }
-};
 
 qreal echelle_pour(QSize forme, QMargins cadre, QSize disponible, qreal ratio) {
     const qreal largeur = qreal(disponible.width() - cadre.left() - cadre.right()) / forme.width();
@@ -125,8 +83,6 @@ Techelle_fiche::Techelle_fiche(QWidget* fenetre, QWidget* zone)
         const QVariant px = w->property("hauteur_px");
         if (!px.isValid() || w->window() != fenetre) continue;
         polices_.push_back({w, px.toInt()});
-        w->setProperty("hauteur_px_echelle", px.toInt());
-        w->setProperty("plancher_px_echelle", hauteur_lisible_px);
     }
 }
 
@@ -138,14 +94,10 @@ int Techelle_fiche::hauteur_a_l_echelle(int hauteur_px) const {
 void Techelle_fiche::applique(qreal echelle, QPoint decalage) {
     echelle_ = echelle;
     decalage_ = decalage;
-    // The floor of a text that lengthens follows the form, so that it fits the same at any scale.
-    const int plancher = hauteur_a_l_echelle(hauteur_lisible_px);
     // Characters first: a label's new box then meets its new height.
     for (const Tpolice& p : polices_) {
         if (!p.widget) continue;
         const int h = hauteur_a_l_echelle(p.hauteur_px);
-        p.widget->setProperty("hauteur_px_echelle", h);
-        p.widget->setProperty("plancher_px_echelle", plancher);
         QFont f = p.widget->font();
         if (f.pixelSize() == h) continue;
         f.setPixelSize(h);

@@ -37,9 +37,7 @@ public:
     // place, its character height ("hauteur_px") and its picture.
     Techelle_fiche(QWidget* fenetre, QWidget* zone);
 
-    // Draws the form at `echelle`, its top-left corner at `decalage` in `zone`. Each control
-    // with a character height also gets the scaled one as "hauteur_px_echelle", and the scaled
-    // legible floor of a text that lengthens as "plancher_px_echelle".
+    // Draws the form at `echelle`, its top-left corner at `decalage` in `zone`.
     void applique(qreal echelle, QPoint decalage = {});
     qreal echelle() const { return echelle_; }
     QPoint decalage() const { return decalage_; }

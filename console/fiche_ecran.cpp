@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -99,10 +100,14 @@ void Tfiche_mere::showEvent(QShowEvent* e) {
 }
 
 void Tfiche_mere::bascule_plein_ecran() {
-    if (isFullScreen())
+    if (isFullScreen()) {
         showNormal();
-    else
-        showFullScreen();
+        return;
+    }
+    // Where the window is, to put it back there: a window system that restores it by itself
+    // may not, and the form's new size would otherwise be given at the full screen's corner.
+    avant_plein_ecran_ = geometry();
+    showFullScreen();
 }
 
 // In full screen the form is as large as the window, in the middle; outside, at the scale of
@@ -122,9 +127,15 @@ void Tfiche_mere::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
     if (e->type() != QEvent::WindowStateChange || !echelle_) return;
     sortie_plein_ecran_->setEnabled(isFullScreen());
-    if (!isFullScreen() &&
-        (echelle_->echelle() != echelle_fenetre_ || echelle_->decalage() != QPoint())) {
-        met_a_l_echelle(echelle_fenetre_);
-        resize(echelle_->taille(echelle_fenetre_));
+    if (isFullScreen() ||
+        (echelle_->echelle() == echelle_fenetre_ && echelle_->decalage() == QPoint()))
+        return;
+    met_a_l_echelle(echelle_fenetre_);
+    if (const auto avant = std::exchange(avant_plein_ecran_, std::nullopt)) {
+        setGeometry(QRect(avant->topLeft(), echelle_->taille(echelle_fenetre_)));
+        return;
     }
+    // Out of a full screen the window system chose: the form's size, the title bar on screen.
+    resize(echelle_->taille(echelle_fenetre_));
+    if (windowHandle() != nullptr) ajuste_a_l_ecran(windowHandle()->screen(), false);
 }

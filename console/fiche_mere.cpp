@@ -78,6 +78,7 @@ Tfiche_mere::~Tfiche_mere() {
     Timer2_->stop();
     cible_hid().attache(nullptr);
     crochet_.retire();
+    fin_clavier_vers_l_heure();
     for (QObject* o : findChildren<QObject*>())
         o->disconnect(this);
 }

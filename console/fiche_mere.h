@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ private:
     std::vector<std::function<void()>> reajustements_;
     // The scale for the screen the window is on, outside full screen.
     qreal echelle_fenetre_ = 1;
+    // The window's place and size as full screen was entered.
+    std::optional<QRect> avant_plein_ecran_;
     QShortcut* sortie_plein_ecran_ = nullptr;
     std::vector<QMetaObject::Connection> suivi_ecran_;
     bool ecran_suivi_ = false;
@@ -117,6 +120,11 @@ private:
     void enregistre_paire_mesuree();
     // A dialog placed where it hides neither the gap nor the registers.
     void place_a_cote(QWidget* dialogue);
+    // While the official time's field waits for the keyboard, the keys typed in this window or
+    // its dialog go to that field.
+    bool clavier_vers_l_heure_ = false;
+    bool champ_heure_au_clavier() const;
+    void fin_clavier_vers_l_heure();
     // The window on its screen: the scale that fits it, and full screen.
     void cree_echelle();
     void met_a_l_echelle(qreal echelle, QPoint decalage = {});

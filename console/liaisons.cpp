@@ -36,6 +36,9 @@ void Tfiche_mere::lie(Tmodele_label& m, QLabel* w, bool couleur_pilotee) {
     const int hauteur =
         w->property("ajuste_texte").toBool() ? w->property("hauteur_px").toInt() : 0;
     const Techelle_fiche* echelle = echelle_.get();
+    // The engine's texts are shown as written, never read as markup: a line of a rally file
+    // reaches MOYENNE, and rich text would load the pictures it names.
+    w->setTextFormat(Qt::PlainText);
     const QString bulle_de_la_fiche = w->toolTip();
     m.miroir = [&m, w, couleur_pilotee, hauteur, echelle, bulle_de_la_fiche] {
         const QString t = qt(m.texte());

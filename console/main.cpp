@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
         }
 
     int argc_qt = static_cast<int>(o.arguments_qt.size()) - 1;
+    reserve_cache_glyphes();
     QApplication app(argc_qt, o.arguments_qt.data());
     prepare_programme(app);
     if (a_rejouer) return rejoue_dans_la_fenetre(app, *a_rejouer, *o.rejeu, o.vitesse);

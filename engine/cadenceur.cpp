@@ -4,6 +4,7 @@
 #include "conversions.h"
 #include "distance_ideale.h"
 #include "entier_sature.h"
+#include "format_moyenne.h"
 
 #include <algorithm>
 #include <string>
@@ -97,8 +98,8 @@ void Tmoteur::calcul_kilometre_cadenceur() {
         etat.distance_cadenceur = sature_32(p.distance_m);
         const Tmoyenne_ecrite source{p.rangee, memo_moy.revision(), La_moy_en_cours.revision()};
         if (source != moyenne_ecrite_) {
-            La_moy_en_cours.ecrit_texte(memo_moy.ligne(static_cast<std::size_t>(p.rangee)) +
-                                        " kms/h");
+            La_moy_en_cours.ecrit_texte(
+                texte_moyenne_en_cours(memo_moy.ligne(static_cast<std::size_t>(p.rangee))));
             moyenne_ecrite_ = {p.rangee, memo_moy.revision(), La_moy_en_cours.revision()};
         }
     }

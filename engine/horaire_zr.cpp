@@ -72,7 +72,7 @@ void Tmoteur::valid_heure_zrClick() {
     Panel6.ecrit_couleur(Tcouleur::sarcelle);
     etat.ecart = 0;
     la_ecart.ecrit_texte(".   0.");
-    La_moy_en_cours.ecrit_texte("00.00 kms/h");
+    La_moy_en_cours.ecrit_texte(moyenne_nulle);
 }
 
 void Tmoteur::transforme_virgule_point() {

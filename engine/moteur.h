@@ -8,6 +8,7 @@
 #include "controles.h"
 #include "erreurs.h"
 #include "etat_regularite.h"
+#include "format_moyenne.h"
 #include "services.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ public:
     Tmodele_case cad_on;
     Tmodele_label la_ecart_maj{"0"};
     Tmodele_label la_pourcent{"0"};
-    Tmodele_label La_moy_en_cours{"00.00 Kms/h"};
+    Tmodele_label La_moy_en_cours{moyenne_nulle};
     Tmodele_case format1{true}, format2, format3, format4;
 
     // Panel5: the gap.

@@ -128,6 +128,6 @@ void Tmoteur::raz_tripClick() {
     raz_partiel();
     etat.ecart = 0;
     la_ecart_maj.ecrit_texte("0");
-    La_moy_en_cours.ecrit_texte("00.00 kms/h");
+    La_moy_en_cours.ecrit_texte(moyenne_nulle);
     la_pourcent.ecrit_texte("0");
 }

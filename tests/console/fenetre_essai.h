@@ -2,6 +2,7 @@
 // The real window under a test's control: a clock the test sets, a file dialog
 // that answers what the test says, and every message box recorded and closed.
 
+#include "apparence.h"
 #include "fiche_mere.h"
 #include "hid_scripte.h"
 #include "services_qt.h"
@@ -19,6 +20,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+// Qt's glyph cache as the program sets it, before the test's application is made.
+inline const bool cache_glyphes_reserve = (reserve_cache_glyphes(), true);
 
 class Tservices_essai : public Tservices_qt {
 public:

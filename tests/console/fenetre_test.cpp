@@ -1,4 +1,5 @@
 // The window as the crew meets it, driven by the controls' names.
+#include "afficheur.h"
 #include "apparence.h"
 #include "echelle_fiche.h"
 #include "fenetre_essai.h"
@@ -6,22 +7,23 @@
 #include "ui_fiche_mere.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <unordered_map>
 
@@ -67,84 +69,184 @@ QTimer* minuterie(const Tfenetre_essai& f, const char* nom) {
     return f.controle<QTimer>(nom);
 }
 
-// The smallest character height a crew reads (9 px in the form, scaled with it), or the
-// label's own where that is smaller; below it a label elides.
-int plancher_lisible_px(const QLabel& l) {
-    return std::min(l.property("plancher_px_echelle").toInt(),
-                    l.property("hauteur_px_echelle").toInt());
+// A rectangle as a test says it: "x,y wxh".
+QString decrit(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
-// The flags QLabel lays out and draws a plain text with.
-int drapeaux_du_label(const QLabel& l) {
-    return QStyle::visualAlignment(l.layoutDirection(), l.alignment()) | Qt::TextForceLeftToRight;
-}
-
-// The width `texte` is laid out on by the painter, as the label draws it at `hauteur`.
-qreal largeur_peinte(const QLabel& l, const QString& texte, int hauteur) {
-    QFont police = l.font();
-    police.setPixelSize(hauteur);
-    QImage vide(1, 1, QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&vide);
-    p.setFont(police);
-    return p.boundingRect(QRectF(l.contentsRect()), drapeaux_du_label(l), texte).width();
-}
-
-// Where the label's text, drawn as QLabel draws it but without Qt's clip, leaves its box:
-// its layout, or its ink on a picture wider than the box. Empty when it stays inside.
-QString hors_de_la_boite(const QLabel& l) {
-    const QRectF boite = l.contentsRect();
-    constexpr int marge = 40;
-    QImage dessin(l.contentsRect().size() + QSize(2 * marge, 2 * marge),
-                  QImage::Format_ARGB32_Premultiplied);
-    dessin.fill(Qt::transparent);
-    QRectF occupe;
-    {
-        QPainter p(&dessin);
-        p.setFont(l.font());
-        p.translate(marge - boite.x(), marge - boite.y());
-        p.drawText(boite, drapeaux_du_label(l) | Qt::TextDontClip, l.text(), &occupe);
-    }
-    if (!boite.contains(occupe))
-        return QStringLiteral("mis en page sur %1 px dans %2 px")
-            .arg(occupe.width())
-            .arg(boite.width());
-    const QRect dedans(QPoint(marge, marge), l.contentsRect().size());
-    for (int y = 0; y < dessin.height(); ++y) {
-        const auto* ligne = reinterpret_cast<const QRgb*>(dessin.constScanLine(y));
-        for (int x = 0; x < dessin.width(); ++x)
-            if (qAlpha(ligne[x]) != 0 && !dedans.contains(x, y))
-                return QStringLiteral("encre hors de la boîte en %1, %2")
-                    .arg(x - marge)
-                    .arg(y - marge);
-    }
+// The text a control shows: a label's, a button's, an edit field's, a combo box's.
+QString texte_montre(const QWidget* w) {
+    if (const auto* l = qobject_cast<const QLabel*>(w)) return l->text();
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
+    if (const auto* c = qobject_cast<const QComboBox*>(w)) return c->currentText();
+    if (const auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
     return {};
 }
 
-// What is wrong with the way `l` shows `texte`, drawn and measured as QLabel paints it.
-// Empty when the whole text is inside the box at the largest height up to the form's that
-// holds it, or, when not even the floor holds it, elided at the floor and inside the box.
-QString defaut_d_affichage(const QLabel& l, const QString& texte) {
+// Shows `t` in a control as texte_montre reads it, without a signal: the window and its
+// engine do not hear of it.
+void montre_texte(QWidget* w, const QString& t) {
+    const QSignalBlocker bloque(w);
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        l->setText(t);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        b->setText(t);
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        const QSignalBlocker bloque_champ(c->lineEdit());
+        c->setEditText(t);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        e->setText(t);
+    }
+}
+
+// Where a control's text puts ink, in the device pixels of its picture: where the control
+// drawn with its text differs from the same control drawn without it.
+QRect encre(QWidget* w) {
+    const QString t = texte_montre(w);
+    const QImage avec = w->grab().toImage();
+    montre_texte(w, QString());
+    const QImage sans = w->grab().toImage();
+    montre_texte(w, t);
+    QRect r;
+    for (int y = 0; y < avec.height(); ++y)
+        for (int x = 0; x < avec.width(); ++x)
+            if (avec.pixel(x, y) != sans.pixel(x, y)) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+// What the crew misses of a control's text: nothing (empty) when its ink has the size it has
+// in the same control 40 px larger on every side, where nothing cuts it, and a text with a
+// character to see shows some. A text the control clips, or scrolls to show its end, loses a
+// part of its ink.
+QString coupe(QWidget* w) {
+    const bool focus = w->hasFocus();
+    if (focus) w->clearFocus(); // no blinking cursor in the pictures
+    const QRect dedans = encre(w);
+    const QSize taille = w->size(), minimum = w->minimumSize(), maximum = w->maximumSize();
+    w->setMinimumSize(0, 0);
+    w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    w->resize(taille + QSize(80, 80));
+    const QRect libre = encre(w);
+    w->setMinimumSize(minimum);
+    w->setMaximumSize(maximum);
+    w->resize(taille);
+    if (focus) w->setFocus();
+    if (dedans.size() == libre.size() && (!dedans.isEmpty() || texte_montre(w).trimmed().isEmpty()))
+        return {};
+    return QStringLiteral("%1 : « %2 » à %3 px, encre de %4x%5 au lieu de %6x%7")
+        .arg(w->objectName(), texte_montre(w).left(40))
+        .arg(w->font().pixelSize())
+        .arg(dedans.width())
+        .arg(dedans.height())
+        .arg(libre.width())
+        .arg(libre.height());
+}
+
+// The form's character height of a label at the scale the window draws it: the largest a text
+// of that label may take.
+int hauteur_pleine(const QLabel& l, qreal echelle) {
+    return static_cast<int>(std::floor(l.property("hauteur_px").toInt() * echelle + 1e-9));
+}
+
+// The smallest character height a crew reads, 9 px in the form, at its scale; below it a
+// label elides its text.
+int plancher_lisible(const QLabel& l, qreal echelle) {
+    return std::min(hauteur_pleine(l, echelle), static_cast<int>(std::floor(9 * echelle + 1e-9)));
+}
+
+// Whether `texte` shows whole in `l` at the character height `h`: its ink uncut, and within
+// the label's contents as the label measures it: laid out by Qt where nothing is clipped, or, for
+// a number of the instrument, every glyph's outline inside.
+bool tiendrait(QLabel& l, const QString& texte, int h) {
+    const QFont police = l.font();
+    const QString avant = l.text();
+    QFont essai = police;
+    essai.setPixelSize(h);
+    l.setFont(essai);
+    l.setText(texte);
+    const QRectF boite = l.contentsRect();
+    const auto* afficheur = qobject_cast<const Tafficheur*>(&l);
+    const bool dedans =
+        afficheur != nullptr
+            ? afficheur->tient(essai, texte)
+            : boite.contains(QFontMetricsF(essai).boundingRect(
+                  boite, int(QStyle::visualAlignment(l.layoutDirection(), l.alignment())), texte));
+    const bool entier = dedans && coupe(&l).isEmpty();
+    l.setFont(police);
+    l.setText(avant);
+    return entier;
+}
+
+// What is wrong with the way `l` shows `texte`, as the crew sees it. Empty when the whole text
+// is there, uncut, at the largest height up to the form's that holds it; or, when not even the
+// legible floor holds it, elided at the floor, uncut.
+QString defaut_d_affichage(QLabel& l, const QString& texte, qreal echelle) {
     const QString vu =
         QStringLiteral("« %1 » à %2 px").arg(l.text().left(40)).arg(l.font().pixelSize());
-    const qreal boite = l.contentsRect().width();
-    const int plancher = plancher_lisible_px(l);
-    if (largeur_peinte(l, texte, plancher) > boite) {
-        if (!l.text().endsWith(QChar(0x2026)) || l.font().pixelSize() != plancher)
-            return vu + QStringLiteral(", attendu élidé à %1 px").arg(plancher);
-        return hors_de_la_boite(l);
+    if (const QString c = coupe(&l); !c.isEmpty()) return c;
+    const int h = l.font().pixelSize();
+    const int plancher = plancher_lisible(l, echelle);
+    if (l.text() != texte) {
+        if (!l.text().endsWith(QChar(0x2026)) || h != plancher || tiendrait(l, texte, plancher))
+            return vu + QStringLiteral(", attendu « %1 » entier, ou élidé à %2 px")
+                            .arg(texte.left(40))
+                            .arg(plancher);
+        return {};
     }
-    if (l.text() != texte) return vu;
-    if (const QString hors = hors_de_la_boite(l); !hors.isEmpty()) return hors;
-    const int hauteur = l.font().pixelSize();
-    if (hauteur < l.property("hauteur_px_echelle").toInt() &&
-        largeur_peinte(l, texte, hauteur + 1) <= boite)
-        return vu + QStringLiteral(", tiendrait à %1 px").arg(hauteur + 1);
+    if (h > hauteur_pleine(l, echelle)) return vu + QStringLiteral(", plus grand que la forme");
+    if (h < hauteur_pleine(l, echelle) && tiendrait(l, texte, h + 1))
+        return vu + QStringLiteral(", tiendrait à %1 px").arg(h + 1);
     return {};
+}
+
+// The width of the arrow a combo box or a scroll bar draws on its button, in pixels of the
+// window, from the grey it puts there.
+constexpr const char* controles_a_fleche[] = {"cb_num_etal", "cb_heure_zr", "ZONE", "ScrollBar1"};
+qreal largeur_de_fleche(QWidget* w) {
+    QRect bouton;
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        QStyleOptionComboBox o;
+        o.initFrom(c);
+        o.editable = c->isEditable();
+        bouton = c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxArrow, c);
+    } else if (auto* b = qobject_cast<QScrollBar*>(w)) {
+        QStyleOptionSlider o;
+        o.initFrom(b);
+        o.orientation = b->orientation();
+        o.minimum = b->minimum();
+        o.maximum = b->maximum();
+        o.sliderPosition = o.sliderValue = b->value();
+        o.singleStep = b->singleStep();
+        o.pageStep = b->pageStep();
+        o.subControls = QStyle::SC_All;
+        bouton =
+            b->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarAddLine, b);
+    }
+    const QImage image = w->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect dans = QRectF(QRectF(bouton).topLeft() * ratio, QRectF(bouton).size() * ratio)
+                           .toAlignedRect()
+                           .adjusted(2, 2, -2, -2)
+                           .intersected(image.rect());
+    // Its pixels are grey, darker the more of them it covers: their share of its colour adds up
+    // to its area, half its width by its height, which Fusion keeps at 8/14 of its width.
+    std::vector<int> gris;
+    for (int y = dans.top(); y <= dans.bottom(); ++y)
+        for (int x = dans.left(); x <= dans.right(); ++x)
+            if (const QColor c = image.pixelColor(x, y);
+                std::abs(c.red() - c.green()) < 24 && std::abs(c.green() - c.blue()) < 24)
+                gris.push_back(qGray(c.rgb()));
+    if (gris.empty()) return 0;
+    const auto [sombre, clair] = std::minmax_element(gris.begin(), gris.end());
+    if (*clair - *sombre < 40) return 0;
+    qreal aire = 0;
+    for (const int g : gris)
+        if (g < *clair - 8) aire += qreal(*clair - g) / (*clair - *sombre);
+    return std::sqrt(aire * 2 * 14 / 8) / ratio;
 }
 
 // Every control of the form is in `fiche` with the parent the form gives it, at the form's
-// place and size times `echelle`, to the pixel, the form's corner at `coin`; no text that the
-// form shows whole is cut.
+// place and size times `echelle`, to the pixel, the form's corner at `coin`; no text is cut.
 void verifie_places(const Tfiche_mere& fiche, qreal echelle, QPoint coin) {
     QMainWindow forme;
     Ui::fiche_mere ui;
@@ -169,54 +271,36 @@ void verifie_places(const Tfiche_mere& fiche, qreal echelle, QPoint coin) {
         QVERIFY2(!loin(r.left(), vu.left()) && !loin(r.top(), vu.top()) &&
                      !loin(r.left() + r.width(), vu.left() + vu.width()) &&
                      !loin(r.top() + r.height(), vu.top() + vu.height()),
-                 qPrintable(QString("%1 : %2,%3 %4x%5 au lieu de %6,%7 %8x%9 fois %10")
-                                .arg(nom)
-                                .arg(vu.x())
-                                .arg(vu.y())
-                                .arg(vu.width())
-                                .arg(vu.height())
-                                .arg(r.x())
-                                .arg(r.y())
-                                .arg(r.width())
-                                .arg(r.height())
+                 qPrintable(QString("%1 : %2 au lieu de %3 fois %4")
+                                .arg(nom, decrit(vu), decrit(r))
                                 .arg(echelle)));
-        // A text the form holds whole stays whole at the scale.
-        const auto place_du_texte = [](const QWidget* c) -> std::pair<QString, qreal> {
-            if (const auto* l = qobject_cast<const QLabel*>(c))
-                return {l->text(), l->contentsRect().width() - 2 * l->margin()};
-            if (const auto* b = qobject_cast<const QAbstractButton*>(c)) {
-                qreal largeur = b->width();
-                if (qobject_cast<const QCheckBox*>(c) || qobject_cast<const QRadioButton*>(c))
-                    largeur -= b->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
-                               b->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
-                return {b->text(), largeur};
-            }
-            return {};
-        };
-        const auto [texte_forme, place_forme] = place_du_texte(attendu);
-        const auto [texte, place] = place_du_texte(w);
-        if (texte.isEmpty() || texte != texte_forme || texte.contains('\n')) continue;
-        if (QFontMetricsF(attendu->font()).horizontalAdvance(texte) > place_forme) continue;
-        QVERIFY2(QFontMetricsF(w->font()).horizontalAdvance(texte) <= place,
-                 qPrintable(QString("%1 : « %2 » coupé à %3 px dans %4 px")
-                                .arg(nom, texte)
-                                .arg(w->font().pixelSize())
-                                .arg(place)));
     }
     QVERIFY(vus >= 130); // every control but the two timers and the client area
-    // A combo box keeps room for its two-digit numbers beside its arrow.
-    for (const QComboBox* c : zone->findChildren<QComboBox*>()) {
-        QStyleOptionComboBox o;
-        o.initFrom(c);
-        o.editable = c->isEditable();
-        const QRect champ =
-            c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c);
-        const qreal texte = QFontMetricsF(c->font()).horizontalAdvance("00");
-        QVERIFY2(texte <= champ.width(), qPrintable(QString("%1 : « 00 » sur %2 px dans %3 px")
-                                                        .arg(c->objectName())
-                                                        .arg(texte)
-                                                        .arg(champ.width())));
+    // Every text a control shows is whole: labels, buttons, edit fields and combo boxes, and
+    // each choice of a combo box's list shown in its field.
+    int textes = 0;
+    for (QWidget* w : zone->findChildren<QWidget*>()) {
+        const QString nom = w->objectName();
+        if (nom.isEmpty() || nom.startsWith("qt_") || !w->isVisible()) continue;
+        const bool montre_du_texte = qobject_cast<QLabel*>(w) ||
+                                     qobject_cast<QAbstractButton*>(w) ||
+                                     qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
+        if (!montre_du_texte || texte_montre(w).trimmed().isEmpty()) continue;
+        ++textes;
+        const QString c = coupe(w);
+        QVERIFY2(c.isEmpty(), qPrintable(c + QStringLiteral(" ; forme à %1").arg(echelle)));
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            const QString avant = combo->currentText();
+            for (int i = 0; i < combo->count(); ++i) {
+                montre_texte(combo, combo->itemText(i));
+                const QString choix = coupe(combo);
+                QVERIFY2(choix.isEmpty(),
+                         qPrintable(choix + QStringLiteral(" ; forme à %1").arg(echelle)));
+            }
+            montre_texte(combo, avant);
+        }
     }
+    QVERIFY(textes >= 90);
 }
 
 // The window with its frame; where the platform draws none, with the frame the program counts
@@ -287,6 +371,9 @@ private slots:
     void initTestCase() {
         // No locale chosen: the French conventions.
         qputenv("LC_ALL", "C");
+        // QTest's main draws at 96 dpi whatever the screen; the program draws at the screen's,
+        // and its style sizes the arrows at the form's scale through the resolution.
+        QCoreApplication::setAttribute(Qt::AA_Use96Dpi, false);
         prepare_apparence(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     }
 
@@ -362,16 +449,38 @@ private slots:
                            Tcas::selon_sa_largeur});
         for (const Tcas& c : cas) {
             (m.*c.modele).ecrit_texte(c.texte);
-            const QLabel* l = f.controle<QLabel>(c.nom);
+            auto* l = f.controle<QLabel>(c.nom);
             const QString texte = QString::fromStdString(c.texte);
             const QByteArray cas_lu = QByteArray(c.nom) + " : " + texte.left(40).toUtf8();
-            if (c.attendu != Tcas::selon_sa_largeur)
-                QVERIFY2((largeur_peinte(*l, texte, plancher_lisible_px(*l)) <=
-                          l->contentsRect().width()) == (c.attendu == Tcas::entier),
-                         cas_lu);
-            const QString defaut = defaut_d_affichage(*l, texte);
+            if (c.attendu == Tcas::entier) QCOMPARE(l->text(), texte);
+            if (c.attendu == Tcas::elide) QVERIFY2(l->text().endsWith(QChar(0x2026)), cas_lu);
+            const QString defaut = defaut_d_affichage(*l, texte, f.fiche->echelle());
             QVERIFY2(defaut.isEmpty(), cas_lu + " : " + defaut.toUtf8());
         }
+    }
+
+    // A label shows the engine's text as written, never as markup: a line of a rally file
+    // reaches MOYENNE, and a rich text would show, and read, the picture it names.
+    void un_texte_du_moteur_n_est_jamais_lu_comme_du_balisage() {
+        Trepertoire_temporaire dossier;
+        QImage rouge(30, 12, QImage::Format_RGB32);
+        rouge.fill(Qt::red);
+        const QString ici = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(QString::fromStdString(dossier.chemin())));
+        QVERIFY(rouge.save("r.png"));
+        Tfenetre_essai f;
+        montre(f);
+        const QString texte = "<img src=r.png>";
+        f.fiche->moteur().La_moy_en_cours.ecrit_texte(texte.toStdString());
+        auto* l = f.controle<QLabel>("La_moy_en_cours");
+        const QImage vu = l->grab().toImage();
+        QDir::setCurrent(ici);
+        QCOMPARE(l->text(), texte);
+        for (int y = 0; y < vu.height(); ++y)
+            for (int x = 0; x < vu.width(); ++x)
+                QVERIFY2(vu.pixel(x, y) != qRgb(255, 0, 0),
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
+        QVERIFY2(coupe(l).isEmpty(), qPrintable(coupe(l)));
     }
 
     // Every text that each lengthening label can show, measured and drawn as it is painted:
@@ -406,9 +515,9 @@ private slots:
         }
         for (const Tplage& plage : plages) {
             QLabel* l = f.controle<QLabel>(plage.nom);
-            const Tsignatures signatures(l->font(), plancher_lisible_px(*l),
-                                         l->property("hauteur_px_echelle").toInt(),
-                                         "0123456789-,. ");
+            const qreal echelle = f.fiche->echelle();
+            const Tsignatures signatures(l->font(), plancher_lisible(*l, echelle),
+                                         hauteur_pleine(*l, echelle), "0123456789-,. ");
             std::unordered_map<std::string, const std::string*> representants;
             for (const std::string& t : plage.textes)
                 representants.try_emplace(signatures.de(t), &t);
@@ -416,7 +525,8 @@ private slots:
             QStringList exemples;
             for (const auto& [signature, texte] : representants) {
                 (m.*plage.modele).ecrit_texte(*texte);
-                const QString defaut = defaut_d_affichage(*l, QString::fromStdString(*texte));
+                const QString defaut =
+                    defaut_d_affichage(*l, QString::fromStdString(*texte), echelle);
                 if (defaut.isEmpty()) continue;
                 ++coupes;
                 if (exemples.size() < 5)
@@ -699,6 +809,43 @@ private slots:
         QVERIFY(f.boites.textes.empty());
     }
 
+    // F8, then the official clock's time typed at once: every key reaches the dialog's field,
+    // before the window system gives the dialog the keyboard as after, and none the window's
+    // own fields. Opened again once a button of the dialog was clicked, the field takes the keys
+    // again, over its old text.
+    void apres_f8_les_touches_vont_a_l_heure_officielle() {
+        Tfenetre_essai f;
+        montre(f);
+        f.fiche->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
+        auto* seuil = f.controle<QLineEdit>("ed_seuil_conf");
+        seuil->setFocus();
+        QTRY_VERIFY(seuil->hasFocus());
+        const QString seuil_avant = seuil->text();
+        auto* dialogue = f.controle<QDialog>("dialogue_heure");
+        auto* champ = f.controle<QLineEdit>("ed_heure_officielle");
+        QTest::keyClick(seuil, Qt::Key_F8);
+        QVERIFY(dialogue->isVisible());
+        QTest::keyClicks(seuil, "10:1");
+        QVERIFY(QTest::qWaitForWindowActive(dialogue));
+        QTest::keyClicks(QApplication::focusWidget(), "5");
+        QCOMPARE(champ->text(), QString("10:15"));
+        QCOMPARE(seuil->text(), seuil_avant);
+
+        clique(f, "valid_heure_officielle");
+        QVERIFY(!champ->hasFocus());
+        dialogue->close();
+        f.fiche->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
+        QTest::keyClick(f.fiche.get(), Qt::Key_F8);
+        QTest::keyClicks(seuil, "-2");
+        QVERIFY(QTest::qWaitForWindowActive(dialogue));
+        QTest::keyClicks(QApplication::focusWidget(), ",3");
+        QCOMPARE(champ->text(), QString("-2,3"));
+        QCOMPARE(seuil->text(), seuil_avant);
+        QVERIFY(f.boites.textes.empty());
+    }
+
     void une_zone_choisie_sans_rallye_est_refusee_une_seule_fois() {
         Tfenetre_essai f;
         montre(f);
@@ -885,7 +1032,7 @@ private slots:
     }
 
     // In the car: the instrument alone on the whole screen, as large as it goes in proportion,
-    // in the middle; back to the window as it was.
+    // in the middle; back to the window as it was, in the same place with the same frame.
     void le_plein_ecran_montre_l_instrument_seul_et_revient() {
         QFETCH(QKeyCombination, entree);
         QFETCH(QKeyCombination, sortie);
@@ -897,7 +1044,10 @@ private slots:
         f.fiche->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
         const qreal s0 = f.fiche->echelle();
-        const QSize taille0 = f.fiche->size();
+        const QRect cadre0 = exterieur(*f.fiche);
+        std::map<QString, qreal> fleches0;
+        for (const char* nom : controles_a_fleche)
+            fleches0[nom] = largeur_de_fleche(f.controle(nom));
         const QSize ecran = f.fiche->screen()->geometry().size();
         QTest::keyClick(f.fiche.get(), entree.key(), entree.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return f.fiche->isFullScreen() && f.fiche->size() == ecran; },
@@ -913,10 +1063,30 @@ private slots:
         QVERIFY(std::abs(coin.x() - marge.width() / 2) <= 1);
         QVERIFY(std::abs(coin.y() - marge.height() / 2) <= 1);
         verifie_places(*f.fiche, s, coin);
+        // The arrows of the combo boxes and of the speed bar grow with the rest: by at least half
+        // as much, where the form grows by a fifth or more (a pixel is a large share of a
+        // smaller growth), and never more than it.
+        const qreal croissance = s / s0;
+        for (const char* nom : controles_a_fleche) {
+            const qreal vue = largeur_de_fleche(f.controle(nom));
+            const qreal avant = fleches0[nom];
+            QVERIFY2(vue <= avant * croissance + 2 &&
+                         (croissance < 1.2 || vue >= avant * (1 + (croissance - 1) / 2)),
+                     qPrintable(QStringLiteral("%1 : flèche de %2 px, %3 px dans la fenêtre, "
+                                               "la forme %4 fois plus grande")
+                                    .arg(nom)
+                                    .arg(vue)
+                                    .arg(avant)
+                                    .arg(croissance)));
+        }
         capture_d_ecran(*f.fiche, "plein_ecran");
         QTest::keyClick(f.fiche.get(), sortie.key(), sortie.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return !f.fiche->isFullScreen(); }, 5000));
-        QVERIFY(QTest::qWaitFor([&] { return f.fiche->size() == taille0; }, 5000));
+        // Back where it was, its title bar and frame as they were.
+        const bool revenue = QTest::qWaitFor([&] { return exterieur(*f.fiche) == cadre0; }, 5000);
+        const QRect cadre = exterieur(*f.fiche);
+        QVERIFY2(revenue,
+                 qPrintable(QString("cadre %1 au lieu de %2").arg(decrit(cadre), decrit(cadre0))));
         QCOMPARE(f.fiche->echelle(), s0);
         verifie_places(*f.fiche, s0, QPoint());
     }

@@ -1,8 +1,10 @@
+#include "format_moyenne.h"
 #include "moteur.h"
 #include "services_scriptes.h"
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -60,9 +62,9 @@ TEST_F(Cadenceur, LaCadenceSuitLesRangeesDuFichierExemple) {
         std::int32_t rangee;
         const char* moyenne;
     } const cas[] = {
-        {1999, "002498", 0, "45,00 kms/h"}, {2000, "002500", 1, "48,5 kms/h"},
-        {5519, "007240", 1, "48,5 kms/h"},  {5520, "007250", 2, "40 kms/h"},
-        {10000, "012227", 2, "40 kms/h"}, // past the zone's last distance, at its last average
+        {1999, "002498", 0, "45.00 Kms/h"},  {2000, "002500", 1, "48.50 Kms/h"},
+        {5519, "007240", 1, "48.50 Kms/h"},  {5520, "007250", 2, "40.00 Kms/h"},
+        {10000, "012227", 2, "40.00 Kms/h"}, // past the zone's last distance, at its last average
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(c.apres_depart);
@@ -122,7 +124,7 @@ TEST_F(Cadenceur, UneSeuleRangeeA45KmhDonne1542MetresApres123Secondes4) {
     valide_zone({"10.00"}, {"45.00"});
     tic_a(dix_heures + 1234);
     EXPECT_EQ(caden(), "001542");
-    EXPECT_EQ(m.La_moy_en_cours.texte(), "45,00 kms/h");
+    EXPECT_EQ(m.La_moy_en_cours.texte(), "45.00 Kms/h");
 }
 
 TEST_F(Cadenceur, LeChronometreMontreLesHeuresMinutesEtSecondesEcoulees) {
@@ -167,7 +169,7 @@ TEST_F(Cadenceur, DecocherCadOnMetLAffichageAuRepos) {
     EXPECT_EQ(m.etat.ecart, 0);
     EXPECT_EQ(m.pa_vert.couleur(), Tcouleur::lime);
     EXPECT_EQ(m.pa_m30.couleur(), Tcouleur::face_bouton);
-    EXPECT_EQ(m.La_moy_en_cours.texte(), "48,5 kms/h"); // still follows the rows
+    EXPECT_EQ(m.La_moy_en_cours.texte(), "48.50 Kms/h"); // still follows the rows
 }
 
 TEST_F(Cadenceur, AvantLeDepartCadenMontreDesZerosEtLeChronometreGardeSonTexte) {
@@ -195,14 +197,14 @@ TEST_F(Cadenceur, AvantLeDepartCadenMontreDesZerosEtLeChronometreGardeSonTexte) 
 
 TEST_F(Cadenceur, SansRangeeLaCadenceNEstQueLeDecalage) {
     valide_zone({"1", ""}, {"", "40"});
-    m.La_moy_en_cours.ecrit_texte("45 kms/h");
+    m.La_moy_en_cours.ecrit_texte("45.00 Kms/h");
     tic_a(dix_heures + 5000);
     EXPECT_EQ(caden(), "000000");
     valide_decalage("320");
     m.cb_offcet_cad.ecrit_coche(true);
     tic_a(dix_heures + 5000);
     EXPECT_EQ(caden(), "000320");
-    EXPECT_EQ(m.La_moy_en_cours.texte(), "45 kms/h");
+    EXPECT_EQ(m.La_moy_en_cours.texte(), "45.00 Kms/h");
 }
 
 TEST_F(Cadenceur, UneDistanceIdealeNegativeMontreZeroEtLEcartSeCalculeContreZero) {
@@ -271,6 +273,47 @@ TEST_F(Cadenceur, UnDecalageNegatifEstAccepteEtRazLeRemetAZero) {
     EXPECT_EQ(m.etat.decalage_cad, 0);
     EXPECT_EQ(m.ed_offcet_cad.texte(), "");
     EXPECT_EQ(m.la_offcet_cad.texte(), "0");
+}
+
+// MOYENNE in the form's own format whatever the line holds, as typed or as VALIDER rewrote it.
+TEST(FormatMoyenne, UneLigneDesMoyennesSeMontreAuFormatDuFormulaire) {
+    const std::pair<const char*, const char*> cas[] = {
+        {"45,00", "45.00 Kms/h"},
+        {"45.00", "45.00 Kms/h"}, // the form's first line, before any validation
+        {"48,5", "48.50 Kms/h"},
+        {"40", "40.00 Kms/h"},
+        {"5", "05.00 Kms/h"},
+        {" 48,125\r", "48.125 Kms/h"},
+        {"130,2", "130.20 Kms/h"},
+        {"0,001", "00.001 Kms/h"},
+        {"-12,5", "-12.50 Kms/h"},
+        {"2147483,647", "2147483.647 Kms/h"},
+        {"2147483,648", "2147483,648 Kms/h"}, // no average the engine holds: as typed
+        {"4O,5", "4O,5 Kms/h"},
+    };
+    for (const auto& [ligne, attendu] : cas)
+        EXPECT_EQ(texte_moyenne_en_cours(ligne), attendu) << ligne;
+}
+
+// From start-up through a zone's rows, VALIDER and a trip reset, MOYENNE keeps one format.
+TEST_F(Cadenceur, MoyenneGardeLeFormatDuFormulaireDuDemarrageAuxRangees) {
+    const std::regex format_du_formulaire("-?[0-9]{2,}\\.[0-9]{2,3} Kms/h");
+    std::vector<std::string> vus{m.La_moy_en_cours.texte()};
+    m.etat.nbr_lignes_zr = 1; // as start-up leaves it, the form's rows unvalidated
+    tic_a(dix_heures + 1200); // past the start: the form's first average, "45.00"
+    vus.push_back(m.La_moy_en_cours.texte());
+    valide_exemple();
+    vus.push_back(m.La_moy_en_cours.texte());
+    for (const std::int32_t t : {100, 2000, 5520}) {
+        tic_a(dix_heures + t);
+        vus.push_back(m.La_moy_en_cours.texte());
+    }
+    m.distribue([&] { m.raz_tripClick(); });
+    vus.push_back(m.La_moy_en_cours.texte());
+    EXPECT_EQ(vus, (Lignes{"00.00 Kms/h", "45.00 Kms/h", "00.00 Kms/h", "45.00 Kms/h",
+                           "48.50 Kms/h", "40.00 Kms/h", "00.00 Kms/h"}));
+    for (const std::string& v : vus)
+        EXPECT_TRUE(std::regex_match(v, format_du_formulaire)) << v;
 }
 
 } // namespace

@@ -78,7 +78,7 @@ TEST_F(HoraireZr, LaZr1DuFichierExempleDonneTroisRangeesEtLeursTemps) {
     EXPECT_EQ(m.retard.position(), 0);
     EXPECT_EQ(m.avance.position(), 3);
     EXPECT_EQ(m.la_ecart.texte(), ".   0.");
-    EXPECT_EQ(m.La_moy_en_cours.texte(), "00.00 kms/h");
+    EXPECT_EQ(m.La_moy_en_cours.texte(), "00.00 Kms/h");
     EXPECT_TRUE(s.messages.empty());
 }
 

@@ -231,7 +231,7 @@ TEST_F(Odometre, RazDuTripRemetLesAffichagesEtGardeLaCorrection) {
     EXPECT_EQ(partiel(), "000000");
     EXPECT_EQ(m.etat.ecart, 0);
     EXPECT_EQ(m.la_ecart_maj.texte(), "0");
-    EXPECT_EQ(m.La_moy_en_cours.texte(), "00.00 kms/h");
+    EXPECT_EQ(m.La_moy_en_cours.texte(), "00.00 Kms/h");
     EXPECT_EQ(m.la_pourcent.texte(), "0");
     EXPECT_EQ(m.etat.cumul_total, 400);
     EXPECT_EQ(m.etat.ecart_maj, 45);

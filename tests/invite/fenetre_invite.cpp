@@ -69,6 +69,7 @@ QColor couleur_montree(Tfiche_mere& fiche, const char* nom) {
 } // namespace
 
 int main(int argc, char** argv) {
+    reserve_cache_glyphes();
     QApplication app(argc, argv);
     prepare_programme(app);
 
