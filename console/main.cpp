@@ -1,11 +1,11 @@
 // The program: one window until it is closed, its run recorded in a journal unless
 // --sans-journal; or, with --rejeu, a journal played back in the window.
 #include "apparence.h"
-#include "dossier_journaux.h"
 #include "fiche_mere.h"
 #include "hid_reel.h"
 #include "lecture_journal.h"
 #include "options_velmora.h"
+#include "plateforme.h"
 #include "rejeu_fenetre.h"
 #include "repertoire_journaux.h"
 #include "services_qt.h"
@@ -17,16 +17,8 @@
 #include <iostream>
 #include <new>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Held while the program runs: the installer and the uninstaller look for it, so that they
-    // never replace or remove the files of a running program. The system frees it at the end.
-    CreateMutexW(nullptr, FALSE, L"velmora_en_marche");
-#endif
+    marque_programme_en_marche();
     Toptions_velmora o = lit_options_velmora(argc, argv);
     if (o.erreur) {
         std::cerr << "velmora : " << lignes_affichables(*o.erreur) << '\n' << usage_velmora << '\n';

@@ -4,14 +4,14 @@
 #include "conversions.h"
 #include "distance_ideale.h"
 #include "entier_sature.h"
+#include "heure_du_jour.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
 
-constexpr std::int64_t dixiemes_par_jour = 864000;
-constexpr std::int64_t douze_heures = 432000;
+constexpr std::int64_t douze_heures = dixiemes_par_jour / 2;
 
 // The clock or the chronometer as shown: one blank on each side.
 std::string entre_blancs(const std::string& t) {
