@@ -58,7 +58,9 @@ Toptions_velmora lit_options_velmora(int argc, char** argv) {
         if (const auto v = l.valeur("vitesse")) {
             if (!o.rejeu) throw Tligne_refusee("--vitesse ne sert qu'avec --rejeu");
             const auto n = lit_vitesse(*v);
-            if (!n) throw Tligne_refusee("--vitesse " + cite(*v) + " n'est pas un nombre positif");
+            if (!n)
+                throw Tligne_refusee("--vitesse " + entre_guillemets(*v) +
+                                     " n'est pas un nombre positif");
             o.vitesse = *n;
         }
     } catch (const Tligne_refusee& e) {

@@ -29,9 +29,11 @@ Toptions_journal lit_options_journal(const std::vector<std::string>& arguments) 
     else if (c == "etalonnage")
         o.commande = Tcommande_journal::etalonnage;
     else
-        throw Tligne_refusee("commande inconnue " + cite(c) + " : rejoue, csv, pdf ou etalonnage");
+        throw Tligne_refusee("commande inconnue " + entre_guillemets(c) +
+                             " : rejoue, csv, pdf ou etalonnage");
     if (positionnels.size() < 2) throw Tligne_refusee("il manque le journal à lire");
-    if (positionnels.size() > 2) throw Tligne_refusee("argument en trop " + cite(positionnels[2]));
+    if (positionnels.size() > 2)
+        throw Tligne_refusee("argument en trop " + entre_guillemets(positionnels[2]));
     o.journal = positionnels[1];
 
     o.sortie = l.valeur("sortie");
@@ -58,10 +60,10 @@ Toptions_journal lit_options_journal(const std::vector<std::string>& arguments) 
     for (const auto& [option, texte, heure] :
          {std::tuple{"--de", *de, &o.de}, std::tuple{"--a", *a, &o.a}})
         if (!(*heure = lit_heure_dixiemes(texte)))
-            throw Tligne_refusee(std::string(option) + " " + cite(texte) +
+            throw Tligne_refusee(std::string(option) + " " + entre_guillemets(texte) +
                                  " n'est pas une heure HH:MM:SS ou HH:MM:SS,d");
     if (!(o.base = lit_longueur_base(*base)))
-        throw Tligne_refusee("--base " + cite(*base) +
+        throw Tligne_refusee("--base " + entre_guillemets(*base) +
                              " n'est pas une longueur en mètres (1000 ou 1234,5)");
     return o;
 }

@@ -22,7 +22,7 @@ std::string tel_que_tape(const QString& nom) {
 
 } // namespace
 
-std::string cite(const std::string& t) {
+std::string entre_guillemets(const std::string& t) {
     return "« " + texte_affichable(t, 200) + " »";
 }
 
@@ -54,7 +54,8 @@ bool Tlecture_options::lit(const std::vector<std::string>& arguments) {
         a << octets(t);
     if (!parseur_.parse(a)) {
         if (const QStringList inconnues = parseur_.unknownOptionNames(); !inconnues.isEmpty())
-            throw Tligne_refusee("option inconnue " + cite(tel_que_tape(inconnues.first())));
+            throw Tligne_refusee("option inconnue " +
+                                 entre_guillemets(tel_que_tape(inconnues.first())));
         // The other two refusals name the option as typed between single quotes (Qt's own
         // text, English and not for the crew): "Missing value after '--pas'." and "Unexpected
         // value after '--png'.". Which one it is, the option says.

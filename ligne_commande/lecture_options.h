@@ -19,7 +19,7 @@ public:
 };
 
 // An argument quoted in a message, escaped as everything the programs print: « texte ».
-std::string cite(const std::string& texte);
+std::string entre_guillemets(const std::string& texte);
 
 class Tlecture_options {
 public:

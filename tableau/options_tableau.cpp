@@ -24,7 +24,7 @@ std::int32_t lit_zone(const std::string& t) {
         chiffres.remove_prefix(2);
     const auto n = nombre(chiffres, 30);
     if (!n || *n < 1 || chiffres[0] == '0')
-        throw Tligne_refusee("la zone " + cite(t) +
+        throw Tligne_refusee("la zone " + entre_guillemets(t) +
                              " n'est pas une zone de ZR1 à ZR30 (ou 1 à 30)");
     return *n;
 }
@@ -32,7 +32,7 @@ std::int32_t lit_zone(const std::string& t) {
 std::int32_t lit_pas(const std::string& t) {
     const auto pas = nombre(t, 1'000'000);
     if (!pas || *pas < 1)
-        throw Tligne_refusee("--pas " + cite(t) +
+        throw Tligne_refusee("--pas " + entre_guillemets(t) +
                              " n'est pas un nombre entier de mètres de 1 à 1000000");
     return *pas;
 }
@@ -41,7 +41,7 @@ std::int32_t lit_pas(const std::string& t) {
 std::int32_t lit_depart(const std::string& t) {
     const auto d = lit_heure_dixiemes(t.size() > 1 && t[1] == ':' ? "0" + t : t, false);
     if (!d)
-        throw Tligne_refusee("--depart " + cite(t) +
+        throw Tligne_refusee("--depart " + entre_guillemets(t) +
                              " n'est pas une heure HH:MM:SS (de 00:00:00 à 23:59:59)");
     return *d;
 }
@@ -60,7 +60,8 @@ Toptions_tableau lit_options(const std::vector<std::string>& arguments) {
     }
     const std::vector<std::string> positions = l.positionnels();
     if (positions.size() < 2) throw Tligne_refusee("il manque le fichier du rallye ou la zone");
-    if (positions.size() > 2) throw Tligne_refusee("argument en trop " + cite(positions[2]));
+    if (positions.size() > 2)
+        throw Tligne_refusee("argument en trop " + entre_guillemets(positions[2]));
     o.rallye = positions[0];
     o.zone = lit_zone(positions[1]);
     if (const auto pas = l.valeur("pas")) o.pas_m = lit_pas(*pas);

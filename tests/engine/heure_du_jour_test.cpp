@@ -50,7 +50,9 @@ TEST(HeureDuJour, UnCompteDeDixiemesSEcritDansLaJourneeEtUneDureeAuDela) {
     };
     for (const auto& c : cas) {
         EXPECT_EQ(texte_heure_dixiemes(c.dixiemes), c.heure) << c.dixiemes;
-        if (c.duree) EXPECT_EQ(texte_duree_dixiemes(c.dixiemes), c.duree) << c.dixiemes;
+        if (c.duree) {
+            EXPECT_EQ(texte_duree_dixiemes(c.dixiemes), c.duree) << c.dixiemes;
+        }
         // What is written reads back as the same time of day.
         EXPECT_EQ(lit_heure_dixiemes(texte_heure_dixiemes(c.dixiemes)),
                   (c.dixiemes % dixiemes_par_jour + dixiemes_par_jour) % dixiemes_par_jour);
