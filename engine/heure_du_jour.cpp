@@ -5,6 +5,11 @@ std::int64_t ms_du_jour(const Theure_du_jour& h) {
            std::int64_t{h.secondes} * 1000 + h.millisecondes;
 }
 
+std::int64_t dixiemes_du_jour(const Theure_du_jour& h) {
+    return std::int64_t{h.heures} * 36'000 + std::int64_t{h.minutes} * 600 +
+           std::int64_t{h.secondes} * 10 + h.millisecondes / 100;
+}
+
 Theure_du_jour heure_de_ms(std::int64_t ms) {
     ms = (ms % ms_par_jour + ms_par_jour) % ms_par_jour;
     return {static_cast<std::int32_t>(ms / 3'600'000), static_cast<std::int32_t>(ms / 60'000 % 60),
@@ -35,7 +40,7 @@ std::optional<std::int32_t> lit_heure_dixiemes(std::string_view t, bool dixieme_
         if (!chiffre(i)) return std::nullopt;
     if (t[2] != ':' || t[5] != ':' || deux(0) > 23 || deux(3) > 59 || deux(6) > 59)
         return std::nullopt;
-    std::int32_t d = deux(0) * 36'000 + deux(3) * 600 + deux(6) * 10;
+    auto d = static_cast<std::int32_t>(dixiemes_du_jour({deux(0), deux(3), deux(6), 0}));
     if (dixieme) {
         if ((t[8] != ',' && t[8] != '.') || !chiffre(9)) return std::nullopt;
         d += t[9] - '0';

@@ -21,6 +21,8 @@ inline constexpr std::int64_t dixiemes_par_jour = 864'000;
 
 // Milliseconds since midnight (64 bits: any fields a caller holds).
 std::int64_t ms_du_jour(const Theure_du_jour& h);
+// Tenths since midnight, the milliseconds truncated toward zero (64 bits, as above).
+std::int64_t dixiemes_du_jour(const Theure_du_jour& h);
 // Any count of milliseconds, brought into the day (before midnight counts back from it).
 Theure_du_jour heure_de_ms(std::int64_t ms);
 // a - b the short way round the day: in (-12 h, 12 h]. 23:59:50 to 00:00:20 is 30 s.
