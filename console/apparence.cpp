@@ -1,10 +1,10 @@
 #include "apparence.h"
 
 #include "couleurs.h"
+#include "plateforme.h"
 #include "services_qt.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
@@ -47,20 +47,7 @@ void prepare_apparence(QApplication& app) {
     p.setColor(QPalette::ToolTipText, Qt::black);
     app.setPalette(p);
 
-#ifdef Q_OS_WIN
-    // Windows has Arial; the narrow face and the display face come with office suites only.
-    // Without them: Windows 10's own condensed face, then Arial, and a bold geometric face.
-    QFont::insertSubstitutions("Arial Narrow",
-                               {"Bahnschrift Condensed", "Liberation Sans Narrow", "Arial"});
-    QFont::insertSubstitutions("Bauhaus 93", {"Bahnschrift", "Segoe UI Black", "Arial"});
-#else
-    // The faces the window names, by metric-compatible or look-alike faces of a Debian desktop.
-    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
-    QFont::insertSubstitutions(
-        "Arial Narrow", {"Liberation Sans Narrow", "Nimbus Sans Narrow", "DejaVu Sans Condensed"});
-    QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "DejaVu Sans"});
-    QFont::insertSubstitutions("Bauhaus 93", {"URW Gothic", "DejaVu Sans", "Liberation Sans"});
-#endif
+    substitue_polices();
 }
 
 void applique_hauteurs_police(QWidget* racine) {

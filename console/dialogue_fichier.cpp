@@ -1,5 +1,7 @@
 #include "dialogue_fichier.h"
 
+#include "plateforme.h"
+
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -13,7 +15,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -54,36 +55,20 @@ private:
 // Qt's dialog writes its state (the last folder, its history, the columns' widths) into
 // the user's QtProject settings as it closes, and reads them as it opens. The program keeps
 // nothing from one run to the next: while the dialog lives, Qt's user settings are files in
-// a folder of its own, removed with it. Where they are the system's registry (Windows), no
-// other place can be given: the dialog's group is put back as it was once it has closed.
+// a folder of its own, removed with it (and, where they are the registry, put back as they were).
 class Treglages_ephemeres {
 public:
-    Treglages_ephemeres() {
-#ifdef Q_OS_WIN
-        QSettings qt_projet(QSettings::UserScope, QStringLiteral("QtProject"));
-        qt_projet.beginGroup(groupe);
-        for (const QString& cle : qt_projet.allKeys())
-            avant_.emplace_back(cle, qt_projet.value(cle));
-#endif
+    Treglages_ephemeres() : avant_(garde_reglages_dialogue()) {
         if (!dossier_.isValid()) return;
         for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
             QSettings::setPath(format, QSettings::UserScope, dossier_.path());
     }
-    ~Treglages_ephemeres() {
-#ifdef Q_OS_WIN
-        QSettings qt_projet(QSettings::UserScope, QStringLiteral("QtProject"));
-        qt_projet.remove(groupe);
-        qt_projet.beginGroup(groupe);
-        for (const auto& [cle, valeur] : avant_)
-            qt_projet.setValue(cle, valeur);
-#endif
-    }
+    ~Treglages_ephemeres() { rend_reglages_dialogue(avant_); }
     Treglages_ephemeres(const Treglages_ephemeres&) = delete;
     Treglages_ephemeres& operator=(const Treglages_ephemeres&) = delete;
 
 private:
-    static constexpr QLatin1StringView groupe{"FileDialog"};
-    std::vector<std::pair<QString, QVariant>> avant_;
+    const Treglages_dialogue avant_;
     QTemporaryDir dossier_;
 };
 

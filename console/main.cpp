@@ -1,12 +1,12 @@
 // The program: one window until it is closed, its run recorded in a journal unless
 // --sans-journal; or, with --rejeu, a journal played back in the window.
 #include "apparence.h"
-#include "dossier_journaux.h"
 #include "fiche_mere.h"
 #include "hid_reel.h"
 #include "lecture_journal.h"
 #include "marque_en_marche.h"
 #include "options_velmora.h"
+#include "plateforme.h"
 #include "rejeu_fenetre.h"
 #include "repertoire_journaux.h"
 #include "services_qt.h"

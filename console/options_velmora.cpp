@@ -1,10 +1,9 @@
 #include "options_velmora.h"
 
 #include "arguments_programme.h"
-#include "texte_affichable.h"
+#include "lecture_options.h"
 
 #include <charconv>
-#include <cstring>
 
 namespace {
 
@@ -18,49 +17,54 @@ std::optional<double> lit_vitesse(std::string t) {
     return v;
 }
 
+// The program's own options are long ("--rejeu F", "--rejeu=F", and -h): Qt's one-dash ones
+// ("-platform offscreen", "-style fusion") and every other argument are Qt's to read.
+bool est_des_notres(const std::string& a) {
+    return a.rfind("--", 0) == 0 || a == "-h";
+}
+
 } // namespace
 
 Toptions_velmora lit_options_velmora(int argc, char** argv) {
+    Tlecture_options l;
+    l.option({"sans-journal"});
+    l.option({"rejeu"}, "FICHIER");
+    l.option({"vitesse"}, "N");
     Toptions_velmora o;
     if (argc > 0) o.arguments_qt.push_back(argv[0]);
     // The same arguments as UTF-8 text (a journal's name), where the system's differ.
     std::vector<std::string> textes = arguments_programme(argc, argv);
     if (textes.size() + 1 != static_cast<std::size_t>(argc))
         textes = std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
-    bool vitesse_donnee = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = textes[static_cast<std::size_t>(i - 1)];
-        const auto valeur = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) {
-                o.erreur = "il manque la valeur de " + a;
-                return std::nullopt;
-            }
-            ++i;
-            return textes[static_cast<std::size_t>(i - 1)];
-        };
-        if (a == "--aide" || a == "--help" || a == "-h") {
-            o.aide = true;
-        } else if (a == "--sans-journal") {
-            o.journal = false;
-        } else if (a == "--rejeu") {
-            if (auto v = valeur()) o.rejeu = *v;
-        } else if (a == "--vitesse") {
-            if (auto v = valeur()) {
-                vitesse_donnee = true;
-                if (auto n = lit_vitesse(*v))
-                    o.vitesse = *n;
-                else
-                    o.erreur = "vitesse « " + texte_affichable(*v, 200) +
-                               " » incorrecte : il faut un nombre positif";
-            }
-        } else if (a.rfind("--", 0) == 0) {
-            o.erreur = "option inconnue « " + texte_affichable(a, 200) + " »";
-        } else {
-            o.arguments_qt.push_back(argv[i]);
+    std::vector<std::string> notres;
+    for (std::size_t i = 0; i < textes.size(); ++i) {
+        const std::string& a = textes[i];
+        if (!est_des_notres(a)) {
+            o.arguments_qt.push_back(argv[i + 1]);
+            continue;
         }
-        if (o.erreur) return o;
+        notres.push_back(a);
+        // An option's value follows it, whatever it looks like.
+        if (a.find('=') == std::string::npos && l.prend_une_valeur(a.substr(2)) &&
+            i + 1 < textes.size())
+            notres.push_back(textes[++i]);
     }
-    if (vitesse_donnee && !o.rejeu) o.erreur = "--vitesse ne sert qu'avec --rejeu";
     o.arguments_qt.push_back(nullptr);
+    try {
+        o.aide = l.lit(notres);
+        if (o.aide) return o;
+        o.journal = !l.donnee("sans-journal");
+        o.rejeu = l.valeur("rejeu");
+        if (const auto v = l.valeur("vitesse")) {
+            if (!o.rejeu) throw Tligne_refusee("--vitesse ne sert qu'avec --rejeu");
+            const auto n = lit_vitesse(*v);
+            if (!n)
+                throw Tligne_refusee("--vitesse " + entre_guillemets(*v) +
+                                     " n'est pas un nombre positif");
+            o.vitesse = *n;
+        }
+    } catch (const Tligne_refusee& e) {
+        o.erreur = e.what();
+    }
     return o;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The program's own command-line options; Qt's (one dash) are left to Qt.
+// The program's own command-line options (long ones, and -h), read by Qt's parser; Qt's own
+// (one dash: -platform, -style...) and any other argument are left to the application.
 
 #include <optional>
 #include <string>
@@ -22,4 +23,5 @@ inline constexpr const char* usage_velmora =
     "  --sans-journal    ne tient pas le journal de bord de ce parcours\n"
     "  --rejeu FICHIER   rejoue un journal de bord dans la fenêtre (les commandes de\n"
     "                    l'équipage sont ignorées jusqu'à la fin)\n"
-    "  --vitesse N       rejoue N fois plus vite que le parcours enregistré (1 par défaut)";
+    "  --vitesse N       rejoue N fois plus vite que le parcours enregistré (1 par défaut)\n"
+    "  -h, --aide        cette aide";

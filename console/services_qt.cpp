@@ -2,29 +2,13 @@
 
 #include "compteur_rallye.h"
 #include "dialogue_fichier.h"
+#include "plateforme.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTime>
-
-#include <cstdlib>
-
-bool aucune_locale_choisie() {
-#ifdef Q_OS_WIN
-    // Windows always has the user's regional settings.
-    return false;
-#endif
-    // The variables the C library itself consults for numbers, in its order.
-    for (const char* nom : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const char* v = std::getenv(nom);
-        if (v == nullptr || *v == '\0') continue;
-        const QString valeur = QString::fromLocal8Bit(v);
-        return valeur == "C" || valeur == "POSIX" || valeur.startsWith("C.");
-    }
-    return true;
-}
 
 namespace {
 

@@ -12,9 +12,6 @@
 #include <functional>
 #include <string>
 
-// Whether the user has chosen no locale (C or POSIX, or nothing set), as the
-// C library reads the environment for numbers.
-bool aucune_locale_choisie();
 // The conventions the program follows: the user's own locale, or the French
 // ones when the user has chosen none (C or POSIX, or nothing set).
 QLocale locale_utilisateur();

@@ -2,16 +2,13 @@
 // only queue and post; every operation of the caller's thread is short.
 #include "hid_reel.h"
 
+#include "signaux_fil.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <optional>
-
-#if defined(__unix__)
-#include <csignal>
-#include <pthread.h>
-#endif
 
 struct Thid_reel::Tlecteur {
     std::atomic<bool> arret{false};
@@ -23,16 +20,6 @@ namespace {
 
 // Large enough for any HID report the kernel hands over, plus the report identifier.
 constexpr std::size_t taille_lecture = 4096 + 1;
-
-// The program's signals go to its own thread: an interrupted wait here would pass
-// for a device gone.
-void laisse_les_signaux() {
-#if defined(__unix__)
-    sigset_t tous;
-    sigfillset(&tous);
-    pthread_sigmask(SIG_BLOCK, &tous, nullptr);
-#endif
-}
 
 } // namespace
 

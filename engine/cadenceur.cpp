@@ -5,14 +5,14 @@
 #include "distance_ideale.h"
 #include "entier_sature.h"
 #include "format_moyenne.h"
+#include "heure_du_jour.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
 
-constexpr std::int64_t dixiemes_par_jour = 864000;
-constexpr std::int64_t douze_heures = 432000;
+constexpr std::int64_t douze_heures = dixiemes_par_jour / 2;
 
 // The clock or the chronometer as shown: one blank on each side.
 std::string entre_blancs(const std::string& t) {
@@ -33,13 +33,10 @@ void Tmoteur::Timer1Timer() {
     Labelheure.ecrit_texte(entre_blancs(
         etat.horloge.suit_l_ordinateur() ? services.heure_format_long(h) : texte_hms(h) + " HO"));
     etat.dixiemes_ecoules = 0;
-    etat.dixiemes_maintenant =
-        sature_32(std::int64_t{h.heures} * 36000 + std::int64_t{h.minutes} * 600 +
-                  std::int64_t{h.secondes} * 10 + h.millisecondes / 100);
+    etat.dixiemes_maintenant = sature_32(dixiemes_du_jour(h));
     // Start fields are whatever integers the crew typed: 64-bit sums, held in 32 bits.
     etat.dixiemes_depart =
-        sature_32(std::int64_t{etat.heure_zr} * 36000 + std::int64_t{etat.min_zr} * 600 +
-                  std::int64_t{etat.sec_zr} * 10);
+        sature_32(dixiemes_du_jour({etat.heure_zr, etat.min_zr, etat.sec_zr, 0}));
     etat.compteur_cadenceur.remet_a_zero();
 
     const std::int64_t maintenant = etat.dixiemes_maintenant;

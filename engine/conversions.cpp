@@ -1,6 +1,7 @@
 #include "conversions.h"
 
 #include "erreurs.h"
+#include "hexa.h"
 
 #include <cerrno>
 #include <cmath>
@@ -11,13 +12,6 @@ namespace {
 
 bool est_chiffre(char c) {
     return c >= '0' && c <= '9';
-}
-
-int valeur_hexa(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 // Far beyond the number of digits any text can hold, so capping changes no result.

@@ -1,8 +1,8 @@
 #include "texte_affichable.h"
 
-namespace {
+#include "hexa.h"
 
-const char hexa[] = "0123456789abcdef";
+namespace {
 
 // The code point of a well-formed sequence of n bytes.
 char32_t point_de_code(std::string_view s) {
@@ -32,8 +32,8 @@ std::size_t ajoute(std::string& r, std::string_view t, std::size_t i, bool garde
     if (n == 0) { // a byte that is not UTF-8
         const auto c = static_cast<unsigned char>(t[i]);
         r += "\\x";
-        r += hexa[c >> 4];
-        r += hexa[c & 0xF];
+        r += chiffres_hexa[c >> 4];
+        r += chiffres_hexa[c & 0xF];
         return 1;
     }
     const std::string_view s = t.substr(i, n);
@@ -48,12 +48,12 @@ std::size_t ajoute(std::string& r, std::string_view t, std::size_t i, bool garde
         r += "\\t";
     } else if (c < 0x80) {
         r += "\\x";
-        r += hexa[c >> 4];
-        r += hexa[c & 0xF];
+        r += chiffres_hexa[c >> 4];
+        r += chiffres_hexa[c & 0xF];
     } else {
         r += "\\u";
         for (int d = 12; d >= 0; d -= 4)
-            r += hexa[(c >> d) & 0xF];
+            r += chiffres_hexa[(c >> d) & 0xF];
     }
     return n;
 }

@@ -1,5 +1,7 @@
 #include "fichier_journal.h"
 
+#include "disque.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -13,11 +15,7 @@ std::unique_ptr<Tfichier_journal> Tfichier_journal::cree(const std::filesystem::
         return nullptr;
     }
     errno = 0;
-#ifdef _WIN32
-    std::FILE* f = _wfopen(chemin.c_str(), L"wb");
-#else
-    std::FILE* f = std::fopen(chemin.c_str(), "wb");
-#endif
+    std::FILE* f = ouvre_fichier(chemin, "wb");
     if (f == nullptr) {
         erreur = errno != 0 ? std::strerror(errno) : "création impossible";
         return nullptr;

@@ -55,6 +55,3 @@ private:
     std::atomic<bool> arrete_{false};
     std::thread ecrivain_;
 };
-
-// Makes what was written to the file durable (fdatasync, or its Windows twin); false on failure.
-bool synchronise_sur_disque(std::FILE* f);

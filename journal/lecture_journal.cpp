@@ -1,5 +1,6 @@
 #include "lecture_journal.h"
 
+#include "disque.h"
 #include "enregistreur.h"
 #include "horloges_journal.h"
 #include "texte_affichable.h"
@@ -384,11 +385,7 @@ Tjournal lit_journal(const std::string& chemin_brut) {
     if (std::filesystem::is_directory(nom, e))
         throw Tjournal_illisible(chemin + " est un dossier, pas un journal de bord VELMORA");
     errno = 0;
-#ifdef _WIN32
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(_wfopen(nom.c_str(), L"rb"), std::fclose);
-#else
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(nom.c_str(), "rb"), std::fclose);
-#endif
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(ouvre_fichier(nom, "rb"), std::fclose);
     const auto raison = [] { return errno != 0 ? std::string(std::strerror(errno)) : "erreur"; };
     if (!f)
         throw Tjournal_illisible("Impossible d'ouvrir le journal " + chemin + " (" + raison() +

@@ -1,5 +1,6 @@
 #include "point_controle.h"
 
+#include "heure_du_jour.h"
 #include "texte_journal.h"
 
 namespace {
@@ -23,19 +24,6 @@ bool mot_simple(const std::string& m) {
 
 std::string heure_du_moteur(const Tmoteur& m) {
     return m.etat.horloge.prise() ? texte_hms(m.heure_officielle_lue()) : std::string();
-}
-
-std::optional<std::int32_t> secondes_du_jour(std::string_view h) {
-    if (h.size() != 8 || h[2] != ':' || h[5] != ':') return std::nullopt;
-    std::int32_t total = 0;
-    for (const auto& [debut, max] : {std::pair{0, 23}, {3, 59}, {6, 59}}) {
-        const char a = h[debut], b = h[debut + 1];
-        if (a < '0' || a > '9' || b < '0' || b > '9') return std::nullopt;
-        const std::int32_t v = (a - '0') * 10 + (b - '0');
-        if (v > max) return std::nullopt;
-        total = total * 60 + v;
-    }
-    return total;
 }
 
 Tpoint_controle prend_point(const Tmoteur& m) {
@@ -82,9 +70,9 @@ std::optional<Tpoint_controle> lit_point(const std::vector<std::string>& mots) {
     Tpoint_controle p{mots[1], mots[2], mots[3], mots[4], mots[5], mots[6], {}};
     for (const std::string* m : {&p.total, &p.partiel, &p.caden, &p.led})
         if (!mot_simple(*m)) return std::nullopt;
-    if (!secondes_du_jour(p.heure)) return std::nullopt;
+    if (!lit_heure_dixiemes(p.heure, false)) return std::nullopt;
     if (mots.size() == 9) {
-        if (mots[7] != "ordinateur" || !secondes_du_jour(mots[8])) return std::nullopt;
+        if (mots[7] != "ordinateur" || !lit_heure_dixiemes(mots[8], false)) return std::nullopt;
         p.ordinateur = mots[8];
     }
     return p;

@@ -36,8 +36,6 @@ inline constexpr Tvaleur_controlee valeurs_controlees[] = {
 Tpoint_controle prend_point(const Tmoteur& m);
 // The engine's official time as last read, "HH:MM:SS"; empty before it read any.
 std::string heure_du_moteur(const Tmoteur& m);
-// Seconds since midnight of "HH:MM:SS" (00:00:00 to 23:59:59); nothing for any other text.
-std::optional<std::int32_t> secondes_du_jour(std::string_view heure);
 
 // "point HH:MM:SS TOTAL PARTIEL CADEN "ecart" LED", then "ordinateur HH:MM:SS" where the
 // official time is not the computer's.

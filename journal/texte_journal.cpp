@@ -1,21 +1,10 @@
 #include "texte_journal.h"
 
+#include "hexa.h"
 #include "texte_affichable.h"
 
 #include <algorithm>
 #include <charconv>
-
-namespace {
-
-const char hexa[] = "0123456789abcdef";
-
-int valeur_hexa(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-} // namespace
 
 void ajoute_texte(std::string& ligne, std::string_view t) {
     ligne += '"';
@@ -52,8 +41,8 @@ void ajoute_texte(std::string& ligne, std::string_view t) {
             break;
         default:
             ligne += 'x';
-            ligne += hexa[c >> 4];
-            ligne += hexa[c & 0xF];
+            ligne += chiffres_hexa[c >> 4];
+            ligne += chiffres_hexa[c & 0xF];
         }
         ++i;
     }
@@ -175,8 +164,8 @@ std::string octets_en_hexa(const std::uint8_t* octets, std::size_t n) {
     std::string t;
     t.reserve(2 * n);
     for (std::size_t i = 0; i < n; ++i) {
-        t += hexa[octets[i] >> 4];
-        t += hexa[octets[i] & 0xF];
+        t += chiffres_hexa[octets[i] >> 4];
+        t += chiffres_hexa[octets[i] & 0xF];
     }
     return t;
 }

@@ -1,40 +1,15 @@
 #include "etalonnage_journal.h"
 
+#include "heure_du_jour.h"
 #include "rejeu.h"
 
 namespace {
-
-constexpr std::int64_t dixiemes_par_jour = 864'000;
 
 std::int64_t modulo_jour(std::int64_t d) {
     return (d % dixiemes_par_jour + dixiemes_par_jour) % dixiemes_par_jour;
 }
 
 } // namespace
-
-std::optional<std::int32_t> lit_heure_dixiemes(std::string_view t) {
-    const auto deux = [&](std::size_t i) -> std::optional<int> {
-        if (i + 2 > t.size() || t[i] < '0' || t[i] > '9' || t[i + 1] < '0' || t[i + 1] > '9')
-            return std::nullopt;
-        return (t[i] - '0') * 10 + (t[i + 1] - '0');
-    };
-    if (t.size() != 8 && t.size() != 10) return std::nullopt;
-    const auto h = deux(0), m = deux(3), s = deux(6);
-    if (!h || !m || !s || t[2] != ':' || t[5] != ':' || *h > 23 || *m > 59 || *s > 59)
-        return std::nullopt;
-    std::int32_t d = 0;
-    if (t.size() == 10) {
-        if ((t[8] != ',' && t[8] != '.') || t[9] < '0' || t[9] > '9') return std::nullopt;
-        d = t[9] - '0';
-    }
-    return *h * 36'000 + *m * 600 + *s * 10 + d;
-}
-
-std::string texte_heure_dixiemes(std::int64_t d) {
-    d = modulo_jour(d);
-    return deux_chiffres(d / 36'000) + ":" + deux_chiffres(d / 600 % 60) + ":" +
-           deux_chiffres(d / 10 % 60) + "," + std::to_string(d % 10);
-}
 
 Tmesure_journal mesure_dans_journal(const Tjournal& j, std::int32_t de, std::int32_t a,
                                     const Tlongueur_base& base) {

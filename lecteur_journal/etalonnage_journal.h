@@ -19,11 +19,6 @@ public:
     explicit Tmesure_refusee(const std::string& t) : std::runtime_error(t) {}
 };
 
-// "HH:MM:SS" or "HH:MM:SS,d" (or a point): tenths of the day; nothing for anything else.
-std::optional<std::int32_t> lit_heure_dixiemes(std::string_view texte);
-// Back: "10:01:07,5".
-std::string texte_heure_dixiemes(std::int64_t dixiemes);
-
 struct Tmesure_journal {
     std::int64_t tours = 0; // forward less reverse
     Tpaire_etalonnage paire;

@@ -1,8 +1,10 @@
 // velmora-journal: a run journal replayed through the engine, without a window; checked,
 // written out a line a second for a spreadsheet, or drawn.
+#include "application_page.h"
 #include "arguments_programme.h"
 #include "ecriture_fichier.h"
 #include "etalonnage_journal.h"
+#include "heure_du_jour.h"
 #include "lecture_journal.h"
 #include "marque_en_marche.h"
 #include "options_journal.h"
@@ -12,11 +14,8 @@
 #include "sortie_pdf_journal.h"
 #include "texte_affichable.h"
 
-#include <QGuiApplication>
-
 #include <iostream>
 #include <new>
-#include <tuple>
 
 namespace {
 
@@ -97,11 +96,6 @@ int csv(const Toptions_journal& o, const std::string& nom, const Tjournal& j) {
     return dit_fin_du_releve(nom, j, r);
 }
 
-// Qt's notes about its own set-up are not the reader's business; only its real failures.
-void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) dit(std::cerr, texte.toStdString());
-}
-
 int dessin(char* programme, const Toptions_journal& o, const std::string& nom, const Tjournal& j) {
     const Treleve r = releve(j);
     if (r.zones.size() > pages_journal_max) {
@@ -111,15 +105,7 @@ int dessin(char* programme, const Toptions_journal& o, const std::string& nom, c
                            " pages qu'un relevé dessine au plus ; rien n'est dessiné");
         return statut_refuse;
     }
-    // No window is ever shown: the fonts are all the drawing needs from the platform. Windows'
-    // own platform has them; the offscreen one there knows only fonts shipped with Qt.
-#ifndef Q_OS_WIN
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
-    qInstallMessageHandler(messages_qt);
-    int argc = 1;
-    char* argv[] = {programme, nullptr};
-    QGuiApplication application(argc, argv);
+    const Tapplication_page application(programme);
     std::string erreur;
     const Tentete_journal entete{o.journal, j.date};
     const bool ecrit = o.png ? ecrit_png_journal(*o.sortie, entete, r, erreur)
@@ -131,26 +117,13 @@ int dessin(char* programme, const Toptions_journal& o, const std::string& nom, c
     return dit_fin_du_releve(nom, j, r);
 }
 
-// The base measured after the fact: its times and length checked, then the run replayed.
+// The base measured after the fact: its times and length read with the options, then the run
+// replayed.
 int etalonnage(const Toptions_journal& o, const Tjournal& j) {
-    const auto de = lit_heure_dixiemes(*o.de);
-    const auto a = lit_heure_dixiemes(*o.a);
-    const auto base = lit_longueur_base(*o.base);
-    for (const auto& [valeur, option, texte] :
-         {std::tuple{de.has_value(), "--de", *o.de}, std::tuple{a.has_value(), "--a", *o.a}})
-        if (!valeur) {
-            dit(std::cerr, std::string("velmora-journal : ") + option + " « " +
-                               texte_affichable(texte, 200) +
-                               " » n'est pas une heure HH:MM:SS ou HH:MM:SS,d");
-            return statut_refuse;
-        }
-    if (!base) {
-        dit(std::cerr, "velmora-journal : --base « " + texte_affichable(*o.base, 200) +
-                           " » n'est pas une longueur en mètres (1000 ou 1234,5)");
-        return statut_refuse;
-    }
+    const std::int32_t de = *o.de, a = *o.a;
+    const Tlongueur_base base = *o.base;
     try {
-        const Tmesure_journal m = mesure_dans_journal(j, *de, *a, *base);
+        const Tmesure_journal m = mesure_dans_journal(j, de, a, base);
         if (m.divergence_dans_la_base) {
             dit(std::cerr, "velmora-journal : le rejeu s'écarte du parcours enregistré avant la "
                            "fin de la base : rien n'est mesuré.\n" +
@@ -161,20 +134,20 @@ int etalonnage(const Toptions_journal& o, const Tjournal& j) {
             dit(std::cerr, "velmora-journal : attention, le rejeu s'écarte du parcours après la "
                            "base (la mesure n'en dépend pas) :\n" +
                                texte_divergence(*m.divergence));
-        if (!longueur_base_plausible(*base))
+        if (!longueur_base_plausible(base))
             dit(std::cerr, "velmora-journal : attention, une base de " +
-                               texte_decimal(base->valeur, base->decimales) +
+                               texte_decimal(base.valeur, base.decimales) +
                                " m ? Une base mesure de 100 m à 100 km : vérifiez --base (pour "
                                "mille mètres, 1000).");
-        const std::string roue = texte_decimal(tour_de_roue_mm(m.tours, *base), 1);
-        dit(std::cout, "Tours de roue de " + texte_heure_dixiemes(*de) + " à " +
-                           texte_heure_dixiemes(*a) + " : " + std::to_string(m.tours) +
-                           "\nÉtalonnage : " + std::to_string(m.paire.tours) + " Trs pour " +
-                           std::to_string(m.paire.metres) + " m\n" +
-                           (roue_plausible(m.paire)
-                                ? "Tour de roue de " + roue + " cm"
-                                : "Les valeurs semblent erronnées ! (un tour de roue de " + roue +
-                                      " cm, hors de 135 à 220 cm)"));
+        const std::string roue = texte_decimal(tour_de_roue_mm(m.tours, base), 1);
+        dit(std::cout,
+            "Tours de roue de " + texte_heure_dixiemes(de) + " à " + texte_heure_dixiemes(a) +
+                " : " + std::to_string(m.tours) +
+                "\nÉtalonnage : " + std::to_string(m.paire.tours) + " Trs pour " +
+                std::to_string(m.paire.metres) + " m\n" +
+                (roue_plausible(m.paire) ? "Tour de roue de " + roue + " cm"
+                                         : "Les valeurs semblent erronnées ! (un tour de roue de " +
+                                               roue + " cm, hors de 135 à 220 cm)"));
         return 0;
     } catch (const Tmesure_refusee& e) {
         dit(std::cerr, std::string("velmora-journal : ") + e.what());

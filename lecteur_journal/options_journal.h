@@ -1,8 +1,11 @@
 #pragma once
 // The command line of velmora-journal.
 
+#include "avant_depart.h"
+#include "lecture_options.h"
+
+#include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,16 +17,13 @@ struct Toptions_journal {
     std::string journal;
     std::optional<std::string> sortie; // pdf, csv: -o SORTIE ("-": standard output, csv only)
     bool png = false;                  // pdf: PNG pictures of the pages instead
-    // etalonnage: --de, --a (HH:MM:SS[,d]) and --base (metres), as typed
-    std::optional<std::string> de, a, base;
+    // etalonnage: --de and --a (HH:MM:SS[,d], tenths since midnight), --base (metres)
+    std::optional<std::int32_t> de, a;
+    std::optional<Tlongueur_base> base;
 };
 
-// A command line that cannot be understood: the French text says why.
-class Tligne_refusee : public std::runtime_error {
-public:
-    explicit Tligne_refusee(const std::string& t) : std::runtime_error(t) {}
-};
-
+// Reads the arguments after the program's name; a line it cannot understand throws
+// Tligne_refusee.
 Toptions_journal lit_options_journal(const std::vector<std::string>& arguments);
 
 inline constexpr const char* usage_journal =
@@ -42,6 +42,7 @@ inline constexpr const char* aide_journal =
     "          selon le temps ; avec --png, une image PNG par page (SORTIE, SORTIE-2...)\n"
     "  etalonnage  les tours de roue comptés entre deux heures du parcours (la base\n"
     "          d'étalonnage) et l'étalonnage qu'ils donnent pour la longueur de la base\n"
+    "  -o, --sortie SORTIE  le fichier écrit ; -h, --aide : cette aide\n"
     "Un fichier écrit l'est en entier ou pas du tout : l'ancien reste tel quel en cas\n"
     "d'échec (statut 1), et jamais sur le journal lu, un dossier ou un périphérique.\n"
     "Un journal illisible, ou trop grand pour la mémoire, est refusé avec le statut 2.";

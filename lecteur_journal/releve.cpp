@@ -1,6 +1,7 @@
 #include "releve.h"
 
 #include "commandes.h"
+#include "heure_du_jour.h"
 #include "texte_affichable.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ std::string_view nom_de_fichier(std::string_view chemin) {
 
 // Seconds since midnight of "HH:MM:SS"; 0 before the engine was given any time.
 std::int32_t secondes_de(const std::string& h) {
-    return secondes_du_jour(h).value_or(0);
+    return lit_heure_dixiemes(h, false).value_or(0) / 10;
 }
 
 std::string signe(std::int64_t v) {
@@ -126,6 +127,7 @@ private:
         z.ligne = ligne;
         z.rallye = texte_affichable(nom_de_fichier(m.ed_fichier_rallye.texte()), texte_releve_max);
         z.depart = texte_hms({e.heure_zr, e.min_zr, e.sec_zr, 0});
+        z.depart_secondes = secondes_de(z.depart);
         z.premier = r_.echantillons.size();
         z.premiere_marque = r_.marques.size();
         const std::int32_t n = std::min(e.nbr_lignes_zr, nbr_lignes_max);

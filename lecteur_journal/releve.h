@@ -47,6 +47,7 @@ struct Tzone_validee {
     std::uint32_t ligne = 0;          // of the journal: the validation's event
     std::string rallye;               // the rally file's name
     std::string depart;               // "10:01:00"
+    std::int32_t depart_secondes = 0; // since midnight
     std::size_t premier = 0, fin = 0; // its checkpoints [premier, fin)
     std::size_t premiere_marque = 0, fin_marques = 0;
     // Where each new average starts, in metres of the ideal distance, and its text.

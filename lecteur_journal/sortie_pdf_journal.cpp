@@ -1,6 +1,7 @@
 #include "sortie_pdf_journal.h"
 
 #include "ecriture_fichier.h"
+#include "page_imprimee.h"
 #include "texte_affichable.h"
 
 #include <QBuffer>
@@ -25,18 +26,6 @@ namespace {
 // Qt's PNG "quality" 80 is zlib's compression level 1.
 constexpr int qualite_png_rapide = 80;
 constexpr double largeur_page = 2970, hauteur_page = 2100, marge = 120;
-
-QString q(const std::string& t) {
-    return QString::fromStdString(t);
-}
-
-QFont police(double hauteur, bool gras = false) {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(static_cast<int>(hauteur));
-    f.setBold(gras);
-    return f;
-}
 
 // 1, 2 or 5 times a power of ten, about `n` steps over `etendue`.
 double pas_lisible(double etendue, int n) {
@@ -113,7 +102,7 @@ public:
         p_.restore();
         if (seuil > 0 && seuil < y_) {
             p_.setPen(QColor(170, 0, 0));
-            p_.setFont(police(26, true));
+            p_.setFont(police_pixels(26, true));
             for (int s : {1, -1}) {
                 const QPointF a = point(x1_, s * seuil);
                 p_.drawText(QRectF(a.x() + 10, a.y() - 20, 200, 40),
@@ -124,7 +113,7 @@ public:
     }
 
     void axes(const QString& titre_x, const QString& titre_y) {
-        p_.setFont(police(24));
+        p_.setFont(police_pixels(24));
         const double pas_x = pas_lisible(x1_ - x0_, 12);
         QPen grille(QColor(150, 150, 150), 2, Qt::DotLine);
         for (double x = std::ceil(x0_ / pas_x) * pas_x; x <= x1_ + 1e-9; x += pas_x) {
@@ -148,7 +137,7 @@ public:
         p_.setPen(QPen(Qt::black, 4));
         p_.setBrush(Qt::NoBrush);
         p_.drawRect(cadre_);
-        p_.setFont(police(26));
+        p_.setFont(police_pixels(26));
         p_.drawText(QRectF(cadre_.left(), cadre_.bottom() + 38, cadre_.width(), 34),
                     Qt::AlignHCenter | Qt::AlignTop, titre_x);
         p_.save();
@@ -160,7 +149,7 @@ public:
     }
 
     void changements(const std::vector<std::pair<double, std::string>>& c) {
-        p_.setFont(police(24, true));
+        p_.setFont(police_pixels(24, true));
         for (const auto& [x, moyenne] : c) {
             if (x < x0_ || x > x1_) continue;
             const QPointF a = point(x, 0);
@@ -173,7 +162,7 @@ public:
     }
 
     void marques(const std::vector<Tmarque_dessinee>& m) {
-        p_.setFont(police(22));
+        p_.setFont(police_pixels(22));
         int rang = 0;
         // Marks that fall on the same place (a trip corrected twice in a second) are drawn
         // once, their texts joined, rather than printed over each other.
@@ -226,13 +215,9 @@ private:
     double x0_, x1_, y_;
 };
 
-std::int32_t secondes_de(const std::string& h) {
-    return secondes_du_jour(h).value_or(0);
-}
-
 void pied(QPainter& p, const Tentete_journal& e, int numero, int nombre_pages) {
     p.setPen(QColor(90, 90, 90));
-    p.setFont(police(24));
+    p.setFont(police_pixels(24));
     const QRectF bas(marge, hauteur_page - marge - 30, largeur_page - 2 * marge, 34);
     const std::string nom = QFileInfo(q(e.journal)).fileName().toStdString();
     p.drawText(bas, Qt::AlignLeft | Qt::AlignVCenter,
@@ -243,11 +228,11 @@ void pied(QPainter& p, const Tentete_journal& e, int numero, int nombre_pages) {
 
 void page_vide(QPainter& p, const Tentete_journal& e) {
     p.setPen(Qt::black);
-    p.setFont(police(60, true));
+    p.setFont(police_pixels(60, true));
     p.drawText(QRectF(marge, marge, largeur_page - 2 * marge, 100),
                Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Journal de bord du %1").arg(q(texte_affichable(e.date))));
-    p.setFont(police(40));
+    p.setFont(police_pixels(40));
     p.drawText(QRectF(marge, 400, largeur_page - 2 * marge, 100), Qt::AlignCenter,
                QStringLiteral("Aucune zone n'a été validée pendant ce parcours : rien à tracer."));
     pied(p, e, 1, 1);
@@ -255,7 +240,7 @@ void page_vide(QPainter& p, const Tentete_journal& e) {
 
 void page_zone(QPainter& p, const Tentete_journal& e, const Treleve& r, const Tzone_validee& z,
                int numero, int nombre_pages) {
-    const std::int32_t depart = secondes_de(z.depart);
+    const std::int32_t depart = z.depart_secondes;
     std::vector<const Techantillon*> roule;
     for (std::size_t i = z.premier; i < z.fin; ++i) {
         const Techantillon& s = r.echantillons[i];
@@ -268,10 +253,10 @@ void page_zone(QPainter& p, const Tentete_journal& e, const Treleve& r, const Tz
     };
 
     p.setPen(Qt::black);
-    p.setFont(police(56, true));
+    p.setFont(police_pixels(56, true));
     p.drawText(QRectF(marge, marge, largeur_page - 2 * marge, 80), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Écart de la %1 — départ %2").arg(q(z.nom), q(z.depart)));
-    p.setFont(police(30));
+    p.setFont(police_pixels(30));
     QString sous_titre = QStringLiteral("Parcours du %1").arg(q(texte_affichable(e.date)));
     if (!z.rallye.empty()) sous_titre += QStringLiteral("     Rallye : ") + q(z.rallye);
     if (!roule.empty())
@@ -325,7 +310,7 @@ void page_zone(QPainter& p, const Tentete_journal& e, const Treleve& r, const Tz
     temps.courbe(v);
 
     // The legend, under the title.
-    p.setFont(police(24));
+    p.setFont(police_pixels(24));
     double x = gauche;
     const double y = 240;
     const auto legende = [&](const QColor& c, const QString& t, bool pointille) {
@@ -352,7 +337,7 @@ void page_zone(QPainter& p, const Tentete_journal& e, const Treleve& r, const Tz
     bande(bandes[2].couleur, QStringLiteral("2 LED"));
     bande(bandes[3].couleur, QStringLiteral("3 LED"));
     if (roule.empty()) {
-        p.setFont(police(36));
+        p.setFont(police_pixels(36));
         p.setPen(Qt::black);
         p.drawText(QRectF(gauche, 600, droite - gauche, 100), Qt::AlignCenter,
                    QStringLiteral("Le cadenceur n'a pas tourné dans cette zone."));

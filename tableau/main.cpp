@@ -1,5 +1,6 @@
 // velmora-tableau: the time table of a regularity zone, as a spreadsheet on standard
 // output or as a printable PDF.
+#include "application_page.h"
 #include "arguments_programme.h"
 #include "ecriture_fichier.h"
 #include "entree_refusee.h"
@@ -10,8 +11,6 @@
 #include "sortie_pdf.h"
 #include "tableau_marche.h"
 #include "texte_affichable.h"
-
-#include <QGuiApplication>
 
 #include <iostream>
 #include <new>
@@ -28,23 +27,8 @@ void dit(const std::string& message) {
     std::cerr << lignes_affichables(message) << '\n';
 }
 
-// Qt's notes about its own set-up (no runtime directory, and the like) are not the
-// crew's business; only its real failures are said.
-void messages_qt(QtMsgType type, const QMessageLogContext&, const QString& texte) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) dit(texte.toStdString());
-}
-
 int imprime(char* programme, const Toptions_tableau& o, const std::vector<Tligne_marche>& lignes) {
-    // No window is ever shown: the fonts are all the PDF needs from the platform. Windows'
-    // own platform has them; the offscreen one there knows only fonts shipped with Qt.
-#ifndef Q_OS_WIN
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-#endif
-    qInstallMessageHandler(messages_qt);
-    // Its own arguments are read already: Qt gets none of them to interpret.
-    int argc = 1;
-    char* argv[] = {programme, nullptr};
-    QGuiApplication application(argc, argv);
+    const Tapplication_page application(programme);
     if (const auto echec =
             ecrit_pdf(*o.pdf, {o.rallye, o.zone, o.pas_m, o.depart_dixiemes}, lignes)) {
         dit(*echec);
@@ -79,6 +63,9 @@ int main(int argc, char** argv) {
             return statut_ecriture_impossible;
         }
         return 0;
+    } catch (const Tligne_refusee& e) {
+        dit("velmora-tableau : " + std::string(e.what()) + '\n' + usage_tableau);
+        return statut_entree_refusee;
     } catch (const Tentree_refusee& e) {
         dit(e.what());
         return statut_entree_refusee;

@@ -1,7 +1,6 @@
 #include "options_tableau.h"
 
-#include "entree_refusee.h"
-#include "texte_affichable.h"
+#include "heure_du_jour.h"
 
 #include <string_view>
 
@@ -19,98 +18,59 @@ std::optional<std::int32_t> nombre(std::string_view t, std::int32_t maxi) {
     return v;
 }
 
-// An argument quoted in a message, escaped as everything the program prints.
-std::string entre_guillemets(const std::string& t) {
-    return "« " + texte_affichable(t, 200) + " »";
-}
-
 std::int32_t lit_zone(const std::string& t) {
     std::string_view chiffres = t;
     if (chiffres.size() > 2 && (chiffres.substr(0, 2) == "ZR" || chiffres.substr(0, 2) == "zr"))
         chiffres.remove_prefix(2);
     const auto n = nombre(chiffres, 30);
     if (!n || *n < 1 || chiffres[0] == '0')
-        throw Tentree_refusee("Zone incorrecte : " + entre_guillemets(t) +
-                              " (ZR1 à ZR30, ou 1 à 30)");
+        throw Tligne_refusee("la zone " + entre_guillemets(t) +
+                             " n'est pas une zone de ZR1 à ZR30 (ou 1 à 30)");
     return *n;
 }
 
 std::int32_t lit_pas(const std::string& t) {
     const auto pas = nombre(t, 1'000'000);
     if (!pas || *pas < 1)
-        throw Tentree_refusee("Pas incorrect : " + entre_guillemets(t) +
-                              " (un nombre entier de mètres, de 1 à 1000000)");
+        throw Tligne_refusee("--pas " + entre_guillemets(t) +
+                             " n'est pas un nombre entier de mètres de 1 à 1000000");
     return *pas;
 }
 
-// H:MM:SS or HH:MM:SS, a time of day.
+// HH:MM:SS, or H:MM:SS before ten o'clock: a time of day.
 std::int32_t lit_depart(const std::string& t) {
-    const auto refus = [&] {
-        return Tentree_refusee("Heure de départ incorrecte : " + entre_guillemets(t) +
-                               " (HH:MM:SS, de 00:00:00 à 23:59:59)");
-    };
-    const std::size_t a = t.find(':');
-    const std::size_t b = a == std::string::npos ? a : t.find(':', a + 1);
-    if (b == std::string::npos || a < 1 || a > 2 || b - a != 3 || t.size() - b != 3) throw refus();
-    const auto h = nombre(std::string_view(t).substr(0, a), 23);
-    const auto m = nombre(std::string_view(t).substr(a + 1, 2), 59);
-    const auto s = nombre(std::string_view(t).substr(b + 1, 2), 59);
-    if (!h || !m || !s) throw refus();
-    return *h * 36000 + *m * 600 + *s * 10;
+    const auto d = lit_heure_dixiemes(t.size() > 1 && t[1] == ':' ? "0" + t : t, false);
+    if (!d)
+        throw Tligne_refusee("--depart " + entre_guillemets(t) +
+                             " n'est pas une heure HH:MM:SS (de 00:00:00 à 23:59:59)");
+    return *d;
 }
 
 } // namespace
 
 Toptions_tableau lit_options(const std::vector<std::string>& arguments) {
+    Tlecture_options l;
+    l.option({"pas"}, "METRES");
+    l.option({"depart"}, "HH:MM:SS");
+    l.option({"pdf"}, "FICHIER");
     Toptions_tableau o;
-    std::vector<std::string> positions;
-    bool fin_des_options = false; // after "--", a file may be named "--pas" or "-h"
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string nom = arguments[i];
-        if (!fin_des_options && nom == "--") {
-            fin_des_options = true;
-            continue;
-        }
-        if (!fin_des_options && (nom == "-h" || nom == "--help" || nom == "--aide")) {
-            o.aide = true;
-            return o;
-        }
-        if (fin_des_options || nom.size() < 2 || nom.compare(0, 2, "--") != 0) {
-            positions.push_back(nom);
-            continue;
-        }
-        // "--pas 10" or "--pas=10".
-        std::optional<std::string> valeur;
-        if (const std::size_t egal = nom.find('='); egal != std::string::npos) {
-            valeur = nom.substr(egal + 1);
-            nom.erase(egal);
-        }
-        if (nom != "--pas" && nom != "--depart" && nom != "--pdf")
-            throw Tentree_refusee("Option inconnue : " + entre_guillemets(nom) + "\n" +
-                                  usage_tableau);
-        if (!valeur) {
-            if (i + 1 >= arguments.size())
-                throw Tentree_refusee("Il manque la valeur de l'option " + nom + "\n" +
-                                      usage_tableau);
-            valeur = arguments[++i];
-        }
-        if (nom == "--pas") o.pas_m = lit_pas(*valeur);
-        if (nom == "--depart") o.depart_dixiemes = lit_depart(*valeur);
-        if (nom == "--pdf") {
-            if (valeur->empty()) throw Tentree_refusee("Le nom du fichier PDF est vide");
-            // Standard output takes the CSV; the PDF goes to a file.
-            if (*valeur == "-")
-                throw Tentree_refusee("Le PDF s'écrit dans un fichier : --pdf FICHIER.pdf");
-            o.pdf = *valeur;
-        }
+    if (l.lit(arguments)) {
+        o.aide = true;
+        return o;
     }
-    if (positions.size() < 2)
-        throw Tentree_refusee(std::string("Il manque le fichier du rallye ou la zone\n") +
-                              usage_tableau);
+    const std::vector<std::string> positions = l.positionnels();
+    if (positions.size() < 2) throw Tligne_refusee("il manque le fichier du rallye ou la zone");
     if (positions.size() > 2)
-        throw Tentree_refusee("Argument en trop : " + entre_guillemets(positions[2]) + "\n" +
-                              usage_tableau);
+        throw Tligne_refusee("argument en trop " + entre_guillemets(positions[2]));
     o.rallye = positions[0];
     o.zone = lit_zone(positions[1]);
+    if (const auto pas = l.valeur("pas")) o.pas_m = lit_pas(*pas);
+    if (const auto depart = l.valeur("depart")) o.depart_dixiemes = lit_depart(*depart);
+    if ((o.pdf = l.valeur("pdf"))) {
+        if (o.pdf->empty()) throw Tligne_refusee("le nom du fichier après --pdf est vide");
+        // Standard output takes the CSV; the PDF goes to a file.
+        if (*o.pdf == "-")
+            throw Tligne_refusee("le PDF s'écrit dans un fichier : --pdf FICHIER.pdf");
+    }
     return o;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The command line of velmora-tableau.
 
+#include "lecture_options.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +17,7 @@ inline constexpr const char* aide_tableau =
     "                      la fin de chaque ligne de la zone\n"
     "  --depart HH:MM:SS   ajoute l'heure de passage pour ce départ\n"
     "  --pdf FICHIER       écrit des pages A4 à imprimer au lieu du CSV\n"
+    "  -h, --aide          cette aide\n"
     "  --                  la fin des options : ce qui suit est RALLYE et ZONE, même\n"
     "                      s'ils commencent par « - »\n"
     "Sans --pdf, le tableau sort en CSV (« ; » entre colonnes, « , » décimale) sur la\n"
@@ -30,5 +33,6 @@ struct Toptions_tableau {
     std::optional<std::string> pdf;
 };
 
-// Reads the arguments after the program's name; a wrong one throws Tentree_refusee.
+// Reads the arguments after the program's name; a line it cannot understand, or a value it
+// refuses, throws Tligne_refusee.
 Toptions_tableau lit_options(const std::vector<std::string>& arguments);

@@ -1,6 +1,8 @@
 #include "sortie_pdf.h"
 
 #include "ecriture_fichier.h"
+#include "heure_du_jour.h"
+#include "page_imprimee.h"
 #include "texte_affichable.h"
 #include "textes_tableau.h"
 
@@ -23,18 +25,6 @@ namespace {
 
 constexpr int resolution = 300; // dots per inch
 constexpr double mm = resolution / 25.4;
-
-QString q(const std::string& t) {
-    return QString::fromStdString(t);
-}
-
-QFont police(double points, bool gras) {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(gras);
-    return f;
-}
 
 // The cells hold digits, ",", ":" and a few plain words: their glyphs and advances in
 // one font are looked up once, and a page's cells in that font are drawn as one run of
@@ -122,7 +112,7 @@ public:
 
     void page(int numero, int nbr_pages) {
         titre();
-        p_.setFont(police(8, false));
+        p_.setFont(police_points(8, false));
         p_.setPen(QColor(90, 90, 90));
         p_.drawText(QRectF(0, hauteur_ - pied + 2 * mm, largeur_, pied - 2 * mm),
                     Qt::AlignRight | Qt::AlignBottom,
@@ -132,7 +122,7 @@ public:
         p_.setPen(Qt::black);
         const double y = haut_tableau - hauteur_entetes;
         p_.fillRect(QRectF(0, y, largeur_, hauteur_entetes), QColor(200, 200, 200));
-        p_.setFont(police(taille_cellules, true));
+        p_.setFont(police_points(taille_cellules, true));
         const auto entetes = entetes_tableau(entete_.depart_dixiemes.has_value());
         for (std::size_t i = 0; i < entetes.size(); ++i)
             p_.drawText(QRectF(colonnes_[i], y, colonnes_[i + 1] - colonnes_[i], hauteur_entetes),
@@ -147,7 +137,7 @@ public:
         const auto textes = cellules_tableau(l, entete_.depart_dixiemes);
         for (std::size_t i = 0; i < textes.size(); ++i)
             if (!glyphes.place(textes[i], colonnes_[i], colonnes_[i + 1], y, hauteur_ligne)) {
-                p_.setFont(police(taille_cellules, l.changement));
+                p_.setFont(police_points(taille_cellules, l.changement));
                 p_.drawText(QRectF(colonnes_[i], y, colonnes_[i + 1] - colonnes_[i], hauteur_ligne),
                             Qt::AlignCenter, q(textes[i]));
             }
@@ -168,16 +158,18 @@ private:
 
     void titre() {
         p_.setPen(Qt::black);
-        p_.setFont(police(16, true));
+        p_.setFont(police_points(16, true));
         p_.drawText(QRectF(0, 0, largeur_, 10 * mm), Qt::AlignLeft | Qt::AlignVCenter,
                     QStringLiteral("Tableau de marche — ZR%1").arg(entete_.zone));
-        const QString depart = entete_.depart_dixiemes ? q(texte_depart(*entete_.depart_dixiemes))
-                                                       : QStringLiteral("non fixé");
+        const QString depart =
+            entete_.depart_dixiemes
+                ? q(texte_hms(heure_de_ms(*entete_.depart_dixiemes * std::int64_t{100})))
+                : QStringLiteral("non fixé");
         const QString suite = QStringLiteral("     Départ : %1     Pas : %2 m     Imprimé le %3")
                                   .arg(depart, QString::number(entete_.pas_m),
                                        QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
         const QString prefixe = QStringLiteral("Rallye : ");
-        p_.setFont(police(9.5, false));
+        p_.setFont(police_points(9.5, false));
         // A long file name gives up its middle, so that the start, the step and the date
         // stay within the margin. Measured as drawn, with a millimetre to spare.
         const QFontMetricsF mesure(p_.font(), p_.device());
@@ -195,8 +187,8 @@ private:
     double largeur_;
     double hauteur_;
     std::vector<double> colonnes_;
-    Tcellules_en_glyphes glyphes_{police(taille_cellules, false), taille_cellules};
-    Tcellules_en_glyphes glyphes_gras_{police(taille_cellules, true), taille_cellules};
+    Tcellules_en_glyphes glyphes_{police_points(taille_cellules, false), taille_cellules};
+    Tcellules_en_glyphes glyphes_gras_{police_points(taille_cellules, true), taille_cellules};
 };
 
 bool dessine_pdf(QIODevice& sortie, const Tentete_tableau& entete,

@@ -13,13 +13,9 @@
 std::string texte_km(std::int64_t metres);
 // Metres per hour as km/h with two decimals, three when the third is needed.
 std::string texte_moyenne(std::int32_t metres_par_heure);
-// An elapsed time of 0 or more as h:mm:ss,t; the hours run on past 24.
-std::string texte_ecoule(std::int32_t dixiemes);
 // A time of day, from midnight of the start's day on (0 or more), as HH:MM:SS,t; on a
 // later day followed by its number: " J+1" the next day, " J+2" the day after.
 std::string texte_heure(std::int64_t dixiemes_depuis_minuit);
-// A start time, within its day, as HH:MM:SS.
-std::string texte_depart(std::int32_t dixiemes_depuis_minuit);
 
 inline constexpr const char* texte_changement = "nouvelle moyenne";
 

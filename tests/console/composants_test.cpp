@@ -6,7 +6,9 @@
 #include "defilement.h"
 #include "dialogue_fichier.h"
 #include "image_jpeg.h"
+#include "options_velmora.h"
 #include "place_dialogue.h"
+#include "plateforme.h"
 #include "services_qt.h"
 #include "services_scriptes.h"
 
@@ -405,6 +407,75 @@ private slots:
         QFETCH(QLocale, locale);
         QFETCH(QString, format);
         QCOMPARE(format_heure_long(locale), format);
+    }
+    // The window's command line: its own long options in GNU's forms, Qt's one-dash options
+    // handed to Qt as they were, and every refusal said in French.
+    void la_ligne_de_commande_de_la_fenetre_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("erreur");
+        QTest::addColumn<QString>("rejeu");
+        QTest::addColumn<double>("vitesse");
+        QTest::addColumn<bool>("journal");
+        QTest::addColumn<QStringList>("pour_qt");
+        const QStringList rien;
+        QTest::newRow("rien") << rien << ""
+                              << "" << 1.0 << true << rien;
+        QTest::newRow("sans journal") << QStringList{"--sans-journal"} << ""
+                                      << "" << 1.0 << false << rien;
+        QTest::newRow("valeurs collées") << QStringList{"--vitesse=2,5", "--rejeu=a.journal"} << ""
+                                         << "a.journal" << 2.5 << true << rien;
+        QTest::newRow("valeur qui commence par un tiret")
+            << QStringList{"--rejeu", "-b.journal", "--vitesse", "0.5"} << ""
+            << "-b.journal" << 0.5 << true << rien;
+        QTest::newRow("options de Qt")
+            << QStringList{"-platform", "offscreen", "--sans-journal", "-style", "fusion"} << ""
+            << "" << 1.0 << false << QStringList{"-platform", "offscreen", "-style", "fusion"};
+        QTest::newRow("option inconnue")
+            << QStringList{"--rejeux", "a.journal"} << "option inconnue « --rejeux »"
+            << "" << 1.0 << true << QStringList{"a.journal"};
+        QTest::newRow("valeur manquante")
+            << QStringList{"--rejeu"} << "il manque la valeur de l'option --rejeu"
+            << "" << 1.0 << true << rien;
+        QTest::newRow("valeur de trop")
+            << QStringList{"--sans-journal=oui"} << "l'option --sans-journal ne prend pas de valeur"
+            << "" << 1.0 << true << rien;
+        QTest::newRow("vitesse sans rejeu")
+            << QStringList{"--vitesse", "2"} << "--vitesse ne sert qu'avec --rejeu"
+            << "" << 1.0 << true << rien;
+        QTest::newRow("vitesse nulle") << QStringList{"--rejeu", "a.journal", "--vitesse", "0"}
+                                       << "--vitesse « 0 » n'est pas un nombre positif"
+                                       << "a.journal" << 1.0 << true << rien;
+    }
+    void la_ligne_de_commande_de_la_fenetre() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, erreur);
+        QFETCH(QString, rejeu);
+        QFETCH(double, vitesse);
+        QFETCH(bool, journal);
+        QFETCH(QStringList, pour_qt);
+        std::vector<QByteArray> octets{"velmora"};
+        for (const QString& a : arguments)
+            octets.push_back(a.toUtf8());
+        std::vector<char*> argv;
+        for (QByteArray& a : octets)
+            argv.push_back(a.data());
+        const Toptions_velmora o = lit_options_velmora(static_cast<int>(argv.size()), argv.data());
+        QCOMPARE(QString::fromStdString(o.erreur.value_or("")), erreur);
+        QVERIFY(!o.aide);
+        if (!erreur.isEmpty()) return;
+        QCOMPARE(QString::fromStdString(o.rejeu.value_or("")), rejeu);
+        QCOMPARE(o.vitesse, vitesse);
+        QCOMPARE(o.journal, journal);
+        QStringList qt;
+        for (std::size_t i = 1; i + 1 < o.arguments_qt.size(); ++i)
+            qt << QString::fromUtf8(o.arguments_qt[i]);
+        QCOMPARE(qt, pour_qt);
+        QCOMPARE(o.arguments_qt.front(), argv[0]);
+        QCOMPARE(o.arguments_qt.back(), nullptr);
+        for (const char* aide : {"--aide", "--help", "-h"}) {
+            char* avec_aide[] = {argv[0], const_cast<char*>(aide)};
+            QVERIFY(lit_options_velmora(2, avec_aide).aide);
+        }
     }
 };
 

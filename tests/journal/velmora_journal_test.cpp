@@ -62,6 +62,60 @@ TEST_F(VelmoraJournal, un_journal_entier_se_rejoue_a_l_identique) {
     EXPECT_EQ(r.erreurs, "");
 }
 
+// The command line in GNU's forms, and each refusal in French after the program's name, with
+// the usage and the status 2; a file's name passes byte for byte, whatever its bytes.
+TEST_F(VelmoraJournal, la_ligne_de_commande_suit_les_conventions_gnu) {
+    const std::string j = rep.ecrit("session.journal", joint(journal));
+    const std::string latin1 = rep.ecrit("\xe9t\xe9.journal", joint(journal));
+    rep.ecrit("-x.journal", joint(journal));
+    const std::string tiret = "-x.journal"; // in the program's own folder
+    struct {
+        std::vector<std::string> arguments;
+        int statut;
+        std::string sortie;  // what standard output starts with
+        std::string erreurs; // found in standard error after "velmora-journal : "
+    } const cas[] = {
+        {{"--aide"}, 0, "Usage : velmora-journal", ""},
+        {{"rejoue", j, "-h"}, 0, "Usage : velmora-journal", ""},
+        {{"--", "rejoue", j}, 0, "identique", ""},
+        {{"rejoue", "--", tiret}, 0, "identique", ""},
+        {{"rejoue", latin1}, 0, "identique", ""},
+        {{"csv", j, "-o-"}, 0, "Heure", ""},
+        {{"csv", "--sortie=-", j}, 0, "Heure", ""},
+        {{}, 2, "", "il manque la commande : rejoue, csv, pdf ou etalonnage"},
+        {{"rejoue"}, 2, "", "il manque le journal à lire"},
+        {{"relis", j}, 2, "", "commande inconnue « relis »"},
+        {{"rejoue", j, j}, 2, "", "argument en trop « "},
+        {{"rejoue", j, "--vitesse", "2"}, 2, "", "option inconnue « --vitesse »"},
+        {{"rejoue", j, "-x"}, 2, "", "option inconnue « -x »"},
+        {{"pdf", j, "-o"}, 2, "", "il manque la valeur de l'option -o"},
+        {{"pdf", j, "--png=oui", "-o", "p.png"}, 2, "", "l'option --png ne prend pas de valeur"},
+        {{"pdf", j}, 2, "", "il manque le fichier à écrire : -o SORTIE.pdf"},
+        {{"csv", j, "--png"}, 2, "", "--png ne sert qu'avec pdf"},
+        {{"etalonnage", j, "--de", "24:00:00", "--a", "10:00:10", "--base", "1000"},
+         2,
+         "",
+         "--de « 24:00:00 » n'est pas une heure HH:MM:SS ou HH:MM:SS,d"},
+        {{"etalonnage", j, "--de=10:00:00", "--a", "10:00:10", "--base", "mille"},
+         2,
+         "",
+         "--base « mille » n'est pas une longueur en mètres"},
+    };
+    for (const auto& c : cas) {
+        std::string ligne;
+        for (const auto& a : c.arguments)
+            ligne += a + ' ';
+        SCOPED_TRACE(ligne);
+        const Texecution r = velmora_journal(c.arguments, rep);
+        EXPECT_EQ(r.statut, c.statut) << r.erreurs;
+        EXPECT_TRUE(r.sortie.starts_with(c.sortie)) << r.sortie.substr(0, 200);
+        if (c.statut == 0) continue;
+        EXPECT_EQ(r.sortie, "");
+        EXPECT_TRUE(r.erreurs.starts_with("velmora-journal : " + c.erreurs)) << r.erreurs;
+        EXPECT_NE(r.erreurs.find("\nUsage : velmora-journal"), std::string::npos) << r.erreurs;
+    }
+}
+
 TEST_F(VelmoraJournal, un_journal_coupe_au_milieu_d_une_ligne_se_rejoue_jusqu_a_elle) {
     // Cut in the middle of a line of the last tenth of the run, as a cut of power would.
     const std::size_t n = journal.size() * 9 / 10;
@@ -122,131 +176,135 @@ TEST_P(UnJournalAbime, est_refuse_avec_un_message_et_le_statut_2) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refus, UnJournalAbime,
-                         ::testing::
-                             Values(Tjournal_abime{"coupe_dans_l_entete",
-                                                   [](std::vector<std::string> l) {
-                                                       return Tabime{joint({l[0], l[1], l[2]}) +
-                                                                         "da",
-                                                                     "est coupé dans son en-tête "
-                                                                     "(ligne 4) : il n'y a rien "
-                                                                     "à rejouer"};
-                                                   }},
-                                    Tjournal_abime{
-                                        "ligne_corrompue",
-                                        [](std::vector<std::string> l) {
-                                            l[40] = "e 1200 clic Button17";
-                                            return Tabime{
-                                                joint(l),
-                                                "ligne 41 illisible : \"e 1200 clic Button17\""};
-                                        }},
-                                    Tjournal_abime{
-                                        "format_futur",
-                                        [](std::vector<std::string> l) {
-                                            l[1] = "format 3";
-                                            return Tabime{
-                                                joint(l),
-                                                "est au format 3, plus récent que celui que ce "
-                                                "programme sait lire (format 2) : mettez VELMORA à "
-                                                "jour "
-                                                "pour le lire"};
-                                        }},
-                                    Tjournal_abime{
-                                        "fichier_binaire",
-                                        [](std::vector<std::string>) {
-                                            std::string o;
-                                            for (int i = 0; i < 4096; ++i)
-                                                o += static_cast<char>((i * 131 + 7) % 256);
-                                            return Tabime{o, "est un fichier binaire, pas un "
-                                                             "journal de bord VELMORA"};
-                                        }},
-                                    Tjournal_abime{"heure_de_point_illisible",
-                                                   [](std::vector<std::string> l) {
-                                                       const std::size_t i = premiere(l, "point ");
-                                                       l[i].replace(6, 8, "xx:yy:zz");
-                                                       return Tabime{
-                                                           joint(l),
-                                                           "ligne " + numero(i) +
-                                                               " illisible : \"point xx:yy:zz"};
-                                                   }},
-                                    Tjournal_abime{
-                                        "dix_mille_messages_imbriques",
-                                        [](std::vector<std::string> l) {
-                                            l.insert(l.begin() + 5, 10000, "boite \"x\"");
-                                            return Tabime{joint(l), "ligne 106 illisible : \"boite "
-                                                                    "\\\"x\\\"\" (plus de 100 "
-                                                                    "messages ou choix de fichier "
-                                                                    "ouverts l'un dans l'autre)"};
-                                        }},
-                                    Tjournal_abime{"format_zero",
-                                                   [](std::vector<std::string> l) {
-                                                       l[1] = "format 0";
-                                                       return Tabime{
-                                                           joint(l),
-                                                           "ligne 2 illisible : \"format 0\""};
-                                                   }},
-                                    Tjournal_abime{"fin_de_question_sans_question",
-                                                   [](std::vector<std::string> l) {
-                                                       l.insert(l.begin() + 5,
-                                                                {"boite \"x\"", "fin-question 1"});
-                                                       return Tabime{
-                                                           joint(l),
+                         ::
+                             testing::
+                                 Values(
+                                     Tjournal_abime{"coupe_dans_l_entete",
+                                                    [](std::vector<std::string> l) {
+                                                        return Tabime{joint({l[0], l[1], l[2]}) +
+                                                                          "da",
+                                                                      "est coupé dans son en-tête "
+                                                                      "(ligne 4) : il n'y a rien "
+                                                                      "à rejouer"};
+                                                    }},
+                                     Tjournal_abime{
+                                         "ligne_corrompue",
+                                         [](std::vector<std::string> l) {
+                                             l[40] = "e 1200 clic Button17";
+                                             return Tabime{
+                                                 joint(l),
+                                                 "ligne 41 illisible : \"e 1200 clic Button17\""};
+                                         }},
+                                     Tjournal_abime{
+                                         "format_futur",
+                                         [](std::vector<std::string> l) {
+                                             l[1] = "format 3";
+                                             return Tabime{
+                                                 joint(l),
+                                                 "est au format 3, plus récent que celui que ce "
+                                                 "programme sait lire (format 2) : mettez VELMORA "
+                                                 "à "
+                                                 "jour "
+                                                 "pour le lire"};
+                                         }},
+                                     Tjournal_abime{
+                                         "fichier_binaire",
+                                         [](std::vector<std::string>) {
+                                             std::string o;
+                                             for (int i = 0; i < 4096; ++i)
+                                                 o += static_cast<char>((i * 131 + 7) % 256);
+                                             return Tabime{o, "est un fichier binaire, pas un "
+                                                              "journal de bord VELMORA"};
+                                         }},
+                                     Tjournal_abime{"heure_de_point_illisible",
+                                                    [](std::vector<std::string> l) {
+                                                        const std::size_t i = premiere(l, "point ");
+                                                        l[i].replace(6, 8, "xx:yy:zz");
+                                                        return Tabime{
+                                                            joint(l),
+                                                            "ligne " + numero(i) +
+                                                                " illisible : \"point xx:yy:zz"};
+                                                    }},
+                                     Tjournal_abime{
+                                         "dix_mille_messages_imbriques",
+                                         [](std::vector<std::string> l) {
+                                             l.insert(l.begin() + 5, 10000, "boite \"x\"");
+                                             return Tabime{joint(l),
+                                                           "ligne 106 illisible : \"boite "
+                                                           "\\\"x\\\"\" (plus de 100 "
+                                                           "messages ou choix de fichier "
+                                                           "ouverts l'un dans l'autre)"};
+                                         }},
+                                     Tjournal_abime{"format_zero",
+                                                    [](std::vector<std::string> l) {
+                                                        l[1] = "format 0";
+                                                        return Tabime{
+                                                            joint(l),
+                                                            "ligne 2 illisible : \"format 0\""};
+                                                    }},
+                                     Tjournal_abime{
+                                         "fin_de_question_sans_question",
+                                         [](std::vector<std::string> l) {
+                                             l.insert(l.begin() + 5,
+                                                      {"boite \"x\"", "fin-question 1"});
+                                             return Tabime{joint(l),
                                                            "ligne 7 illisible : \"fin-question 1\" "
                                                            "(aucune question n'est posée)"};
-                                                   }},
-                                    Tjournal_abime{
-                                        "fin_de_message_sans_message",
-                                        [](std::vector<std::string> l) {
-                                            l.insert(l.begin() + 5, "fin-boite");
-                                            return Tabime{
-                                                joint(l),
-                                                "ligne 6 illisible : \"fin-boite\" (aucun "
-                                                "message n'est ouvert)"};
-                                        }},
-                                    Tjournal_abime{"ligne_de_dix_sept_mio",
-                                                   [](std::vector<std::string> l) {
-                                                       l.insert(l.begin() + 5,
-                                                                "boite \"" +
-                                                                    std::string(17u << 20, 'a') +
-                                                                    "\"");
-                                                       return Tabime{joint(l),
-                                                                     "ligne 6 illisible : elle "
-                                                                     "dépasse 16 Mio"};
-                                                   }},
-                                    Tjournal_abime{"evenement_dans_des_siecles",
-                                                   [](std::vector<std::string> l) {
-                                                       const std::size_t i = premiere(l, "e ");
-                                                       l[i] = "e 9000000000000000" +
-                                                              l[i].substr(l[i].find(' ', 2));
-                                                       return Tabime{
-                                                           joint(l),
+                                         }},
+                                     Tjournal_abime{
+                                         "fin_de_message_sans_message",
+                                         [](std::vector<std::string> l) {
+                                             l.insert(l.begin() + 5, "fin-boite");
+                                             return Tabime{
+                                                 joint(l),
+                                                 "ligne 6 illisible : \"fin-boite\" (aucun "
+                                                 "message n'est ouvert)"};
+                                         }},
+                                     Tjournal_abime{"ligne_de_dix_sept_mio",
+                                                    [](std::vector<std::string> l) {
+                                                        l.insert(l.begin() + 5,
+                                                                 "boite \"" +
+                                                                     std::string(17u << 20, 'a') +
+                                                                     "\"");
+                                                        return Tabime{joint(l),
+                                                                      "ligne 6 illisible : elle "
+                                                                      "dépasse 16 Mio"};
+                                                    }},
+                                     Tjournal_abime{
+                                         "evenement_dans_des_siecles",
+                                         [](std::vector<std::string> l) {
+                                             const std::size_t i = premiere(l, "e ");
+                                             l[i] = "e 9000000000000000" +
+                                                    l[i].substr(l[i].find(' ', 2));
+                                             return Tabime{joint(l),
                                                            "ligne " + numero(i) +
                                                                " illisible : \"e 9000000000000000"};
-                                                   }},
-                                    Tjournal_abime{
-                                        "evenement_qui_remonte_le_temps",
-                                        [](std::vector<std::string> l) {
-                                            const std::size_t i = premiere(l, "e "),
-                                                              k = premiere(l, "e ", i + 1);
-                                            l[i] = "e 500" + l[i].substr(l[i].find(' ', 2));
-                                            l[k] = "e 499" + l[k].substr(l[k].find(' ', 2));
-                                            return Tabime{joint(l), "ligne " + numero(k) +
-                                                                        " illisible : \"e 499"};
-                                        }},
-                                    Tjournal_abime{
-                                        "hid_lit_au_dela_du_tampon",
-                                        [](std::vector<std::string> l) {
-                                            const std::size_t i = premiere(l, "hid-lit ");
-                                            std::istringstream mots(l[i]);
-                                            std::string cle, h, longueur;
-                                            mots >> cle >> h >> longueur;
-                                            const int n = std::stoi(longueur) + 8;
-                                            l[i] =
-                                                "hid-lit " + h + " " + longueur + " " +
-                                                std::to_string(n) + " " +
-                                                std::string(2 * static_cast<std::size_t>(n), 'a');
-                                            return Tabime{joint(l),
-                                                          "ligne " + numero(i) + " illisible"};
-                                        }}),
+                                         }},
+                                     Tjournal_abime{
+                                         "evenement_qui_remonte_le_temps",
+                                         [](std::vector<std::string> l) {
+                                             const std::size_t i = premiere(l, "e "),
+                                                               k = premiere(l, "e ", i + 1);
+                                             l[i] = "e 500" + l[i].substr(l[i].find(' ', 2));
+                                             l[k] = "e 499" + l[k].substr(l[k].find(' ', 2));
+                                             return Tabime{joint(l), "ligne " + numero(k) +
+                                                                         " illisible : \"e 499"};
+                                         }},
+                                     Tjournal_abime{
+                                         "hid_lit_au_dela_du_tampon",
+                                         [](std::vector<std::string> l) {
+                                             const std::size_t i = premiere(l, "hid-lit ");
+                                             std::istringstream mots(l[i]);
+                                             std::string cle, h, longueur;
+                                             mots >> cle >> h >> longueur;
+                                             const int n = std::stoi(longueur) + 8;
+                                             l[i] =
+                                                 "hid-lit " + h + " " + longueur + " " +
+                                                 std::to_string(n) + " " +
+                                                 std::string(2 * static_cast<std::size_t>(n), 'a');
+                                             return Tabime{joint(l),
+                                                           "ligne " + numero(i) + " illisible"};
+                                         }}),
                          [](const auto& i) { return std::string(i.param.nom); });
 
 // A line of the journal changed: the replay stops at it, dated by the checkpoint (or the
@@ -849,8 +907,8 @@ protected:
     }
     Texecution etalonnage(const std::string& octets, const char* de, const char* a,
                           const char* base = "1000") {
-        return velmora_journal({"etalonnage", rep.ecrit("essai.journal", octets), "--de", de,
-                                "--a", a, "--base", base},
+        return velmora_journal({"etalonnage", rep.ecrit("essai.journal", octets), "--de", de, "--a",
+                                a, "--base", base},
                                rep);
     }
     // The line of the first revolution read after the event at official time `heure`.

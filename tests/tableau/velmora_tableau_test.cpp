@@ -66,6 +66,11 @@ TEST_F(VelmoraTableau, LeCsvDeLaZr1SuitLaConventionFrancaise) {
     EXPECT_EQ(l3[3], "1,200;44,50;0:02:00,0;nouvelle moyenne");
     EXPECT_EQ(l3.back(), "15,340;46,00;0:21:28,5;");
 
+    // Before ten o'clock the hour may have one digit.
+    const auto neuf = tableau({VELMORA_RALLYE_EXEMPLE, "3", "--pas=1000", "--depart", "9:05:00"});
+    ASSERT_EQ(neuf.statut, 0) << neuf.erreurs;
+    EXPECT_TRUE(lignes_de(neuf.sortie)[1].ends_with(";0:00:00,0;09:05:00,0;")) << neuf.sortie;
+
     // After "--", a rally file may be named like an option.
     rep.ecrit("-h", lit_fichier(VELMORA_RALLYE_EXEMPLE));
     const auto tiret = tableau({"--pas=1000", "--", "-h", "3"});
@@ -99,22 +104,42 @@ TEST_F(VelmoraTableau, UneEntreeFautiveEstDiteEnFrancaisAvecLeStatut2) {
          {"1"},
          "Distance en deçà de la précédente à la ligne 3 du fichier (« 1 »)"},
         {"sans moyennes", "KZR1\n2\n\n", {"1"}, "La ZR1 n'a aucune ligne"},
-        {"zone hors liste", "KZR1\n1\n\nMZR1\n40\n\n", {"ZR31"}, "Zone incorrecte : « ZR31 »"},
-        {"pas nul", "KZR1\n1\n\nMZR1\n40\n\n", {"1", "--pas", "0"}, "Pas incorrect : « 0 »"},
+        {"zone hors liste",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {"ZR31"},
+         "velmora-tableau : la zone « ZR31 » n'est pas une zone de ZR1 à ZR30 (ou 1 à 30)\nUsage"},
+        {"pas nul",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {"1", "--pas", "0"},
+         "velmora-tableau : --pas « 0 » n'est pas un nombre entier de mètres"},
         {"départ hors du jour",
          "KZR1\n1\n\nMZR1\n40\n\n",
          {"1", "--depart", "24:00:00"},
-         "Heure de départ incorrecte : « 24:00:00 »"},
+         "velmora-tableau : --depart « 24:00:00 » n'est pas une heure HH:MM:SS"},
         {"départ suivi de lettres",
          "KZR1\n1\n\nMZR1\n40\n\n",
          {"1", "--depart", "10:00:00xyz"},
-         "Heure de départ incorrecte : « 10:00:00xyz »"},
+         "velmora-tableau : --depart « 10:00:00xyz » n'est pas une heure"},
         {"octet nul dans une valeur",
          "KZR1\n1\n\nMZR1\n4\0x\n\n"s,
          {"1"},
          "erreur : ligne 5 du fichier, moyenne « 4\\x00x » incorrecte\n"},
-        {"option inconnue", "KZR1\n1\n\nMZR1\n40\n\n", {"1", "--vitesse", "3"}, "Option inconnue"},
-        {"zone manquante", "KZR1\n1\n\nMZR1\n40\n\n", {}, "Il manque le fichier du rallye"},
+        {"option inconnue",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {"1", "--vitesse", "3"},
+         "velmora-tableau : option inconnue « --vitesse »\nUsage : velmora-tableau"},
+        {"valeur manquante",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {"1", "--pas"},
+         "velmora-tableau : il manque la valeur de l'option --pas\nUsage"},
+        {"PDF sur la sortie standard",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {"1", "--pdf=-"},
+         "velmora-tableau : le PDF s'écrit dans un fichier"},
+        {"zone manquante",
+         "KZR1\n1\n\nMZR1\n40\n\n",
+         {},
+         "velmora-tableau : il manque le fichier du rallye ou la zone\nUsage"},
         {"zone sans fin", "KZR1\n1000\n\nMZR1\n0,001\n\n", {"1"}, "la ZR est trop longue"},
         {"tableau démesuré",
          "KZR1\n2000000\n\nMZR1\n40\n\n",

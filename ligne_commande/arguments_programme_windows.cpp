@@ -1,7 +1,8 @@
+// Windows hands main() its arguments in the system's code page: they are read again from the
+// command line's UTF-16 text.
 #include "arguments_programme.h"
 #include "texte_windows.h"
 
-#ifdef _WIN32
 #include <windows.h>
 
 #include <shellapi.h>
@@ -38,13 +39,3 @@ std::vector<std::string> arguments_programme(int, char**) {
 void prepare_console() {
     SetConsoleOutputCP(CP_UTF8);
 }
-
-#else
-
-std::vector<std::string> arguments_programme(int argc, char** argv) {
-    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
-}
-
-void prepare_console() {}
-
-#endif
