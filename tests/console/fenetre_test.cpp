@@ -32,6 +32,10 @@ namespace {
 const QColor rouge(255, 0, 0), vert(0, 128, 0), lime(0, 255, 0), bleu(0, 0, 255),
     bleu_ciel(166, 202, 240), sarcelle(0, 128, 128), face_bouton(240, 240, 240);
 
+// What the window manager does (full screen, a taskbar's room) can take seconds when the guest
+// tests load the machine; a wait ends as soon as it is done.
+constexpr int attente_gestionnaire_ms = 30000;
+
 // A register as the crew reads it: the visible digits, with the point.
 QString registre(const Tfenetre_essai& f, const char* rang) {
     QString t;
@@ -1042,7 +1046,7 @@ private slots:
         Tfenetre_essai f;
         montre(f);
         f.fiche->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get()));
+        QVERIFY(QTest::qWaitForWindowActive(f.fiche.get(), attente_gestionnaire_ms));
         const qreal s0 = f.fiche->echelle();
         const QRect cadre0 = exterieur(*f.fiche);
         std::map<QString, qreal> fleches0;
@@ -1051,7 +1055,7 @@ private slots:
         const QSize ecran = f.fiche->screen()->geometry().size();
         QTest::keyClick(f.fiche.get(), entree.key(), entree.keyboardModifiers());
         QVERIFY(QTest::qWaitFor([&] { return f.fiche->isFullScreen() && f.fiche->size() == ecran; },
-                                5000));
+                                attente_gestionnaire_ms));
         const qreal s = f.fiche->echelle();
         const QSizeF forme = QSizeF(1000, 684) * s;
         const QSizeF plus = QSizeF(1000, 684) * (s + 0.01);
@@ -1081,9 +1085,10 @@ private slots:
         }
         capture_d_ecran(*f.fiche, "plein_ecran");
         QTest::keyClick(f.fiche.get(), sortie.key(), sortie.keyboardModifiers());
-        QVERIFY(QTest::qWaitFor([&] { return !f.fiche->isFullScreen(); }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return !f.fiche->isFullScreen(); }, attente_gestionnaire_ms));
         // Back where it was, its title bar and frame as they were.
-        const bool revenue = QTest::qWaitFor([&] { return exterieur(*f.fiche) == cadre0; }, 5000);
+        const bool revenue =
+            QTest::qWaitFor([&] { return exterieur(*f.fiche) == cadre0; }, attente_gestionnaire_ms);
         const QRect cadre = exterieur(*f.fiche);
         QVERIFY2(revenue,
                  qPrintable(QString("cadre %1 au lieu de %2").arg(decrit(cadre), decrit(cadre0))));
@@ -1118,16 +1123,18 @@ private slots:
         QProcess::execute("xprop",
                           {"-id", QString::number(barre->winId()), "-f", "_NET_WM_STRUT", "32c",
                            "-set", "_NET_WM_STRUT", QString("0, 0, 0, %1").arg(reserve)});
-        QVERIFY(QTest::qWaitFor([&] { return f.fiche->echelle() < s0; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return f.fiche->echelle() < s0; }, attente_gestionnaire_ms));
         QVERIFY(QTest::qWaitFor(
-            [&] { return ecran->availableGeometry().contains(exterieur(*f.fiche)); }, 5000));
+            [&] { return ecran->availableGeometry().contains(exterieur(*f.fiche)); },
+            attente_gestionnaire_ms));
         verifie_places(*f.fiche, f.fiche->echelle(), QPoint());
         capture_d_ecran(*f.fiche, "barre_des_taches");
         barre.reset();
         // Back to the room it had, with the frame the window system draws now known.
-        QVERIFY(QTest::qWaitFor([&] { return f.fiche->echelle() >= s0; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return f.fiche->echelle() >= s0; }, attente_gestionnaire_ms));
         QVERIFY(QTest::qWaitFor(
-            [&] { return ecran->availableGeometry().contains(exterieur(*f.fiche)); }, 5000));
+            [&] { return ecran->availableGeometry().contains(exterieur(*f.fiche)); },
+            attente_gestionnaire_ms));
         verifie_places(*f.fiche, f.fiche->echelle(), QPoint());
     }
 };
