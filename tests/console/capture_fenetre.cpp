@@ -85,7 +85,11 @@ int main(int argc, char** argv) {
         return Theure_du_jour{int(ms / 3600000), int(ms / 60000 % 60), int(ms / 1000 % 60),
                               int(ms % 1000)};
     };
-    Tfenetre_essai f({9, 59, 59, 0}, [&](Tfenetre_essai& e) { e.services.horloge = horloge; });
+    Tfenetre_essai f({9, 59, 59, 0}, [&](Tfenetre_essai& e) {
+        e.services.horloge = horloge;
+        // The rally clock's counter at the same pace: the computer's clock never steps here.
+        e.services.compteur = [&] { return ecoule.elapsed(); };
+    });
     f.services.fichiers.push_back(std::string(VELMORA_RALLYE_EXEMPLE));
     f.fiche->show();
     if (!QTest::qWaitForWindowExposed(f.fiche.get())) return 1;
