@@ -19,11 +19,11 @@
 // NOTIFY_CHANGED is posted once it opens.
 //
 // A device is unplugged by its reader's failure, by a whole list that no longer has it,
-// or, while no reader reads it, by the system's word of its removal. A list that failed, or that could not read a device's
-// ids, unplugs none of those it missed, and a late word of a removal leaves alone a
-// device listed again whose reader reads. A device lost by its reader is not announced
-// again under that path before `relecture_apres_perte_ms` (the system may still be
-// taking it out); the list is read again then, for it may be back.
+// or, while no reader reads it, by the system's word of its removal. A list that failed, or that
+// could not read a device's ids, unplugs none of those it missed, and a late word of a removal
+// leaves alone a device listed again whose reader reads. A device lost by its reader is not
+// announced again under that path before `relecture_apres_perte_ms` (the system may still be taking
+// it out); the list is read again then, for it may be back.
 //
 // Handles are small integers given in plugging order, never reused. After an
 // unplug a handle still answers its ids (so that the unplug can be recognised)
