@@ -98,29 +98,26 @@ bool Tafficheur::tient(const QFont& police, const QString& texte) const {
 }
 
 void Tafficheur::changeEvent(QEvent* e) {
-    if (e->type() == QEvent::FontChange) rangee_a_jour_ = false;
+    if (e->type() == QEvent::FontChange) rangees_a_jour_ = false;
     QLabel::changeEvent(e);
 }
 
 void Tafficheur::paintEvent(QPaintEvent* e) {
-    if (!rangee_a_jour_ || texte_rangee_ != text()) {
-        // A digit shows ten texts again and again: their rows are kept for its font.
-        if (!rangee_a_jour_ || rangees_.size() > 16) rangees_.clear();
-        auto it = rangees_.find(text());
-        if (it == rangees_.end()) it = rangees_.insert(text(), rangee(font(), text()));
-        rangee_ = *it;
-        texte_rangee_ = text();
-        rangee_a_jour_ = true;
-    }
-    if (!rangee_.valide) {
+    // A digit shows ten texts again and again: their rows are kept for its font.
+    if (!rangees_a_jour_ || rangees_.size() > 16) rangees_.clear();
+    rangees_a_jour_ = true;
+    auto it = rangees_.find(text());
+    if (it == rangees_.end()) it = rangees_.insert(text(), rangee(font(), text()));
+    const Trangee& r = *it;
+    if (!r.valide) {
         QLabel::paintEvent(e);
         return;
     }
     QPainter p(this);
     if (frameShape() != QFrame::NoFrame) drawFrame(&p);
-    const QPointF o = origine(rangee_);
+    const QPointF o = origine(r);
     // A repaint of a neighbour that only meets the blank part of the box: nothing to draw.
-    if (!e->rect().intersects(rangee_.encre.translated(o).toAlignedRect())) return;
+    if (!e->rect().intersects(r.encre.translated(o).toAlignedRect())) return;
     p.setPen(palette().color(foregroundRole()));
-    p.drawGlyphRun(o, rangee_.glyphes);
+    p.drawGlyphRun(o, r.glyphes);
 }

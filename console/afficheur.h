@@ -37,9 +37,7 @@ private:
     // Where the row's origin goes in the contents, as the alignment places the row.
     QPointF origine(const Trangee& r) const;
 
-    // The row of the text and font last drawn, and the last few texts' in that font.
+    // The rows of the last few texts drawn, in the font they were measured for.
     QHash<QString, Trangee> rangees_;
-    Trangee rangee_;
-    QString texte_rangee_;
-    bool rangee_a_jour_ = false; // until the font changes
+    bool rangees_a_jour_ = false; // until the font changes
 };
