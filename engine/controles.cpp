@@ -2,9 +2,9 @@
 
 std::string Tmodele_memo::texte() const {
     std::string t;
-    for (std::size_t i = 0; i < lignes_.size(); ++i) {
+    for (std::size_t i = 0; i < lignes_->size(); ++i) {
         if (i > 0) t += '\n';
-        t += lignes_[i];
+        t += (*lignes_)[i];
     }
     return t;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -170,39 +171,49 @@ private:
 // A multi-line text field: its lines. A line index past the end reads as empty text.
 class Tmodele_memo : public Tmodele_controle {
 public:
-    explicit Tmodele_memo(std::vector<std::string> lignes = {}) : lignes_(std::move(lignes)) {}
+    // Lines held shared: a field given the lines another keeps (a zone's extraction kept for
+    // its next choice) costs a pointer, and is copied only when written to.
+    using Tlignes = std::shared_ptr<const std::vector<std::string>>;
 
-    const std::vector<std::string>& lignes() const { return lignes_; }
-    std::size_t nombre() const { return lignes_.size(); }
+    explicit Tmodele_memo(std::vector<std::string> lignes = {})
+        : lignes_(std::make_shared<const std::vector<std::string>>(std::move(lignes))) {}
+
+    const std::vector<std::string>& lignes() const { return *lignes_; }
+    const Tlignes& partagees() const { return lignes_; }
+    std::size_t nombre() const { return lignes_->size(); }
     const std::string& ligne(std::size_t i) const {
         static const std::string vide;
-        return i < lignes_.size() ? lignes_[i] : vide;
+        return i < lignes_->size() ? (*lignes_)[i] : vide;
     }
 
     void efface() {
-        if (lignes_.empty()) return;
-        lignes_.clear();
+        if (lignes_->empty()) return;
+        lignes_ = vides();
         signale();
-    }
-    // Empties the field as efface() does, and hands its lines over instead of dropping them.
-    std::vector<std::string> retire() {
-        std::vector<std::string> l;
-        if (lignes_.empty()) return l;
-        l.swap(lignes_);
-        signale();
-        return l;
     }
     void ajoute(const std::string& l) {
-        lignes_.push_back(l);
+        auto copie = std::make_shared<std::vector<std::string>>(*lignes_);
+        copie->push_back(l);
+        lignes_ = std::move(copie);
         signale();
     }
     void remplace(std::size_t i, const std::string& l) {
-        if (i >= lignes_.size() || lignes_[i] == l) return;
-        lignes_[i] = l;
+        if (i >= lignes_->size() || (*lignes_)[i] == l) return;
+        auto copie = std::make_shared<std::vector<std::string>>(*lignes_);
+        (*copie)[i] = l;
+        lignes_ = std::move(copie);
         signale();
     }
     void ecrit_lignes(std::vector<std::string> l) {
-        if (l == lignes_) return;
+        if (l == *lignes_) return;
+        lignes_ = std::make_shared<const std::vector<std::string>>(std::move(l));
+        signale();
+    }
+    // The same lines as another holds them: compared by pointer first, by content only when
+    // both hold as many lines.
+    void ecrit_partagees(Tlignes l) {
+        if (!l) l = vides();
+        if (l == lignes_ || *l == *lignes_) return;
         lignes_ = std::move(l);
         signale();
     }
@@ -213,7 +224,11 @@ public:
     void ecrit_texte(const std::string& t);
 
 private:
-    std::vector<std::string> lignes_;
+    static Tlignes vides() {
+        static const Tlignes v = std::make_shared<const std::vector<std::string>>();
+        return v;
+    }
+    Tlignes lignes_;
 };
 
 // The speed scroll bar of the simulation strip.

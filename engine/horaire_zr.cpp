@@ -19,40 +19,48 @@ void Tmoteur::choisir_rallyeClick() {
     Memo_copie.ecrit_lignes(std::move(*lignes));
 }
 
+Tmoteur::Tzone_gardee& Tmoteur::zone_gardee(int zone, const std::string& separateur) {
+    if (!zones_extraites_ || zones_extraites_->revision_source != Memo_copie.revision() ||
+        zones_extraites_->separateur != separateur)
+        zones_extraites_ = Tzones_extraites{Memo_copie.revision(), separateur, {}};
+    auto& zones = zones_extraites_->zones;
+    if (const auto gardee = zones.find(zone); gardee != zones.end()) return gardee->second;
+    Tzone_extraite extraite = extrait_zone(Memo_copie, zone, separateur);
+    const auto partage = [](std::vector<std::string> l) {
+        return std::make_shared<const std::vector<std::string>>(std::move(l));
+    };
+    Tzone_gardee g;
+    g.trouvee = extraite.distances.trouvee;
+    if (!g.trouvee) {
+        auto distances = extraite.distances.lignes, moyennes = extraite.moyennes.lignes;
+        distances.push_back("10.00");
+        moyennes.push_back("45.00");
+        g.distances_defaut = partage(std::move(distances));
+        g.moyennes_defaut = partage(std::move(moyennes));
+    }
+    g.distances = partage(std::move(extraite.distances.lignes));
+    g.moyennes = partage(std::move(extraite.moyennes.lignes));
+    return zones.emplace(zone, std::move(g)).first->second;
+}
+
 void Tmoteur::choisir_la_zr() {
     if (ed_fichier_rallye.texte().empty()) {
         ZONE.choisit(-1);
         services.message("Pour pouvoir choisir une zone il faut sélectionner un RALLYE");
         return;
     }
-    const std::string separateur = services.separateur_decimal();
-    const auto choisie = [&] {
-        return Tzone_choisie{Memo_copie.revision(), ZONE.index(), separateur, memo_kms.revision(),
-                             memo_moy.revision()};
-    };
-    // The same zone of the same file with the same separator, the fields untouched since it
-    // was extracted: the same lines, cleared and written back as an extraction would.
-    if (zone_choisie_ == choisie()) {
-        memo_kms.ecrit_lignes(memo_kms.retire());
-        memo_moy.ecrit_lignes(memo_moy.retire());
-        zone_choisie_ = choisie();
-        return;
-    }
-    Tzone_extraite zone = extrait_zone(Memo_copie, ZONE.index(), separateur);
+    // A copy of four pointers: the message below may run the window's events.
+    const Tzone_gardee zone = zone_gardee(ZONE.index(), services.separateur_decimal());
     memo_kms.efface();
-    memo_kms.ecrit_lignes(std::move(zone.distances.lignes));
+    memo_kms.ecrit_partagees(zone.distances);
     memo_moy.efface();
-    memo_moy.ecrit_lignes(std::move(zone.moyennes.lignes));
-    zone_choisie_.reset();
-
-    if (!zone.distances.trouvee) {
+    memo_moy.ecrit_partagees(zone.moyennes);
+    if (!zone.trouvee) {
         services.message("Cette ZR est inexistante dans le fichier");
-        memo_kms.ajoute("10.00");
-        memo_moy.ajoute("45.00");
+        memo_kms.ecrit_partagees(zone.distances_defaut);
+        memo_moy.ecrit_partagees(zone.moyennes_defaut);
         ZONE.choisit(-1);
-        return;
     }
-    zone_choisie_ = choisie();
 }
 
 void Tmoteur::valid_heure_zrClick() {
@@ -82,18 +90,24 @@ void Tmoteur::transforme_virgule_point() {
     const auto convertis = [&] {
         return Tconversion{memo_kms.revision(), memo_moy.revision(), separateur, n};
     };
-    // Fields converted whole with this separator and untouched since: a prepared line prepares
-    // to itself (when the separator holds no point), so the table they gave stands.
-    if (conversion_ != convertis() || separateur.find('.') != std::string::npos) {
+    // Fields converted with this separator and untouched since: a prepared line prepares to
+    // itself (unless the separator holds a point beside other bytes), so the table they gave
+    // stands and the rows that did not convert still do not.
+    const bool stable = separateur == "." || separateur.find('.') == std::string::npos;
+    if (!stable || conversion_ != convertis()) {
         conversion_.reset();
-        bool echec = false;
-        const auto erreur = [this, &echec](std::int32_t) {
-            echec = true;
+        std::int32_t echecs = 0;
+        const auto erreur = [this, &echecs](std::int32_t) {
+            ++echecs;
             services.message("erreur");
         };
         convertit_rangees(memo_kms, table.distances_m, n, separateur, erreur);
         convertit_rangees(memo_moy, table.moyennes_mh, n, separateur, erreur);
-        if (!echec) conversion_ = convertis();
+        conversion_ = convertis();
+        echecs_conversion_ = echecs;
+    } else {
+        for (std::int32_t i = 0; i < echecs_conversion_; ++i)
+            services.message("erreur");
     }
     calcule_fins_rangees(table, n);
 }

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <map>
 #include <new>
 #include <optional>
 #include <string>
@@ -263,22 +264,32 @@ private:
     };
     Tmoyenne_ecrite moyenne_ecrite_;
 
-    // The zone last extracted into the fields and the fields' state just after; and the
-    // fields last converted whole into the table. A zone chosen again, or a schedule validated
-    // again, unchanged, costs no pass over lines that may be long.
-    struct Tzone_choisie {
-        std::uint64_t revision_source = 0;
-        int zone = -1;
-        std::string separateur;
-        std::uint64_t revision_kms = 0, revision_moy = 0;
-        bool operator==(const Tzone_choisie&) const = default;
+    // The zones extracted from the rally file as it stands, with this separator: a zone chosen
+    // again, whichever was chosen between, gets its lines back as a pointer. One entry a zone
+    // of the list (and one for a zone not in it), so what is kept is bounded by the file.
+    struct Tzone_gardee {
+        Tmodele_memo::Tlignes distances, moyennes;
+        bool trouvee = false;
+        // A zone not found: the fields as the message leaves them, its defaults added.
+        Tmodele_memo::Tlignes distances_defaut, moyennes_defaut;
     };
-    std::optional<Tzone_choisie> zone_choisie_;
+    struct Tzones_extraites {
+        std::uint64_t revision_source = 0;
+        std::string separateur;
+        std::map<int, Tzone_gardee> zones;
+    };
+    std::optional<Tzones_extraites> zones_extraites_;
+    Tzone_gardee& zone_gardee(int zone, const std::string& separateur);
+
+    // The fields last converted into the table, and how many of their rows did not convert: a
+    // schedule validated again unchanged keeps the table it gave and shows the same messages,
+    // without a pass over lines that may be long.
     struct Tconversion {
         std::uint64_t revision_kms = 0, revision_moy = 0;
         std::string separateur;
         std::int32_t rangees = 0;
         bool operator==(const Tconversion&) const = default;
     };
+    std::int32_t echecs_conversion_ = 0;
     std::optional<Tconversion> conversion_;
 };

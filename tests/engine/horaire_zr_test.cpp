@@ -96,6 +96,29 @@ TEST_F(HoraireZr, UneZoneAbsenteDonneLesLignesParDefautEtAnnuleLaSelection) {
     }
 }
 
+// A zone chosen again gets the file's lines as the separator of the moment writes them, whatever
+// the crew typed over them and whichever zone came between.
+TEST_F(HoraireZr, UneZoneRechoisieRedonneLesLignesDuFichierEtDuSeparateurDuMoment) {
+    charge_rallye(fichier_exemple);
+    choisit_zone(1);
+    m.memo_kms.remplace(0, "9,999");
+    m.memo_moy.ajoute("50");
+    choisit_zone(2);
+    choisit_zone(1);
+    EXPECT_EQ(m.memo_kms.lignes(), (Lignes{"2,500", "7,250", "12,000", ""}));
+    EXPECT_EQ(m.memo_moy.lignes(), (Lignes{"45,00", "48,5", "40", ""}));
+    choisit_zone(2);
+    EXPECT_EQ(m.memo_kms.lignes(), Lignes{"10.00"});
+    s.separateur = ".";
+    choisit_zone(1);
+    EXPECT_EQ(m.memo_kms.lignes(), (Lignes{"2.500", "7.250", "12.000", ""}));
+    charge_rallye("KZR1\n99\n\nMZR1\n45\n\n", "autre.txt");
+    choisit_zone(1);
+    EXPECT_EQ(m.memo_kms.lignes(), (Lignes{"99", ""}));
+    EXPECT_EQ(s.messages, (Lignes{"Cette ZR est inexistante dans le fichier",
+                                  "Cette ZR est inexistante dans le fichier"}));
+}
+
 TEST_F(HoraireZr, ChoisirUneZoneSansRallyeDemandeUnRallyeEtNeToucheAucunChamp) {
     choisit_zone(1);
     EXPECT_EQ(s.messages, Lignes{"Pour pouvoir choisir une zone il faut sélectionner un RALLYE"});
@@ -229,7 +252,8 @@ TEST_F(HoraireZr, UneRangeeIllisibleAfficheErreurEtGardeSaLigneEtSonEntree) {
         s.messages.clear();
         saisit({c.texte}, {"50"});
         valide();
-        EXPECT_EQ(s.messages, Lignes{"erreur"});
+        valide(); // unchanged: the same box again, not a table taken as converted
+        EXPECT_EQ(s.messages, (Lignes{"erreur", "erreur"}));
         EXPECT_EQ(m.memo_kms.ligne(0), c.texte);
         EXPECT_EQ(m.etat.table_zr.distances_m[0], 10000);
         EXPECT_EQ(m.etat.table_zr.durees_s[0], 720); // the old distance at the new average

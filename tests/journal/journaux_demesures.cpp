@@ -84,13 +84,13 @@ std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_
 }
 
 std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
-                                int choix) {
+                                int choix, bool alterne) {
     const std::string rallye = rep.ecrit("rallye.txt", "KZR1\n1\n\nMZR1\n45\n\n");
     auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
         p.services.reponses_dialogue.push_back(rallye);
         p.clic("choisir_rallye");
         for (int i = 0; i < choix; ++i)
-            p.choisit("ZONE", "ZR1");
+            p.choisit("ZONE", alterne && i % 2 ? "ZR2" : "ZR1");
     });
     // The file's lines as the journal gives them, up to longer than any the engine's reader
     // makes: points, each of which a zone's extraction writes with the separator.
@@ -104,15 +104,16 @@ std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t o
 }
 
 std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,
-                                    int validations) {
+                                    int validations, bool convertible) {
+    const std::string distance = convertible ? "050" : "05x";
     auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
         zone_a_l_heure(p, "45");
-        p.tape("memo_kms", "050");
+        p.tape("memo_kms", distance);
         for (int i = 0; i < validations; ++i)
             p.clic("valid_heure_zr");
     });
     // Leading zeros: the same 50 km, in as many digits as asked.
-    allonge(l, "memo_kms", "050", std::string(octets, '0') + "50");
+    allonge(l, "memo_kms", distance, std::string(octets, '0') + distance.substr(1));
     return joint(l);
 }
 

@@ -20,12 +20,14 @@ std::string journal_separateur_long(const Trepertoire_temporaire& rep, std::size
 // checkpoint each second, ten clock ticks a second).
 std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_t octets,
                                    int secondes);
-// A rally file whose ZR1 holds `lignes` lines of `octets` points each, chosen `choix` times.
+// A rally file whose ZR1 holds `lignes` lines of `octets` points each, chosen `choix` times;
+// with `alterne`, every other choice is ZR2, which the file lacks.
 std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
-                                int choix);
-// A zone's distance written with `octets` digits, the schedule validated `validations` times.
+                                int choix, bool alterne = false);
+// A zone's distance written with `octets` digits, the schedule validated `validations` times;
+// unless `convertible`, its last digit is a letter, so that each validation shows "erreur".
 std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,
-                                    int validations);
+                                    int validations, bool convertible = true);
 // A zone title of `octets` bytes, validated `zones` times.
 std::string journal_titre_long(const Trepertoire_temporaire& rep, std::size_t octets, int zones);
 // `octets` bytes of the journal's shortest line, a simulated wheel's revolution.
