@@ -31,9 +31,11 @@ int main(int argc, char** argv) {
     ecrit(d, "rallye_196x8k_100000.journal", journal_rallye_long(rep, 8192, 196, 100'000));
     ecrit(d, "rallye_196x8k_alterne_100000.journal",
           journal_rallye_long(rep, 8192, 196, 100'000, true));
+    ecrit(d, "zones_partagees_30000.journal", journal_zones_partagees(rep, 30'000));
     ecrit(d, "distance_16m_10000.journal", journal_distance_longue(rep, 16 * mio - 64, 10'000));
     ecrit(d, "distance_16m_erreur_10000.journal",
           journal_distance_longue(rep, 16 * mio - 64, 10'000, false));
+    ecrit(d, "cent_zones.journal", journal_titre_long(rep, 16, 100));
     ecrit(d, "titre_16m_100.journal", journal_titre_long(rep, 16 * mio - 64, 100));
     ecrit(d, "minimales_128m.journal", journal_lignes_minimales(128 * mio - 1));
     return 0;

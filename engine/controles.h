@@ -171,63 +171,40 @@ private:
 // A multi-line text field: its lines. A line index past the end reads as empty text.
 class Tmodele_memo : public Tmodele_controle {
 public:
-    // Lines held shared: a field given the lines another keeps (a zone's extraction kept for
-    // its next choice) costs a pointer, and is copied only when written to.
-    using Tlignes = std::shared_ptr<const std::vector<std::string>>;
+    // Lines held shared, each on its own: a field given the lines another keeps (a zone's
+    // extraction kept for its next choice) costs pointers, and is copied only where written.
+    using Tligne = std::shared_ptr<const std::string>;
+    using Tlignes = std::shared_ptr<const std::vector<Tligne>>;
 
-    explicit Tmodele_memo(std::vector<std::string> lignes = {})
-        : lignes_(std::make_shared<const std::vector<std::string>>(std::move(lignes))) {}
+    explicit Tmodele_memo(const std::vector<std::string>& lignes = {});
 
-    const std::vector<std::string>& lignes() const { return *lignes_; }
+    // A copy, for whoever reads them all.
+    std::vector<std::string> lignes() const;
     const Tlignes& partagees() const { return lignes_; }
     std::size_t nombre() const { return lignes_->size(); }
     const std::string& ligne(std::size_t i) const {
         static const std::string vide;
-        return i < lignes_->size() ? (*lignes_)[i] : vide;
+        return i < lignes_->size() ? *(*lignes_)[i] : vide;
     }
 
-    void efface() {
-        if (lignes_->empty()) return;
-        lignes_ = vides();
-        signale();
-    }
-    void ajoute(const std::string& l) {
-        auto copie = std::make_shared<std::vector<std::string>>(*lignes_);
-        copie->push_back(l);
-        lignes_ = std::move(copie);
-        signale();
-    }
-    void remplace(std::size_t i, const std::string& l) {
-        if (i >= lignes_->size() || (*lignes_)[i] == l) return;
-        auto copie = std::make_shared<std::vector<std::string>>(*lignes_);
-        (*copie)[i] = l;
-        lignes_ = std::move(copie);
-        signale();
-    }
-    void ecrit_lignes(std::vector<std::string> l) {
-        if (l == *lignes_) return;
-        lignes_ = std::make_shared<const std::vector<std::string>>(std::move(l));
-        signale();
-    }
-    // The same lines as another holds them: compared by pointer first, by content only when
-    // both hold as many lines.
-    void ecrit_partagees(Tlignes l) {
-        if (!l) l = vides();
-        if (l == lignes_ || *l == *lignes_) return;
-        lignes_ = std::move(l);
-        signale();
-    }
+    void efface();
+    void ajoute(const std::string& l);
+    void remplace(std::size_t i, const std::string& l);
+    void ecrit_lignes(std::vector<std::string> l);
+    // The lines another holds, none of them null: compared by pointer, then line by line
+    // only when both hold as many.
+    void ecrit_partagees(Tlignes l);
 
     // The whole text as a text field holds it: lines joined by line feeds.
     std::string texte() const;
     // Takes the text typed into the field: an empty text is no line at all.
     void ecrit_texte(const std::string& t);
 
-private:
-    static Tlignes vides() {
-        static const Tlignes v = std::make_shared<const std::vector<std::string>>();
-        return v;
+    static Tligne partage(std::string l) {
+        return std::make_shared<const std::string>(std::move(l));
     }
+
+private:
     Tlignes lignes_;
 };
 

@@ -14,6 +14,9 @@ struct Tsection_zone {
     bool trouvee = false;              // at least one line was taken
 };
 
+// The lines of `source` a section takes, from 0 (see extrait_section).
+std::vector<std::int32_t> numeros_de_section(const Tmodele_memo& source, const std::string& cle);
+
 // Scans the first 201 lines of `source`. A line equal to `cle` opens a run (and is
 // never taken); each later line is taken, prepared, until an empty line, which is
 // taken too and closes the run. A later line equal to the key opens a new run.

@@ -4,6 +4,7 @@
 #include "conversions.h"
 #include "extraction_zone.h"
 #include "lecture_lignes.h"
+#include "ligne_horaire.h"
 #include "validation_horaire.h"
 
 #include <algorithm>
@@ -19,27 +20,45 @@ void Tmoteur::choisir_rallyeClick() {
     Memo_copie.ecrit_lignes(std::move(*lignes));
 }
 
+Tmodele_memo::Tlignes Tmoteur::section_gardee(const std::string& cle) {
+    Tzones_extraites& z = *zones_extraites_;
+    std::vector<Tmodele_memo::Tligne> lignes;
+    for (const std::int32_t i : numeros_de_section(Memo_copie, cle)) {
+        Tmodele_memo::Tligne& preparee = z.preparees[static_cast<std::size_t>(i)];
+        if (!preparee)
+            preparee = Tmodele_memo::partage(
+                prepare_ligne_horaire(Memo_copie.ligne(static_cast<std::size_t>(i)), z.separateur));
+        lignes.push_back(preparee);
+    }
+    return std::make_shared<const std::vector<Tmodele_memo::Tligne>>(std::move(lignes));
+}
+
 Tmoteur::Tzone_gardee& Tmoteur::zone_gardee(int zone, const std::string& separateur) {
     if (!zones_extraites_ || zones_extraites_->revision_source != Memo_copie.revision() ||
-        zones_extraites_->separateur != separateur)
-        zones_extraites_ = Tzones_extraites{Memo_copie.revision(), separateur, {}};
+        zones_extraites_->separateur != separateur) {
+        zones_extraites_.reset();
+        zones_extraites_ = Tzones_extraites{
+            Memo_copie.revision(),
+            separateur,
+            std::vector<Tmodele_memo::Tligne>(static_cast<std::size_t>(nbr_lignes_max)),
+            {}};
+    }
     auto& zones = zones_extraites_->zones;
     if (const auto gardee = zones.find(zone); gardee != zones.end()) return gardee->second;
-    Tzone_extraite extraite = extrait_zone(Memo_copie, zone, separateur);
-    const auto partage = [](std::vector<std::string> l) {
-        return std::make_shared<const std::vector<std::string>>(std::move(l));
-    };
+    const std::string numero = std::to_string(zone);
     Tzone_gardee g;
-    g.trouvee = extraite.distances.trouvee;
+    g.distances = section_gardee("KZR" + numero);
+    g.moyennes = section_gardee("MZR" + numero);
+    g.trouvee = !g.distances->empty();
     if (!g.trouvee) {
-        auto distances = extraite.distances.lignes, moyennes = extraite.moyennes.lignes;
-        distances.push_back("10.00");
-        moyennes.push_back("45.00");
-        g.distances_defaut = partage(std::move(distances));
-        g.moyennes_defaut = partage(std::move(moyennes));
+        const auto avec = [](const Tmodele_memo::Tlignes& l, const std::string& defaut) {
+            auto copie = std::make_shared<std::vector<Tmodele_memo::Tligne>>(*l);
+            copie->push_back(Tmodele_memo::partage(defaut));
+            return Tmodele_memo::Tlignes(std::move(copie));
+        };
+        g.distances_defaut = avec(g.distances, "10.00");
+        g.moyennes_defaut = avec(g.moyennes, "45.00");
     }
-    g.distances = partage(std::move(extraite.distances.lignes));
-    g.moyennes = partage(std::move(extraite.moyennes.lignes));
     return zones.emplace(zone, std::move(g)).first->second;
 }
 

@@ -264,9 +264,10 @@ private:
     };
     Tmoyenne_ecrite moyenne_ecrite_;
 
-    // The zones extracted from the rally file as it stands, with this separator: a zone chosen
-    // again, whichever was chosen between, gets its lines back as a pointer. One entry a zone
-    // of the list (and one for a zone not in it), so what is kept is bounded by the file.
+    // The rally file's lines prepared with this separator, each once, as zones take them, and
+    // the zones extracted from them: a zone chosen again, whichever was chosen between, gets
+    // its lines back as pointers. What is kept is bounded by the file's 201 lines, however
+    // many zones share them.
     struct Tzone_gardee {
         Tmodele_memo::Tlignes distances, moyennes;
         bool trouvee = false;
@@ -276,10 +277,12 @@ private:
     struct Tzones_extraites {
         std::uint64_t revision_source = 0;
         std::string separateur;
+        std::vector<Tmodele_memo::Tligne> preparees;
         std::map<int, Tzone_gardee> zones;
     };
     std::optional<Tzones_extraites> zones_extraites_;
     Tzone_gardee& zone_gardee(int zone, const std::string& separateur);
+    Tmodele_memo::Tlignes section_gardee(const std::string& cle);
 
     // The fields last converted into the table, and how many of their rows did not convert: a
     // schedule validated again unchanged keeps the table it gave and shows the same messages,

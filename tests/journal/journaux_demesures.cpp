@@ -1,6 +1,8 @@
 #include "journaux_demesures.h"
 
+#include "etat_regularite.h"
 #include "execution_programme.h"
+#include "lecture_journal.h"
 #include "parcours_enregistre.h"
 #include "texte_journal.h"
 
@@ -98,6 +100,31 @@ std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t o
     for (int i = 0; i < lignes; ++i)
         lu += " \"" + std::string(octets, '.') + "\"";
     lu += " \"\" \"MZR1\" \"45\" \"\"";
+    std::string& fichier = l[apres(l, "fichier rallye")];
+    fichier = fichier.substr(0, fichier.find(" lu ") + 4) + lu;
+    return joint(l);
+}
+
+std::string journal_zones_partagees(const Trepertoire_temporaire& rep, int choix) {
+    constexpr int zones = 30, lignes = nbr_lignes_max - 2 * zones - 1;
+    std::string cles, lu;
+    for (int z = 1; z <= zones; ++z) {
+        cles += "KZR" + std::to_string(z) + "\nMZR" + std::to_string(z) + "\n";
+        lu += "\"KZR" + std::to_string(z) + "\" \"MZR" + std::to_string(z) + "\" ";
+    }
+    const std::string rallye = rep.ecrit("rallye.txt", cles + ".\n\n");
+    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        p.services.separateur = std::string(separateur_journal_max, 'x');
+        p.services.reponses_dialogue.push_back(rallye);
+        p.clic("choisir_rallye");
+        for (int i = 0; i < choix; ++i)
+            p.choisit("ZONE", "ZR" + std::to_string(i % zones + 1));
+    });
+    // Every zone's two sections run from its key over the others' keys to the one empty line,
+    // through the same long lines.
+    for (int i = 0; i < lignes; ++i)
+        lu += "\"" + std::string(ligne_fichier_journal_max, '.') + "\" ";
+    lu += "\"\"";
     std::string& fichier = l[apres(l, "fichier rallye")];
     fichier = fichier.substr(0, fichier.find(" lu ") + 4) + lu;
     return joint(l);

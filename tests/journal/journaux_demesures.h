@@ -24,6 +24,9 @@ std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_
 // with `alterne`, every other choice is ZR2, which the file lacks.
 std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
                                 int choix, bool alterne = false);
+// A rally file of 30 zones whose sections all hold the same 140 lines of 8 KiB points, its zones
+// chosen in turn `choix` times while the decimal separator is 16 bytes long.
+std::string journal_zones_partagees(const Trepertoire_temporaire& rep, int choix);
 // A zone's distance written with `octets` digits, the schedule validated `validations` times;
 // unless `convertible`, its last digit is a letter, so that each validation shows "erreur".
 std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,

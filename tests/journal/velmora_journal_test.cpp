@@ -830,6 +830,13 @@ TEST_F(VelmoraJournal, un_journal_demesure_coute_un_travail_borne) {
          0,
          "",
          20},
+        // Per zone kept, 1 GB; per choice, 35 MB of lines prepared: neither, for the lines shared.
+        {"30 zones qui partagent 140 lignes de 8 Kio, séparateur de 16 octets, 30 000 choix",
+         [&] { return journal_zones_partagees(rep, 30'000); },
+         {"rejoue"},
+         0,
+         "",
+         20},
         {"distance de 16 Mio qui ne se convertit pas, validée 10 000 fois",
          [&] { return journal_distance_longue(rep, 16 * mio - 64, 10'000, false); },
          {"rejoue"},
