@@ -1,6 +1,7 @@
 #include "sortie_pdf_journal.h"
 
 #include "ecriture_fichier.h"
+#include "image_png.h"
 #include "page_imprimee.h"
 #include "texte_affichable.h"
 
@@ -10,21 +11,22 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <functional>
+#include <future>
 #include <memory>
 #include <vector>
 
 namespace {
 
 // Pages are drawn in tenths of a millimetre: A4 landscape is 2970 x 2100.
-// Qt's PNG "quality" 80 is zlib's compression level 1.
-constexpr int qualite_png_rapide = 80;
 constexpr double largeur_page = 2970, hauteur_page = 2100, marge = 120;
 
 // 1, 2 or 5 times a power of ten, about `n` steps over `etendue`.
@@ -73,6 +75,37 @@ QColor couleur_marque(Tgenre_marque g) {
     return Qt::black;
 }
 
+// A dotted or dashed line across a chart, without antialiasing (it would only blur its ends).
+// On an image its dashes are drawn as short lines: Qt's dasher makes one path of the hundreds
+// of dashes, whose rows of as many edges cost a page more than all the rest. A PDF keeps the
+// dashed line.
+void trait_pointille(QPainter& p, const QPen& pen, QPointF de, QPointF a) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QLineF ligne(de, a);
+    const QList<qreal> motif = pen.dashPattern();
+    const double largeur = pen.widthF() > 0 ? pen.widthF() : 1;
+    if (p.paintEngine()->type() != QPaintEngine::Raster || motif.isEmpty() || ligne.length() <= 0) {
+        p.setPen(pen);
+        p.drawLine(ligne);
+    } else {
+        QPen plein = pen;
+        plein.setStyle(Qt::SolidLine);
+        p.setPen(plein);
+        std::vector<QLineF> traits;
+        double debut = 0;
+        for (qsizetype k = 0; debut < ligne.length(); k = (k + 1) % motif.size()) {
+            const double fin = std::min(debut + motif[k] * largeur, ligne.length());
+            if (k % 2 == 0 && fin > debut)
+                traits.emplace_back(ligne.pointAt(debut / ligne.length()),
+                                    ligne.pointAt(fin / ligne.length()));
+            debut += std::max(motif[k] * largeur, 1e-3);
+        }
+        p.drawLines(traits.data(), static_cast<int>(traits.size()));
+    }
+    p.restore();
+}
+
 class Tgraphe {
 public:
     Tgraphe(QPainter& p, QRectF cadre, double x0, double x1, double ecart_max)
@@ -94,10 +127,9 @@ public:
             }
         // The threshold: where the bars are full.
         if (seuil > 0 && seuil < y_) {
-            QPen pen(QColor(170, 0, 0), 6, Qt::DashLine);
-            p_.setPen(pen);
+            const QPen pen(QColor(170, 0, 0), 6, Qt::DashLine);
             for (int s : {1, -1})
-                p_.drawLine(point(x0_, s * seuil), point(x1_, s * seuil));
+                trait_pointille(p_, pen, point(x0_, s * seuil), point(x1_, s * seuil));
         }
         p_.restore();
         if (seuil > 0 && seuil < y_) {
@@ -118,8 +150,8 @@ public:
         QPen grille(QColor(150, 150, 150), 2, Qt::DotLine);
         for (double x = std::ceil(x0_ / pas_x) * pas_x; x <= x1_ + 1e-9; x += pas_x) {
             const QPointF a = point(x, 0);
-            p_.setPen(grille);
-            p_.drawLine(QPointF(a.x(), cadre_.top()), QPointF(a.x(), cadre_.bottom()));
+            trait_pointille(p_, grille, QPointF(a.x(), cadre_.top()),
+                            QPointF(a.x(), cadre_.bottom()));
             p_.setPen(Qt::black);
             p_.drawText(QRectF(a.x() - 100, cadre_.bottom() + 6, 200, 34),
                         Qt::AlignHCenter | Qt::AlignTop, nombre(x, pas_x));
@@ -127,8 +159,13 @@ public:
         const double pas_y = pas_lisible(2 * y_, 8);
         for (double y = -std::floor(y_ / pas_y) * pas_y; y <= y_ + 1e-9; y += pas_y) {
             const QPointF a = point(x0_, y);
-            p_.setPen(std::abs(y) < 1e-9 ? QPen(Qt::black, 4) : grille);
-            p_.drawLine(QPointF(cadre_.left(), a.y()), QPointF(cadre_.right(), a.y()));
+            const QPointF gauche(cadre_.left(), a.y()), droite(cadre_.right(), a.y());
+            if (std::abs(y) < 1e-9) {
+                p_.setPen(QPen(Qt::black, 4));
+                p_.drawLine(gauche, droite);
+            } else {
+                trait_pointille(p_, grille, gauche, droite);
+            }
             p_.setPen(Qt::black);
             p_.drawText(QRectF(cadre_.left() - 130, a.y() - 17, 120, 34),
                         Qt::AlignRight | Qt::AlignVCenter,
@@ -181,8 +218,8 @@ public:
             i = fin;
             if (x < x0_ || x > x1_) continue;
             const QColor c = couleur_marque(premiere->genre);
-            p_.setPen(QPen(c, 3, Qt::DashLine));
-            p_.drawLine(QPointF(a.x(), cadre_.top() + 40), QPointF(a.x(), cadre_.bottom()));
+            trait_pointille(p_, QPen(c, 3, Qt::DashLine), QPointF(a.x(), cadre_.top() + 40),
+                            QPointF(a.x(), cadre_.bottom()));
             // Labels staggered over three rows at the bottom, so that near ones do not overlap.
             const double y = cadre_.bottom() - 36 - 32 * (rang++ % 3);
             p_.setPen(c);
@@ -418,6 +455,30 @@ bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete,
     // Every page written beside its target first; none is put in place unless all are, so that
     // a failure leaves an earlier run's pages as they were.
     std::vector<std::unique_ptr<Tecriture_fichier>> pages;
+    // A page is compressed on the other core while the next one is drawn; two at most are in
+    // hand, so that memory does not grow with the pages.
+    std::deque<std::future<QByteArray>> en_cours;
+    const auto ecrit_la_plus_ancienne = [&] {
+        const int n = static_cast<int>(pages.size());
+        const QByteArray octets = en_cours.front().get();
+        en_cours.pop_front();
+        const std::string page = chemin_de_page(nom, n).toStdString();
+        if (octets.isEmpty()) {
+            erreur = "Impossible de dessiner l'image " + texte_affichable(page);
+            return false;
+        }
+        auto f =
+            std::make_unique<Tecriture_fichier>(page, std::vector<std::string>{entete.journal});
+        if (!f->ouvre() ||
+            !f->ecrit(
+                std::string_view(octets.constData(), static_cast<std::size_t>(octets.size()))) ||
+            !f->acheve()) {
+            erreur = f->message();
+            return false;
+        }
+        pages.push_back(std::move(f));
+        return true;
+    };
     for (int n = 0; n < nombre_de_pages(r); ++n) {
         QImage image(taille, QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -428,27 +489,13 @@ bool ecrit_png_journal(const std::string& chemin, const Tentete_journal& entete,
             p.scale(taille.width() / largeur_page, taille.height() / hauteur_page);
             dessine(p, entete, r, n);
         }
-        QBuffer png;
-        png.open(QIODevice::WriteOnly);
-        const std::string page = chemin_de_page(nom, n).toStdString();
-        // zlib's fastest level: a page of large even areas is as small, and made in a fraction
-        // of the time the default takes.
-        if (image.isNull() || !image.save(&png, "PNG", qualite_png_rapide)) {
-            erreur = "Impossible de dessiner l'image " + texte_affichable(page);
-            return false;
-        }
-        auto f =
-            std::make_unique<Tecriture_fichier>(page, std::vector<std::string>{entete.journal});
-        const QByteArray& octets = png.data();
-        if (!f->ouvre() ||
-            !f->ecrit(
-                std::string_view(octets.constData(), static_cast<std::size_t>(octets.size()))) ||
-            !f->acheve()) {
-            erreur = f->message();
-            return false;
-        }
-        pages.push_back(std::move(f));
+        if (en_cours.size() == 2 && !ecrit_la_plus_ancienne()) return false;
+        // Where no thread can be started, the page is compressed when its turn comes.
+        en_cours.push_back(
+            std::async(std::launch::async | std::launch::deferred, png_de_page, std::move(image)));
     }
+    while (!en_cours.empty())
+        if (!ecrit_la_plus_ancienne()) return false;
     for (auto& f : pages)
         if (!f->met_en_place()) {
             erreur = f->message();
