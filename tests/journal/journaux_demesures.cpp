@@ -85,24 +85,39 @@ std::string journal_moyenne_longue(const Trepertoire_temporaire& rep, std::size_
     return joint(l);
 }
 
-std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
-                                int choix, bool alterne) {
-    const std::string rallye = rep.ecrit("rallye.txt", "KZR1\n1\n\nMZR1\n45\n\n");
+namespace {
+
+// A run that opens the rally file `fichier` and chooses `choix` zones, `zone(i)` the i-th,
+// while the decimal separator is `separateur`; its journal then gives the file's lines as
+// `lu` (quoted, blank-separated), up to longer than any the engine's reader makes.
+std::string rallye_choisi(const Trepertoire_temporaire& rep, const std::string& fichier,
+                          const std::string& separateur, int choix,
+                          const std::function<std::string(int)>& zone, const std::string& lu) {
+    const std::string rallye = rep.ecrit("rallye.txt", fichier);
     auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
+        p.services.separateur = separateur;
         p.services.reponses_dialogue.push_back(rallye);
         p.clic("choisir_rallye");
         for (int i = 0; i < choix; ++i)
-            p.choisit("ZONE", alterne && i % 2 ? "ZR2" : "ZR1");
+            p.choisit("ZONE", zone(i));
     });
-    // The file's lines as the journal gives them, up to longer than any the engine's reader
-    // makes: points, each of which a zone's extraction writes with the separator.
+    std::string& ligne = l[apres(l, "fichier rallye")];
+    ligne = ligne.substr(0, ligne.find(" lu ") + 4) + lu;
+    return joint(l);
+}
+
+} // namespace
+
+std::string journal_rallye_long(const Trepertoire_temporaire& rep, std::size_t octets, int lignes,
+                                int choix, bool alterne) {
+    // Points, each of which a zone's extraction writes with the separator.
     std::string lu = "\"KZR1\"";
     for (int i = 0; i < lignes; ++i)
         lu += " \"" + std::string(octets, '.') + "\"";
     lu += " \"\" \"MZR1\" \"45\" \"\"";
-    std::string& fichier = l[apres(l, "fichier rallye")];
-    fichier = fichier.substr(0, fichier.find(" lu ") + 4) + lu;
-    return joint(l);
+    return rallye_choisi(
+        rep, "KZR1\n1\n\nMZR1\n45\n\n", ",", choix,
+        [&](int i) { return alterne && i % 2 ? "ZR2" : "ZR1"; }, lu);
 }
 
 std::string journal_zones_partagees(const Trepertoire_temporaire& rep, int choix) {
@@ -112,22 +127,14 @@ std::string journal_zones_partagees(const Trepertoire_temporaire& rep, int choix
         cles += "KZR" + std::to_string(z) + "\nMZR" + std::to_string(z) + "\n";
         lu += "\"KZR" + std::to_string(z) + "\" \"MZR" + std::to_string(z) + "\" ";
     }
-    const std::string rallye = rep.ecrit("rallye.txt", cles + ".\n\n");
-    auto l = enregistre(rep, [&](Tparcours_enregistre& p) {
-        p.services.separateur = std::string(separateur_journal_max, 'x');
-        p.services.reponses_dialogue.push_back(rallye);
-        p.clic("choisir_rallye");
-        for (int i = 0; i < choix; ++i)
-            p.choisit("ZONE", "ZR" + std::to_string(i % zones + 1));
-    });
     // Every zone's two sections run from its key over the others' keys to the one empty line,
     // through the same long lines.
     for (int i = 0; i < lignes; ++i)
         lu += "\"" + std::string(ligne_fichier_journal_max, '.') + "\" ";
     lu += "\"\"";
-    std::string& fichier = l[apres(l, "fichier rallye")];
-    fichier = fichier.substr(0, fichier.find(" lu ") + 4) + lu;
-    return joint(l);
+    return rallye_choisi(
+        rep, cles + ".\n\n", std::string(separateur_journal_max, 'x'), choix,
+        [](int i) { return "ZR" + std::to_string(i % zones + 1); }, lu);
 }
 
 std::string journal_distance_longue(const Trepertoire_temporaire& rep, std::size_t octets,
